@@ -1,0 +1,23 @@
+#include "platform/text_encoding.h"
+
+#include <gtest/gtest.h>
+
+namespace jov {
+namespace {
+
+TEST(TextEncodingTest, EveryByteRoundTripsThroughUtf8) {
+  std::string all;
+  for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
+  EXPECT_EQ(Cp1252FromUtf8(Utf8FromCp1252(all)), all);
+  EXPECT_EQ(Utf8FromCp1252("\x80 \xE5\xE4\xF6"), "\xE2\x82\xAC \xC3\xA5\xC3\xA4\xC3\xB6");
+}
+
+TEST(TextEncodingTest, UnmappableAndMalformedInputBecomesQuestionMarks) {
+  EXPECT_EQ(Cp1252FromUtf8("\xE4\xB8\xAD"), "?");      // a CJK character
+  EXPECT_EQ(Cp1252FromUtf8("a\xC3"), "a?");           // cut sequence
+  EXPECT_EQ(Cp1252FromUtf8("\xFF" "b"), "?b");        // invalid lead byte
+  EXPECT_EQ(Cp1252FromUtf8("\xC3" "b"), "?b");        // missing continuation
+}
+
+}  // namespace
+}  // namespace jov

@@ -1,0 +1,27 @@
+// The pending error: low-level code that cannot show a report posts one here; it is reported once
+// when control returns (FlushPendingError). Posting sets StopRequested, the flag that every long
+// loop tests to end early.
+#pragma once
+
+#include "shell/messages.h"
+
+namespace jov {
+
+constexpr MessageId kMsgOutOfMemory = 600;
+constexpr MessageId kMsgResourceError = 601;
+
+bool StopRequested();
+void RequestStop();
+
+// Overwrites the pending record with `id` (kind 1) and sets StopRequested.
+void PostPendingError(MessageId id, int kind = 1);
+void PostOutOfMemory();       // 600, kind 0
+void PostMissingResource();   // 601, kind 1
+// Stops the running operation without a report.
+void PostSilentError();
+
+// Reports the pending error through the top sink when one is pending and no report is running;
+// always clears StopRequested.
+void FlushPendingError();
+
+}  // namespace jov

@@ -1,0 +1,33 @@
+// The one home for process-wide state: the StopRequested flag and the pending error, the alert
+// sink stack, the message tables and language, the preferences (with the user's signature).
+// Tests call ResetProcess() to start from a clean state.
+#pragma once
+
+#include <set>
+#include <vector>
+
+#include "shell/alert.h"
+#include "shell/messages.h"
+#include "shell/preferences.h"
+
+namespace jov {
+
+struct PendingError {
+  AlertRecord record;
+  bool pending = false;
+  bool reporting = false;  // guards against a report re-entering itself
+};
+
+struct ProcessState {
+  bool stop_requested = false;
+  PendingError pending_error;
+  std::vector<AlertSink*> sinks;
+  const MessageTables* messages = &BuiltInMessageTables();
+  std::set<int> missing_tables_reported;
+  Preferences preferences;
+};
+
+ProcessState& Process();
+void ResetProcess();
+
+}  // namespace jov
