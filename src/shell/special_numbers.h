@@ -1,0 +1,28 @@
+// The system's special numbers: a number without a value is a quiet NaN (shown "0/0"); division
+// by zero gives the infinities (shown "+ inf" and "- inf"). No floating-point operation traps.
+#pragma once
+
+#include <cmath>
+#include <limits>
+#include <string_view>
+
+namespace jov {
+
+inline constexpr double kMissingNumber = std::numeric_limits<double>::quiet_NaN();
+inline constexpr double kPlusInfinity = std::numeric_limits<double>::infinity();
+inline constexpr double kMinusInfinity = -std::numeric_limits<double>::infinity();
+
+inline constexpr std::string_view kMissingNumberText = "0/0";
+inline constexpr std::string_view kPlusInfinityText = "+ inf";
+inline constexpr std::string_view kMinusInfinityText = "- inf";
+
+inline bool IsMissing(double value) { return std::isnan(value); }
+
+// The display text of a NaN or an infinity; empty for an ordinary number.
+inline std::string_view SpecialNumberText(double value) {
+  if (std::isnan(value)) return kMissingNumberText;
+  if (std::isinf(value)) return value > 0 ? kPlusInfinityText : kMinusInfinityText;
+  return {};
+}
+
+}  // namespace jov
