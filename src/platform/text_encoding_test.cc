@@ -13,10 +13,14 @@ TEST(TextEncodingTest, EveryByteRoundTripsThroughUtf8) {
 }
 
 TEST(TextEncodingTest, UnmappableAndMalformedInputBecomesQuestionMarks) {
-  EXPECT_EQ(Cp1252FromUtf8("\xE4\xB8\xAD"), "?");      // a CJK character
-  EXPECT_EQ(Cp1252FromUtf8("a\xC3"), "a?");           // cut sequence
-  EXPECT_EQ(Cp1252FromUtf8("\xFF" "b"), "?b");        // invalid lead byte
-  EXPECT_EQ(Cp1252FromUtf8("\xC3" "b"), "?b");        // missing continuation
+  EXPECT_EQ(Cp1252FromUtf8("\xE4\xB8\xAD"), "?");  // a CJK character
+  EXPECT_EQ(Cp1252FromUtf8("a\xC3"), "a?");        // cut sequence
+  EXPECT_EQ(Cp1252FromUtf8("\xFF"
+                           "b"),
+            "?b");  // invalid lead byte
+  EXPECT_EQ(Cp1252FromUtf8("\xC3"
+                           "b"),
+            "?b");  // missing continuation
 }
 
 }  // namespace

@@ -9,9 +9,16 @@
 namespace jov {
 namespace {
 
-constexpr std::array<const char*, kLanguageCount> kLanguageNames = {
-    "English", "Svenska", "Norsk", "Dansk", "Suomi", "Deutsch", "Nederlands", "Fran\xE7" "ais",
-    "Slovak"};
+constexpr std::array<const char*, kLanguageCount> kLanguageNames = {"English",
+                                                                    "Svenska",
+                                                                    "Norsk",
+                                                                    "Dansk",
+                                                                    "Suomi",
+                                                                    "Deutsch",
+                                                                    "Nederlands",
+                                                                    "Fran\xE7"
+                                                                    "ais",
+                                                                    "Slovak"};
 constexpr std::array<int, kLanguageCount> kChooserOrder = {3, 5, 0, 7, 6, 2, 8, 4, 1};
 
 }  // namespace
@@ -23,18 +30,16 @@ const char* LanguageName(int language) {
 
 std::span<const int> LanguageChooserOrder() { return kChooserOrder; }
 
-MessageTables::MessageTables(std::span<const MessageResource> resources)
-    : resources_(resources) {}
+MessageTables::MessageTables(std::span<const MessageResource> resources) : resources_(resources) {}
 
 const MessageResource* MessageTables::FindResource(uint32_t number) const {
-  const auto it = std::lower_bound(
-      resources_.begin(), resources_.end(), number,
-      [](const MessageResource& r, uint32_t wanted) { return r.number < wanted; });
+  const auto it =
+      std::lower_bound(resources_.begin(), resources_.end(), number,
+                       [](const MessageResource& r, uint32_t wanted) { return r.number < wanted; });
   return it != resources_.end() && it->number == number ? &*it : nullptr;
 }
 
-std::optional<std::string> MessageTables::LookupItem(int table_base, int item,
-                                                     int language) const {
+std::optional<std::string> MessageTables::LookupItem(int table_base, int item, int language) const {
   if (table_base < 0 || item < 0 || language < 0) return std::nullopt;
   const MessageResource* resource = FindResource(static_cast<uint32_t>(table_base + language));
   if (resource == nullptr) return std::nullopt;
@@ -74,8 +79,8 @@ const MessageTables& BuiltInMessageTables() {
 std::string MessageText(MessageId id) {
   ProcessState& process = Process();
   bool english_missing = false;
-  std::optional<std::string> text = process.messages->Lookup(id, process.preferences.language,
-                                                             &english_missing);
+  std::optional<std::string> text =
+      process.messages->Lookup(id, process.preferences.language, &english_missing);
   if (english_missing && process.missing_tables_reported.insert(id / 100).second) {
     PostMissingResource();
   }

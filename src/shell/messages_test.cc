@@ -57,9 +57,9 @@ TEST_F(MessagesTest, OtherLanguagesFallBackToEnglishPerItemAndPerTable) {
   const MessageTables tables(resources);
 
   EXPECT_EQ(tables.Lookup(3800, kSwedish), "Noll");
-  EXPECT_EQ(tables.Lookup(3801, kSwedish), "One");   // empty item in Swedish
+  EXPECT_EQ(tables.Lookup(3801, kSwedish), "One");  // empty item in Swedish
   EXPECT_EQ(tables.Lookup(3802, kSwedish), "Tv\xE5");
-  EXPECT_EQ(tables.Lookup(4001, kSwedish), "One");   // no Swedish table 4000
+  EXPECT_EQ(tables.Lookup(4001, kSwedish), "One");  // no Swedish table 4000
   EXPECT_EQ(tables.Lookup(3801, kEnglish), "One");
   EXPECT_EQ(tables.Lookup(3805, kSwedish), std::nullopt);
 
@@ -94,9 +94,10 @@ TEST_F(MessagesTest, DamagedResourceBytesYieldNothing) {
 TEST_F(MessagesTest, LanguageChooserMapsAlphabeticalNamesToIndices) {
   std::vector<std::string> names;
   for (int language : LanguageChooserOrder()) names.push_back(LanguageName(language));
-  EXPECT_EQ(names, (std::vector<std::string>{"Dansk", "Deutsch", "English", "Fran\xE7" "ais",
-                                             "Nederlands", "Norsk", "Slovak", "Suomi",
-                                             "Svenska"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"Dansk", "Deutsch", "English",
+                                             "Fran\xE7"
+                                             "ais",
+                                             "Nederlands", "Norsk", "Slovak", "Suomi", "Svenska"}));
 }
 
 }  // namespace

@@ -15,8 +15,8 @@ void RequestStop();
 
 // Overwrites the pending record with `id` (kind 1) and sets StopRequested.
 void PostPendingError(MessageId id, int kind = 1);
-void PostOutOfMemory();       // 600, kind 0
-void PostMissingResource();   // 601, kind 1
+void PostOutOfMemory();      // 600, kind 0
+void PostMissingResource();  // 601, kind 1
 // Stops the running operation without a report.
 void PostSilentError();
 

@@ -7,9 +7,9 @@
 namespace jov {
 
 struct Preferences {
-  int language = 0;            // "Language": message-table language index (messages.h)
-  bool alert_yes_no = false;   // "AlertYesNo": confirmations offer Yes/No instead of verbs
-  std::string signature;       // "Signature": the user's initials for stamps (1252)
+  int language = 0;           // "Language": message-table language index (messages.h)
+  bool alert_yes_no = false;  // "AlertYesNo": confirmations offer Yes/No instead of verbs
+  std::string signature;      // "Signature": the user's initials for stamps (1252)
 };
 
 }  // namespace jov

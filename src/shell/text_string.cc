@@ -6,9 +6,7 @@ namespace jov {
 
 TextString::TextString() { text_.reserve(kInitialRoom); }
 
-TextString::TextString(std::string_view text) : TextString() {
-  Append(text.substr(0, kMaxLength));
-}
+TextString::TextString(std::string_view text) : TextString() { Append(text.substr(0, kMaxLength)); }
 
 bool TextString::Reserve(size_t length) {
   if (length > kMaxLength) return false;

@@ -1,0 +1,43 @@
+// The change codes a database broadcasts to the windows and analyses bound to it, and the
+// listener interface through which they arrive.
+#pragma once
+
+namespace jov {
+
+class Database;
+
+enum class ChangeCode : int {
+  kFileName = 2,
+  kComponents = 10,     // argument: dimension
+  kDimensionUsed = 11,  // arguments: dimension, new state (1 used, 0 not)
+  kSingularName = 13,   // argument: dimension
+  kPluralName = 14,     // argument: dimension
+  kDisplay = 15,        // what analyses display for a dimension; argument: dimension
+  kCodeCase = 16,       // argument: dimension
+  kTextCase = 17,       // argument: dimension
+  kHostCase = 18,       // argument: dimension
+  kDisplayOption = 19,  // argument: dimension
+  kMustFill = 20,       // argument: dimension
+  kOrdering = 21,       // argument: dimension
+  kWidths = 22,         // argument: dimension
+  kCards = 25,
+  kCardDigits = 26,
+  kValueDecimals = 27,
+  kSlotCount = 28,
+  kValueFieldCount = 29,  // argument: new minus old count
+  kCardTitleLabel = 30,
+  kLineTextLabel = 31,
+  kValueFieldName = 32,  // argument: field index (0-based)
+  kReferencePoint = 33,
+  kLinesMoving = 34,  // pointers into line records must be dropped
+  kLinesMoved = 35,   // they may be rebuilt
+};
+
+class DatabaseListener {
+ public:
+  virtual ~DatabaseListener() = default;
+  virtual void OnDatabaseChange(Database& database, ChangeCode code, int argument,
+                                int argument2) = 0;
+};
+
+}  // namespace jov

@@ -1,0 +1,367 @@
+#include "model/database.h"
+
+#include <algorithm>
+
+#include "shell/alert.h"
+#include "shell/messages.h"
+
+namespace jov {
+namespace {
+
+constexpr MessageId kMsgUntitled = 100;        // "Noname @0"
+constexpr MessageId kMsgNewComponents = 3300;  // text of the "#" component
+constexpr MessageId kMsgCodeNotFound = 3303;
+constexpr MessageId kMsgTextNotFound = 3304;
+constexpr MessageId kMsgHostNotFound = 3305;
+constexpr MessageId kMsgHostTaken = 3306;
+constexpr MessageId kMsgCardTitle = 3101;
+constexpr MessageId kMsgLineText = 3102;
+constexpr MessageId kMsgValue = 3103;
+constexpr int kGeneratedCodeDigits = 5;
+constexpr std::string_view kGeneratedParentCode = "#";
+
+std::string_view TrimBlanks(std::string_view text) {
+  const size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  const size_t last = text.find_last_not_of(" \t");
+  return text.substr(first, last - first + 1);
+}
+
+// Sets `target` to `value`, or to nothing when `value` is the default; true when it changed.
+bool StoreLabel(std::string& target, std::string_view value, const std::string& default_text) {
+  const std::string stored = value == default_text ? std::string() : std::string(value);
+  if (target == stored) return false;
+  target = stored;
+  return true;
+}
+
+void ReportAbout(MessageId message, std::string_view subject, const std::string& dimension) {
+  AlertRecord alert(message);
+  alert.Arg(subject).Arg(dimension);
+  ReportAlert(alert);
+}
+
+}  // namespace
+
+Database::Database(int untitled_number) : untitled_number_(untitled_number), index_(pool_) {
+  for (int d = 0; d < kDimensionCount; ++d) dimensions_[d] = std::make_unique<Dimension>(*this, d);
+}
+
+Database::~Database() = default;
+
+void Database::SetFileName(std::string_view name) {
+  if (file_name_ == name) return;
+  file_name_ = name;
+  Notify(ChangeCode::kFileName);
+}
+
+std::string Database::Title() const {
+  if (!file_name_.empty()) return file_name_;
+  AlertRecord untitled(kMsgUntitled);
+  untitled.Arg(untitled_number_);
+  return untitled.ComposeText() + ".jov";
+}
+
+void Database::SetCardDigits(int digits) {
+  digits = std::clamp(digits, 0, 6);
+  if (card_digits_ == digits) return;
+  card_digits_ = digits;
+  MarkModified();
+  Notify(ChangeCode::kCardDigits);
+}
+
+void Database::SetValueDecimals(int decimals) {
+  decimals = std::clamp(decimals, 0, 15);
+  if (value_decimals_ == decimals) return;
+  value_decimals_ = decimals;
+  MarkModified();
+  Notify(ChangeCode::kValueDecimals);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Labels
+
+std::string Database::DefaultValueFieldName(int field) const {
+  std::string name = MessageText(kMsgValue);
+  if (field > 0) name += " " + std::to_string(field + 1);
+  return name;
+}
+
+std::string Database::GetName(int id) const {
+  using namespace name_id;
+  if (id >= kFirstSingular && id < kFirstPlural) {
+    const std::string& name = dimensions_[id - kFirstSingular]->singular_name();
+    return name.empty() ? MessageText(Dimension::kFirstSingularDefault + id - kFirstSingular)
+                        : name;
+  }
+  if (id >= kFirstPlural && id < kCardTitle) {
+    const std::string& name = dimensions_[id - kFirstPlural]->plural_name();
+    return name.empty() ? MessageText(Dimension::kFirstPluralDefault + id - kFirstPlural) : name;
+  }
+  if (id == kCardTitle) {
+    return card_title_label_.empty() ? MessageText(kMsgCardTitle) : card_title_label_;
+  }
+  if (id == kLineText) {
+    return line_text_label_.empty() ? MessageText(kMsgLineText) : line_text_label_;
+  }
+  if (id >= kFirstValueField && id < kFirstValueField + kMaxValueFields) {
+    const int field = id - kFirstValueField;
+    return value_field_names_[field].empty() ? DefaultValueFieldName(field)
+                                             : value_field_names_[field];
+  }
+  if (id >= kFirstMessage) return MessageText(id);
+  return {};
+}
+
+void Database::SetCardTitleLabel(std::string_view label) {
+  if (!StoreLabel(card_title_label_, label, MessageText(kMsgCardTitle))) return;
+  MarkModified();
+  Notify(ChangeCode::kCardTitleLabel);
+}
+
+void Database::SetLineTextLabel(std::string_view label) {
+  if (!StoreLabel(line_text_label_, label, MessageText(kMsgLineText))) return;
+  MarkModified();
+  Notify(ChangeCode::kLineTextLabel);
+}
+
+void Database::SetValueFieldName(int field, std::string_view name) {
+  if (field < 0 || field >= kMaxValueFields) return;
+  if (!StoreLabel(value_field_names_[field], name, DefaultValueFieldName(field))) return;
+  MarkModified();
+  Notify(ChangeCode::kValueFieldName, field);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Components
+
+bool Database::HasComponents(int dimension) const {
+  return pool_[static_cast<ComponentRef>(dimension)].first_child != kNoComponent;
+}
+
+bool Database::IsDimensionUsed(int dimension) const {
+  return HasComponents(dimension) || dimensions_[dimension]->HasSettings();
+}
+
+ComponentRef Database::FindByCode(int dimension, std::string_view code) const {
+  const CaseOption option = dimensions_[dimension]->case_option(ComponentField::kCode);
+  return index_.FindCode(dimension, code, CaseOptionIsExact(option));
+}
+
+ComponentRef Database::FindByHost(int dimension, std::string_view host) const {
+  const CaseOption option = dimensions_[dimension]->case_option(ComponentField::kHost);
+  return index_.FindHost(dimension, host, CaseOptionIsExact(option));
+}
+
+ComponentRef Database::FindByText(int dimension, std::string_view text) const {
+  const CaseOption option = dimensions_[dimension]->case_option(ComponentField::kText);
+  const ComponentRef root = static_cast<ComponentRef>(dimension);
+  for (ComponentRef ref = pool_.NextInPreorder(root); ref != root;
+       ref = pool_.NextInPreorder(ref)) {
+    if (EqualsUnder(option, pool_[ref].text, text)) return ref;
+  }
+  return kNoComponent;
+}
+
+ComponentRef Database::FindParentByPrefix(int dimension, const std::string& code) const {
+  for (size_t length = code.size() - 1; length > 0; --length) {
+    const ComponentRef parent = FindByCode(dimension, std::string_view(code).substr(0, length));
+    if (parent != kNoComponent) return parent;
+  }
+  return static_cast<ComponentRef>(dimension);
+}
+
+ComponentRef Database::AddComponent(int dimension, std::string_view code_in,
+                                    std::string_view text_in, std::string_view host_in) {
+  const Dimension& dim = *dimensions_[dimension];
+  std::string code(TrimBlanks(code_in)), text(TrimBlanks(text_in)), host(TrimBlanks(host_in));
+  ApplyCaseOption(dim.case_option(ComponentField::kCode), code);
+  ApplyCaseOption(dim.case_option(ComponentField::kText), text);
+  ApplyCaseOption(dim.case_option(ComponentField::kHost), host);
+
+  if (code.empty()) return kNoComponent;
+  if (const ComponentRef existing = FindByCode(dimension, code); existing != kNoComponent) {
+    return existing;
+  }
+  if (!host.empty() && FindByHost(dimension, host) != kNoComponent) {
+    ReportAbout(kMsgHostTaken, host, GetName(name_id::kFirstSingular + dimension));
+    host.clear();
+  }
+  const ComponentRef ref = pool_.Allocate();
+  if (ref == kNoComponent) return kNoComponent;
+  const ComponentRef parent = FindParentByPrefix(dimension, code);
+  Component& record = pool_[ref];
+  record.code = std::move(code);
+  record.text = std::move(text);
+  record.host = std::move(host);
+  pool_.AppendChild(parent, ref);
+  if (!index_.Insert(ref, dimension)) {
+    pool_.Unlink(ref);
+    pool_.Free(ref);
+    return kNoComponent;
+  }
+  const bool first_of_dimension =
+      parent == static_cast<ComponentRef>(dimension) && pool_[parent].first_child == ref;
+  ComponentsChanged(dimension);
+  if (first_of_dimension) {
+    RecomputeSlotCount();
+    UpdateUsedState(dimension);
+  }
+  return ref;
+}
+
+ComponentRef Database::GeneratedComponent(int dimension, const std::string& text,
+                                          IdentifierKind kind) {
+  if (generated_code_counters_[dimension] == 0) {
+    AddComponent(dimension, kGeneratedParentCode, MessageText(kMsgNewComponents), "");
+  }
+  std::string code;
+  do {
+    const std::string number = std::to_string(++generated_code_counters_[dimension]);
+    code = std::string(kGeneratedParentCode) +
+           std::string(kGeneratedCodeDigits - std::min<size_t>(number.size(), 5), '0') + number;
+  } while (FindByCode(dimension, code) != kNoComponent);
+  return kind == IdentifierKind::kText ? AddComponent(dimension, code, text, "")
+                                       : AddComponent(dimension, code, "", text);
+}
+
+ComponentRef Database::ResolveIdentifier(int dimension, std::string_view text,
+                                         IdentifierKind kind) {
+  ComponentRef found = kNoComponent;
+  const std::string_view trimmed = TrimBlanks(text);
+  switch (kind) {
+    case IdentifierKind::kCode:
+      found = FindByCode(dimension, text);
+      if (found == kNoComponent) found = FindByCode(dimension, trimmed);
+      break;
+    case IdentifierKind::kHost:
+      found = FindByHost(dimension, trimmed);
+      break;
+    case IdentifierKind::kText:
+      found = FindByText(dimension, trimmed);
+      break;
+  }
+  if (found != kNoComponent) return found;
+
+  static constexpr MessageId kNotFound[] = {kMsgCodeNotFound, kMsgHostNotFound, kMsgTextNotFound};
+  ReportAbout(kNotFound[static_cast<int>(kind)], text,
+              GetName(name_id::kFirstSingular + dimension));
+  const ComponentRef added = kind == IdentifierKind::kCode
+                                 ? AddComponent(dimension, text, "", "")
+                                 : GeneratedComponent(dimension, std::string(trimmed), kind);
+  return added == kNoComponent ? static_cast<ComponentRef>(dimension) : added;
+}
+
+ComponentRef Database::CommonAncestor(int dimension, std::span<const ComponentRef> members) const {
+  const ComponentRef root = static_cast<ComponentRef>(dimension);
+  if (members.empty()) return root;
+  ComponentRef common = members[0];
+  for (ComponentRef member : members.subspan(1)) {
+    while (!IsRoot(common) && !pool_.IsDescendant(common, member)) common = pool_[common].parent;
+  }
+  return pool_.DimensionOf(common) == dimension ? common : root;
+}
+
+void Database::RemoveSubtree(ComponentRef top) {
+  // Children before their parents, without recursion: trees can be as deep as codes are long.
+  ComponentRef node = top;
+  for (;;) {
+    while (pool_[node].first_child != kNoComponent) node = pool_[node].first_child;
+    const ComponentRef parent = pool_[node].parent;
+    pool_.Unlink(node);
+    pool_.Free(node);
+    if (node == top) return;
+    node = parent;
+  }
+}
+
+void Database::DeleteComponents(int dimension, std::span<const ComponentRef> members) {
+  const ComponentRef root = static_cast<ComponentRef>(dimension);
+  for (ComponentRef ref : members) {
+    // A member already removed with an earlier member's subtree is no longer live.
+    if (IsRoot(ref) || !pool_.IsLive(ref) || pool_.DimensionOf(ref) != dimension) continue;
+    RemoveSubtree(ref);
+  }
+  index_.Rebuild();
+  ComponentsChanged(dimension);
+  if (pool_[root].first_child == kNoComponent) UpdateUsedState(dimension);
+  Notify(ChangeCode::kComponents, dimension);
+  components_changed_[dimension] = false;
+}
+
+size_t Database::ComponentTextBytes() const {
+  if (!component_text_bytes_) {
+    size_t total = 0;
+    for (ComponentRef ref = kFirstComponent; ref < pool_.size(); ++ref) {
+      const Component& c = pool_[ref];
+      total += c.code.size() + c.text.size() + c.host.size();
+    }
+    component_text_bytes_ = total;
+  }
+  return *component_text_bytes_;
+}
+
+void Database::RewriteField(int dimension, ComponentField field, CaseOption option) {
+  const ComponentRef root = static_cast<ComponentRef>(dimension);
+  for (ComponentRef ref = pool_.NextInPreorder(root); ref != root;
+       ref = pool_.NextInPreorder(ref)) {
+    Component& c = pool_[ref];
+    ApplyCaseOption(option, field == ComponentField::kCode   ? c.code
+                            : field == ComponentField::kText ? c.text
+                                                             : c.host);
+  }
+  ComponentsChanged(dimension);
+}
+
+void Database::ComponentsChanged(int dimension) {
+  components_changed_[dimension] = true;
+  component_text_bytes_.reset();
+  MarkModified();
+}
+
+void Database::RecomputeSlotCount() {
+  int slots = 1;
+  for (int d = kDimensionCount - 1; d >= 2; --d) {
+    if (HasComponents(d)) {
+      slots = d;
+      break;
+    }
+  }
+  slot_count_ = slots;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Notifications
+
+void Database::UpdateUsedState(int dimension) {
+  const bool used = IsDimensionUsed(dimension);
+  if (used_[dimension] == used) return;
+  used_[dimension] = used;
+  Notify(ChangeCode::kDimensionUsed, dimension, used ? 1 : 0);
+}
+
+void Database::AddListener(DatabaseListener* listener) { listeners_.push_back(listener); }
+
+void Database::RemoveListener(DatabaseListener* listener) {
+  listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
+}
+
+void Database::Notify(ChangeCode code, int argument, int argument2) {
+  // A listener may remove itself (or another) while it is told.
+  const std::vector<DatabaseListener*> listeners = listeners_;
+  for (DatabaseListener* listener : listeners) {
+    if (std::find(listeners_.begin(), listeners_.end(), listener) != listeners_.end()) {
+      listener->OnDatabaseChange(*this, code, argument, argument2);
+    }
+  }
+}
+
+void Database::FlushChangeFlags() {
+  for (int d = 0; d < kDimensionCount; ++d) {
+    if (!components_changed_[d]) continue;
+    components_changed_[d] = false;
+    Notify(ChangeCode::kComponents, d);
+  }
+}
+
+}  // namespace jov

@@ -1,0 +1,163 @@
+// The in-memory multidimensional database: file identity, labels and value-field names, the 16
+// dimensions with their component trees and the component index, and the change notifications
+// that keep windows and analyses in step. Cards, groups and lines are added by the card store.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "model/change_code.h"
+#include "model/component_index.h"
+#include "model/component_pool.h"
+#include "model/dimension.h"
+
+namespace jov {
+
+// Ids of GetName: 1-16 singular dimension names, 17-32 plural ones, 33 card-title label,
+// 34 line-text label, 35-58 value-field names, 100 and up message ids.
+namespace name_id {
+constexpr int kFirstSingular = 1;
+constexpr int kFirstPlural = 17;
+constexpr int kCardTitle = 33;
+constexpr int kLineText = 34;
+constexpr int kFirstValueField = 35;
+constexpr int kFirstMessage = 100;
+}  // namespace name_id
+
+// Which identifier cards use to refer to components of a dimension.
+enum class IdentifierKind : int { kCode = 0, kHost = 1, kText = 2 };
+
+class Database {
+ public:
+  static constexpr int kMaxValueFields = 24;
+  static constexpr int kDefaultCardDigits = 3;
+  static constexpr int kDefaultValueDecimals = 2;
+
+  explicit Database(int untitled_number = 1);
+  Database(const Database&) = delete;
+  Database& operator=(const Database&) = delete;
+  ~Database();
+
+  // --- File identity
+  const std::string& file_name() const { return file_name_; }
+  void SetFileName(std::string_view name);  // change code 2
+  int untitled_number() const { return untitled_number_; }
+  // The file name, or "Noname <n>.jov" while the database has none.
+  std::string Title() const;
+  bool modified() const { return modified_; }
+  void MarkModified() { modified_ = true; }
+  void ClearModified() { modified_ = false; }
+  // The 32-bit value of the file header and the "##Creator" section, kept unchanged.
+  uint32_t creator_value() const { return creator_value_; }
+  void set_creator_value(uint32_t value) { creator_value_ = value; }
+
+  // --- Base options
+  int card_digits() const { return card_digits_; }
+  void SetCardDigits(int digits);  // 0..6; change code 26
+  int value_decimals() const { return value_decimals_; }
+  void SetValueDecimals(int decimals);  // change code 27
+
+  // --- Labels: every label is fetched by GetName; empty when the id names nothing.
+  std::string GetName(int id) const;
+  void SetCardTitleLabel(std::string_view label);            // change code 30
+  void SetLineTextLabel(std::string_view label);             // change code 31
+  void SetValueFieldName(int field, std::string_view name);  // field 0..23; change code 32
+  std::string DefaultValueFieldName(int field) const;
+  const std::string& card_title_label() const { return card_title_label_; }  // empty: default
+  const std::string& line_text_label() const { return line_text_label_; }
+  const std::string& value_field_name(int field) const { return value_field_names_[field]; }
+
+  // --- Dimensions and components
+  Dimension& dimension(int index) { return *dimensions_[index]; }
+  const Dimension& dimension(int index) const { return *dimensions_[index]; }
+  const Component& component(ComponentRef ref) const { return pool_[ref]; }
+  const ComponentPool& components() const { return pool_; }
+  int DimensionOf(ComponentRef ref) const { return pool_.DimensionOf(ref); }
+  bool HasComponents(int dimension) const;
+  // Has components or any setting other than the defaults; only used dimensions are saved.
+  bool IsDimensionUsed(int dimension) const;
+
+  // Adds a component under the longest-prefix rule, or returns the existing one with that code.
+  // Reports 3306 when the host code is taken (the component is added without it). Returns
+  // kNoComponent when the code is empty or memory ran out.
+  ComponentRef AddComponent(int dimension, std::string_view code, std::string_view text,
+                            std::string_view host);
+  ComponentRef FindByCode(int dimension, std::string_view code) const;
+  ComponentRef FindByHost(int dimension, std::string_view host) const;
+  ComponentRef FindByText(int dimension, std::string_view text) const;
+  // Finds the component a card refers to; a missing one is reported (3303/3304/3305) and
+  // created, under "#" with a generated code for host codes and texts. Returns the dimension's
+  // root when nothing could be added.
+  ComponentRef ResolveIdentifier(int dimension, std::string_view text, IdentifierKind kind);
+
+  ComponentRef NextInPreorder(ComponentRef ref, int* depth_change = nullptr) const {
+    return pool_.NextInPreorder(ref, depth_change);
+  }
+  bool IsDescendant(ComponentRef ancestor, ComponentRef ref) const {
+    return pool_.IsDescendant(ancestor, ref);
+  }
+  // The deepest component that is an ancestor of, or equal to, every member; the root when
+  // there are none or no deeper one.
+  ComponentRef CommonAncestor(int dimension, std::span<const ComponentRef> members) const;
+  // Removes each member with its whole subtree, rebuilds the index and notifies.
+  void DeleteComponents(int dimension, std::span<const ComponentRef> members);
+  // Total bytes of all component codes, texts and host codes (cached).
+  size_t ComponentTextBytes() const;
+  // Sizes the index for `count` entries (before a file fills the database).
+  void PresizeIndex(uint64_t count) {
+    index_.Presize(count);
+    index_.Rebuild();
+  }
+  const ComponentIndex& index() const { return index_; }
+
+  // --- Notifications
+  void AddListener(DatabaseListener* listener);
+  void RemoveListener(DatabaseListener* listener);
+  void Notify(ChangeCode code, int argument = 0, int argument2 = 0);
+  // Turns the flags collected during a batch (an import, a file section, a command) into change
+  // codes: 10 for each dimension whose components changed.
+  void FlushChangeFlags();
+
+ private:
+  friend class Dimension;
+
+  // Called after anything that may change whether a dimension is used (change code 11).
+  void UpdateUsedState(int dimension);
+  void RewriteField(int dimension, ComponentField field, CaseOption option);
+  void ComponentsChanged(int dimension);
+  ComponentRef FindParentByPrefix(int dimension, const std::string& code) const;
+  ComponentRef GeneratedComponent(int dimension, const std::string& text, IdentifierKind kind);
+  void RemoveSubtree(ComponentRef ref);
+  // The line layout follows the trees: the number of slots per line, set from the highest
+  // dimension that has components.
+  void RecomputeSlotCount();
+
+  std::string file_name_;
+  int untitled_number_;
+  bool modified_ = false;
+  uint32_t creator_value_ = 0;
+  int card_digits_ = kDefaultCardDigits;
+  int value_decimals_ = kDefaultValueDecimals;
+  std::string card_title_label_;
+  std::string line_text_label_;
+  std::array<std::string, kMaxValueFields> value_field_names_;
+
+  ComponentPool pool_;
+  ComponentIndex index_;
+  std::array<std::unique_ptr<Dimension>, kDimensionCount> dimensions_;
+  std::array<bool, kDimensionCount> used_{};
+  std::array<bool, kDimensionCount> components_changed_{};
+  std::array<int, kDimensionCount> generated_code_counters_{};
+  mutable std::optional<size_t> component_text_bytes_;
+  int slot_count_ = 1;
+
+  std::vector<DatabaseListener*> listeners_;
+};
+
+}  // namespace jov
