@@ -22,15 +22,14 @@ ComponentIndex::ComponentIndex(const ComponentPool& pool) : pool_(pool) { Presiz
 
 bool ComponentIndex::Reallocate(uint32_t size) {
   try {
-    std::vector<ComponentRef> slots(size, kEmptySlot);
-    std::vector<uint8_t> tags(size, 0);
+    std::vector<Slot> slots(size, Slot{kEmptySlot, 0});
     slots_.swap(slots);
-    tags_.swap(tags);
   } catch (const std::bad_alloc&) {
     PostOutOfMemory();
     return false;
   }
   size_ = size;
+  hasher_ = StringHasher(size);
   threshold_ = HashThreshold(size);
   count_ = 0;
   return true;
@@ -42,6 +41,15 @@ std::string_view ComponentIndex::KeyOf(ComponentRef ref, uint8_t tag) const {
   return tag < kHostTagOffset ? pool_[ref].code : pool_[ref].host;
 }
 
+uint32_t ComponentIndex::Check(std::string_view key, uint8_t tag) {
+  uint32_t fingerprint = 2166136261u;  // FNV-1a over the folded characters
+  for (char c : key) {
+    if (c == '\0') break;
+    fingerprint = (fingerprint ^ UpperCase(static_cast<unsigned char>(c))) * 16777619u;
+  }
+  return (uint32_t{tag} << 27) | (fingerprint & 0x07FFFFFF);
+}
+
 uint32_t ComponentIndex::Step(std::string_view key, uint8_t tag) const {
   const unsigned char last = key.empty() ? 0 : static_cast<unsigned char>(key.back());
   return UpperCase(last) + tag;
@@ -50,12 +58,11 @@ uint32_t ComponentIndex::Step(std::string_view key, uint8_t tag) const {
 bool ComponentIndex::InsertEntry(ComponentRef ref, uint8_t tag) {
   const std::string_view key = KeyOf(ref, tag);
   const uint32_t step = Step(key, tag);
-  uint32_t slot = StringHash(key, size_);
+  uint32_t slot = hasher_(key);
   do {
     slot = Advance(slot, step, size_);
-  } while (slots_[slot] != kEmptySlot);
-  slots_[slot] = ref;
-  tags_[slot] = tag;
+  } while (slots_[slot].ref != kEmptySlot);
+  slots_[slot] = Slot{ref, Check(key, tag)};
   return ++count_ <= threshold_;
 }
 
@@ -75,13 +82,11 @@ bool ComponentIndex::InsertAll() {
 }
 
 bool ComponentIndex::RebuildAt(uint32_t size) {
-  std::vector<ComponentRef> old_slots = slots_;
-  std::vector<uint8_t> old_tags = tags_;
+  std::vector<Slot> old_slots = slots_;
   const uint32_t old_size = size_, old_count = count_;
   for (;;) {
     if (!Reallocate(size)) {
       slots_.swap(old_slots);
-      tags_.swap(old_tags);
       size_ = old_size;
       count_ = old_count;
       threshold_ = HashThreshold(old_size);
@@ -105,12 +110,13 @@ bool ComponentIndex::Insert(ComponentRef ref, int dimension) {
 
 ComponentRef ComponentIndex::Find(uint8_t tag, std::string_view key, bool exact) const {
   const uint32_t step = Step(key, tag);
-  uint32_t slot = StringHash(key, size_);
+  const uint32_t check = Check(key, tag);
+  uint32_t slot = hasher_(key);
   for (uint32_t probes = 0; probes < size_; ++probes) {
     slot = Advance(slot, step, size_);
-    const ComponentRef ref = slots_[slot];
+    const ComponentRef ref = slots_[slot].ref;
     if (ref == kEmptySlot) break;
-    if (tags_[slot] != tag) continue;
+    if (slots_[slot].check != check) continue;
     const std::string_view candidate = KeyOf(ref, tag);
     if (candidate.empty()) continue;
     if (exact ? candidate == key : EqualsIgnoringCase(candidate, key)) return ref;

@@ -10,6 +10,7 @@
 
 #include "model/case_tables.h"
 #include "model/component_pool.h"
+#include "model/string_hash.h"
 
 namespace jov {
 
@@ -47,11 +48,21 @@ class ComponentIndex {
   uint32_t Step(std::string_view key, uint8_t tag) const;
 
   const ComponentPool& pool_;
+  StringHasher hasher_{1};
   uint32_t size_ = 0;
   uint32_t count_ = 0;
   uint32_t threshold_ = 0;
-  std::vector<ComponentRef> slots_;  // 0 = empty (roots are never entered)
-  std::vector<uint8_t> tags_;
+  // Each slot holds the component (0 = empty: roots are never entered) and a check word: the tag
+  // in the top 5 bits and a fingerprint of the case-folded key below, so that a probe touches
+  // the component record only when the key very likely matches. Slots, probe order and results
+  // are those of a plain table of components and tags.
+  struct Slot {
+    ComponentRef ref;
+    uint32_t check;
+  };
+  static uint32_t Check(std::string_view key, uint8_t tag);
+
+  std::vector<Slot> slots_;
 };
 
 }  // namespace jov

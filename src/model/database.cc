@@ -1,6 +1,7 @@
 #include "model/database.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "shell/alert.h"
 #include "shell/messages.h"
@@ -17,7 +18,7 @@ constexpr MessageId kMsgHostTaken = 3306;
 constexpr MessageId kMsgCardTitle = 3101;
 constexpr MessageId kMsgLineText = 3102;
 constexpr MessageId kMsgValue = 3103;
-constexpr int kGeneratedCodeDigits = 5;
+// Generated codes are "#" and five digits below the component "#".
 constexpr std::string_view kGeneratedParentCode = "#";
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -83,7 +84,7 @@ void Database::SetValueDecimals(int decimals) {
 
 std::string Database::DefaultValueFieldName(int field) const {
   std::string name = MessageText(kMsgValue);
-  if (field > 0) name += " " + std::to_string(field + 1);
+  if (field > 0) name.append(" ").append(std::to_string(field + 1));
   return name;
 }
 
@@ -215,11 +216,9 @@ ComponentRef Database::GeneratedComponent(int dimension, const std::string& text
   if (generated_code_counters_[dimension] == 0) {
     AddComponent(dimension, kGeneratedParentCode, MessageText(kMsgNewComponents), "");
   }
-  std::string code;
+  char code[16];
   do {
-    const std::string number = std::to_string(++generated_code_counters_[dimension]);
-    code = std::string(kGeneratedParentCode) +
-           std::string(kGeneratedCodeDigits - std::min<size_t>(number.size(), 5), '0') + number;
+    std::snprintf(code, sizeof code, "#%05d", ++generated_code_counters_[dimension]);
   } while (FindByCode(dimension, code) != kNoComponent);
   return kind == IdentifierKind::kText ? AddComponent(dimension, code, text, "")
                                        : AddComponent(dimension, code, "", text);

@@ -32,25 +32,26 @@ uint32_t HashTableSize(uint64_t requested_count) {
   return index < kSizes.size() ? kSizes[index] : kSizes.back();
 }
 
-uint32_t StringHash(std::string_view text, uint32_t size) {
+StringHasher::StringHasher(uint32_t size) : size_(size), magic_(UINT64_MAX / size + 1) {}
+
+uint32_t StringHasher::operator()(std::string_view text) const {
   const size_t nul = text.find('\0');
   if (nul != std::string_view::npos) text = text.substr(0, nul);
-  uint64_t h = 0;
-  if (size < kPairHashLimit) {
+  uint32_t h = 0;
+  if (size_ < kPairHashLimit) {
+    // h stays below 65536, so (h << 15) | c1 << 8 | c2 fits in 31 bits.
     for (size_t i = 0;; i += 2) {
       const unsigned char c1 = Folded(text, i);
       if (c1 == 0) break;
       const unsigned char c2 = Folded(text, i + 1);
-      h = ((h << 15) | (uint64_t{c1} << 8) | c2) % size;
+      h = Mod((h << 15) | (uint32_t{c1} << 8) | c2);
       if (c2 == 0) break;
     }
-    return static_cast<uint32_t>(h);
+    return h;
   }
   h = Folded(text, 0);
-  for (size_t i = 1; i < text.size(); ++i) {
-    h = (((h & 0x7FFFFF) << 8) | Folded(text, i)) % size;
-  }
-  return static_cast<uint32_t>(h);
+  for (size_t i = 1; i < text.size(); ++i) h = Mod(((h & 0x7FFFFF) << 8) | Folded(text, i));
+  return h;
 }
 
 }  // namespace jov
