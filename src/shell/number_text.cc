@@ -1,0 +1,219 @@
+#include "shell/number_text.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+
+#include "shell/special_numbers.h"
+
+namespace jov {
+namespace {
+
+// The powers of ten that doubles hold exactly.
+constexpr auto kPowersOfTen = [] {
+  std::array<double, 23> powers{};
+  double power = 1;
+  for (double& entry : powers) entry = power, power *= 10;
+  return powers;
+}();
+
+// The scanner of ParseNumber. The value read so far is kept exactly as a digit string times a
+// power of ten, and converted once at the end, so the result is correctly rounded.
+class NumberScanner {
+ public:
+  // Returns true when the scan ends early (at an infinity).
+  bool Take(char c);
+  double Result() const;
+
+ private:
+  enum class State { kNoDigit, kInteger, kFraction, kExponent };
+  enum class Kept { kDigit, kLeadingZero, kDropped };
+
+  // 768 significant digits decide the rounding of any double; later digits only add a sticky 1.
+  static constexpr int kMaxDigits = 770;
+  static constexpr int64_t kExponentLimit = 100000;
+
+  void Digit(int digit);
+  Kept Keep(int digit);
+  void Separator();
+  double Convert() const;
+
+  State state_ = State::kNoDigit;
+  char digits_[kMaxDigits];
+  int count_ = 0;                // significant digits kept
+  bool sticky_ = false;          // a non-zero digit was dropped
+  int64_t shift_ = 0;            // the power of ten of the last kept digit
+  int64_t fraction_digits_ = 0;  // digits since the last separator, in the fraction
+  int64_t exponent_ = 0;
+  bool exponent_negative_ = false;
+  bool negative_ = false;
+  bool digit_seen_ = false;
+  bool exponent_mark_ = false;
+  bool infinite_ = false;
+};
+
+bool NumberScanner::Take(char c) {
+  if (c >= '0' && c <= '9') {
+    Digit(c - '0');
+  } else if (c == ',' || c == '.') {
+    Separator();
+  } else if (c == '-') {
+    (state_ == State::kExponent ? exponent_negative_ : negative_) = true;
+  } else if (c == 'E' || c == 'e') {
+    if (!digit_seen_) count_ = 1, digits_[0] = '1', shift_ = 0;  // "E3" is 1000
+    exponent_mark_ = true;
+    state_ = State::kExponent;
+  } else if (c == 'I' || c == 'i') {
+    infinite_ = true;
+  }
+  return infinite_;
+}
+
+void NumberScanner::Digit(int digit) {
+  digit_seen_ = true;
+  switch (state_) {
+    case State::kExponent:
+      exponent_ = std::min(exponent_ * 10 + digit, kExponentLimit);
+      return;
+    case State::kFraction:
+      ++fraction_digits_;
+      if (Keep(digit) != Kept::kDropped) --shift_;
+      return;
+    default:
+      state_ = State::kInteger;
+      if (Keep(digit) == Kept::kDropped) ++shift_;
+      return;
+  }
+}
+
+NumberScanner::Kept NumberScanner::Keep(int digit) {
+  if (count_ == 0 && digit == 0) return Kept::kLeadingZero;
+  if (count_ == kMaxDigits) {
+    sticky_ = sticky_ || digit != 0;
+    return Kept::kDropped;
+  }
+  digits_[count_++] = static_cast<char>('0' + digit);
+  return Kept::kDigit;
+}
+
+// A separator inside the fraction turns the digits since the previous one into thousands.
+void NumberScanner::Separator() {
+  if (state_ == State::kFraction) shift_ += fraction_digits_;
+  fraction_digits_ = 0;
+  state_ = State::kFraction;
+}
+
+double NumberScanner::Convert() const {
+  if (count_ == 0) return 0.0;
+  int64_t power = (exponent_negative_ ? -exponent_ : exponent_) + shift_;
+  // Up to 15 digits and a power of ten held exactly: one rounding, so already the nearest.
+  if (!sticky_ && count_ <= 15 && power >= -22 && power <= 22) {
+    int64_t units = 0;
+    for (int i = 0; i < count_; ++i) units = units * 10 + (digits_[i] - '0');
+    const double exact_power = kPowersOfTen[power < 0 ? -power : power];
+    return power < 0 ? static_cast<double>(units) / exact_power
+                     : static_cast<double>(units) * exact_power;
+  }
+  char text[kMaxDigits + 24];
+  char* end = std::copy(digits_, digits_ + count_, text);
+  if (sticky_) *end++ = '1', --power;
+  *end++ = 'e';
+  power = std::clamp<int64_t>(power, -4 * kExponentLimit, 4 * kExponentLimit);
+  end = std::to_chars(end, text + sizeof text, power).ptr;
+  double value = 0.0;
+  if (std::from_chars(text, end, value).ec == std::errc::result_out_of_range) {
+    value = power > 0 ? kPlusInfinity : 0.0;
+  }
+  return value;
+}
+
+double NumberScanner::Result() const {
+  if (infinite_) return negative_ ? kMinusInfinity : kPlusInfinity;
+  if (!digit_seen_ && !exponent_mark_) return kMissingNumber;
+  const double value = Convert();
+  return negative_ ? -value : value;
+}
+
+// Room for the fixed form of the largest double with kMaxDecimals decimals.
+constexpr size_t kNumberTextSize = 1 + 309 + 1 + kMaxDecimals + 8;
+
+// Writes `units` / 10^decimals, trailing zeros and point dropped.
+char* WriteScaled(char* out, int64_t units, int decimals) {
+  if (units < 0) *out++ = '-';
+  char digits[24];
+  char* end = std::to_chars(digits, digits + sizeof digits, units < 0 ? -units : units).ptr;
+  const int length = static_cast<int>(end - digits);
+  const int integer_digits = std::max(length - decimals, 1);
+  const int padding = integer_digits + decimals - length;  // zeros in front of the digits
+  char* const whole = out;
+  out = std::fill_n(out, padding, '0');
+  out = std::copy(digits, end, out);
+  char* point = whole + integer_digits;
+  if (decimals == 0) return out;
+  std::copy_backward(point, out, out + 1);
+  *point = '.';
+  ++out;
+  while (out[-1] == '0') --out;
+  return out[-1] == '.' ? out - 1 : out;
+}
+
+// The fast way, for values below 1e15 / 10^decimals. Every k + 0.5 below 2^52 is a double and
+// rounding is monotonic, so p = value × 10^decimals (rounded) lies on the same side of every half
+// as the exact product, and p's nearest integer is the exact product's, unless p is exactly a
+// half. Returns nullptr in that case.
+char* WriteByIntegers(char* out, double value, int decimals) {
+  const double power = kPowersOfTen[decimals];
+  if (!(std::fabs(value) < 1e15 / power)) return nullptr;
+  const double scaled = value * power;
+  const double floor = std::floor(scaled);
+  const double fraction = scaled - floor;
+  if (fraction == 0.5) return nullptr;
+  const auto units = static_cast<int64_t>(floor) + (fraction > 0.5 ? 1 : 0);
+  return WriteScaled(out, units, decimals);
+}
+
+// The exact value rounded to `decimals` decimals, trailing zeros and point dropped.
+char* WriteRounded(char* out, char* limit, double value, int decimals) {
+  char* end = std::to_chars(out, limit, value, std::chars_format::fixed, decimals).ptr;
+  if (decimals > 0) {
+    while (end[-1] == '0') --end;
+    if (end[-1] == '.') --end;
+  }
+  return end;
+}
+
+}  // namespace
+
+double ParseNumber(std::string_view text) {
+  NumberScanner scanner;
+  for (const char c : text) {
+    if (scanner.Take(c)) break;
+  }
+  return scanner.Result();
+}
+
+void AppendNumber(std::string& out, double value, int decimals) {
+  const std::string_view special = SpecialNumberText(value);
+  if (!special.empty()) {
+    out.append(special);
+    return;
+  }
+  decimals = std::clamp(decimals, 0, kMaxDecimals);
+  char text[kNumberTextSize];
+  char* end = WriteByIntegers(text, value, decimals);
+  if (end == nullptr) end = WriteRounded(text, text + sizeof text, value, decimals);
+  const char* begin = text;
+  if (end - begin == 2 && begin[0] == '-' && begin[1] == '0') ++begin;  // no "-0"
+  out.append(begin, static_cast<size_t>(end - begin));
+}
+
+std::string FormatNumber(double value, int decimals) {
+  std::string text;
+  AppendNumber(text, value, decimals);
+  return text;
+}
+
+}  // namespace jov
