@@ -18,6 +18,10 @@ constexpr MessageId kMsgHostTaken = 3306;
 constexpr MessageId kMsgCardTitle = 3101;
 constexpr MessageId kMsgLineText = 3102;
 constexpr MessageId kMsgValue = 3103;
+// Line slots widen to 3 bytes when the component pool reaches this many records, to 4 at the
+// second count, so that every component number fits.
+constexpr size_t kThreeByteSlotRecords = 65530;
+constexpr size_t kFourByteSlotRecords = 16777210;
 // Generated codes are "#" and five digits below the component "#".
 constexpr std::string_view kGeneratedParentCode = "#";
 
@@ -190,6 +194,10 @@ ComponentRef Database::AddComponent(int dimension, std::string_view code_in,
   }
   const ComponentRef ref = pool_.Allocate();
   if (ref == kNoComponent) return kNoComponent;
+  if (!WidenSlotsForPool()) {
+    pool_.Free(ref);  // its number would not fit in the lines' slots
+    return kNoComponent;
+  }
   const ComponentRef parent = FindParentByPrefix(dimension, code);
   Component& record = pool_[ref];
   record.code = std::move(code);
@@ -326,7 +334,51 @@ void Database::RecomputeSlotCount() {
       break;
     }
   }
-  slot_count_ = slots;
+  if (slots == line_layout().slots) return;
+  LineLayout layout = line_layout();
+  layout.slots = slots;
+  if (ChangeLineLayout(layout)) Notify(ChangeCode::kSlotCount);
+}
+
+bool Database::WidenSlotsForPool() {
+  const int width = pool_.size() >= kFourByteSlotRecords    ? 4
+                    : pool_.size() >= kThreeByteSlotRecords ? 3
+                                                            : 2;
+  if (width <= line_layout().slot_width) return true;
+  LineLayout layout = line_layout();
+  layout.slot_width = width;
+  return ChangeLineLayout(layout);
+}
+
+bool Database::ChangeLineLayout(const LineLayout& layout) {
+  Notify(ChangeCode::kLinesMoving);
+  const bool changed = cards_.lines().Relayout(layout);
+  Notify(ChangeCode::kLinesMoved);
+  return changed;
+}
+
+bool Database::SetValueFieldCount(int count) {
+  const int old_count = value_field_count();
+  if (count < 1 || count > kMaxValueFields || count == old_count) return count == old_count;
+  LineLayout layout = line_layout();
+  layout.values = count;
+  if (!ChangeLineLayout(layout)) return false;
+  MarkModified();
+  Notify(ChangeCode::kValueFieldCount, count - old_count);
+  return true;
+}
+
+ComponentRef Database::LineComponent(GroupRef group, LineRef line, int dimension) const {
+  if (dimension == 0) return cards_.group(group).component;
+  if (dimension > line_layout().slots) return static_cast<ComponentRef>(dimension);
+  return cards_.GetComponent(line, dimension);
+}
+
+void Database::SetReferencePoint(Date date) {
+  if (reference_point_ == date) return;
+  reference_point_ = date;
+  MarkModified();
+  Notify(ChangeCode::kReferencePoint);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -361,6 +413,7 @@ void Database::FlushChangeFlags() {
     components_changed_[d] = false;
     Notify(ChangeCode::kComponents, d);
   }
+  if (cards_.TakeCardsChanged()) Notify(ChangeCode::kCards);
 }
 
 }  // namespace jov

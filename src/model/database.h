@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/card_store.h"
 #include "model/change_code.h"
 #include "model/component_index.h"
 #include "model/component_pool.h"
@@ -116,12 +117,29 @@ class Database {
   }
   const ComponentIndex& index() const { return index_; }
 
+  // --- Reference point (R): the date analyses measure from. Change code 33.
+  Date reference_point() const { return reference_point_; }
+  void SetReferencePoint(Date date);
+
+  // --- Cards and lines
+  CardStore& cards() { return cards_; }
+  const CardStore& cards() const { return cards_; }
+  const LineLayout& line_layout() const { return cards_.lines().layout(); }
+  int value_field_count() const { return line_layout().values; }
+  // Sets V (1..24) for every line: new fields are 0, dropped fields are lost (callers ask the
+  // user first, message 4207). Change codes 34, 35 and 29 (new minus old count). False, with
+  // nothing changed, when memory runs out.
+  bool SetValueFieldCount(int count);
+  // The components of a line in dimension order: the group's component for dimension 0, then
+  // the slots; a dimension without a slot yields its root.
+  ComponentRef LineComponent(GroupRef group, LineRef line, int dimension) const;
+
   // --- Notifications
   void AddListener(DatabaseListener* listener);
   void RemoveListener(DatabaseListener* listener);
   void Notify(ChangeCode code, int argument = 0, int argument2 = 0);
   // Turns the flags collected during a batch (an import, a file section, a command) into change
-  // codes: 10 for each dimension whose components changed.
+  // codes: 10 for each dimension whose components changed, 25 when cards were added or removed.
   void FlushChangeFlags();
 
  private:
@@ -134,9 +152,12 @@ class Database {
   ComponentRef FindParentByPrefix(int dimension, const std::string& code) const;
   ComponentRef GeneratedComponent(int dimension, const std::string& text, IdentifierKind kind);
   void RemoveSubtree(ComponentRef ref);
-  // The line layout follows the trees: the number of slots per line, set from the highest
-  // dimension that has components.
+  // The line layout follows the trees: the number of slots per line is set from the highest
+  // dimension that has components, and the slot width from the size of the component pool.
   void RecomputeSlotCount();
+  bool WidenSlotsForPool();
+  // Rewrites every line for `layout`, announced by change codes 34 and 35.
+  bool ChangeLineLayout(const LineLayout& layout);
 
   std::string file_name_;
   int untitled_number_;
@@ -155,7 +176,8 @@ class Database {
   std::array<bool, kDimensionCount> components_changed_{};
   std::array<int, kDimensionCount> generated_code_counters_{};
   mutable std::optional<size_t> component_text_bytes_;
-  int slot_count_ = 1;
+  Date reference_point_;
+  CardStore cards_;
 
   std::vector<DatabaseListener*> listeners_;
 };

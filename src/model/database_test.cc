@@ -8,6 +8,8 @@
 #include <tuple>
 #include <vector>
 
+#include "model/card_store.h"
+#include "model/open_databases.h"
 #include "model/string_hash.h"
 #include "shell/process.h"
 #include "shell/recording_sink.h"
@@ -236,6 +238,9 @@ TEST_F(DatabaseTest, ComponentChangesAreAnnouncedOncePerBatch) {
   db_.AddComponent(0, "2", "", "");
   db_.AddComponent(2, "9", "", "");
   EXPECT_EQ(listener_.changes, (std::vector<Change>{{ChangeCode::kDimensionUsed, 0, 1},
+                                                    {ChangeCode::kLinesMoving, 0, 0},
+                                                    {ChangeCode::kLinesMoved, 0, 0},
+                                                    {ChangeCode::kSlotCount, 0, 0},
                                                     {ChangeCode::kDimensionUsed, 2, 1}}));
   listener_.changes.clear();
   db_.FlushChangeFlags();
@@ -317,11 +322,99 @@ TEST_F(DatabaseTest, IndexKeepsEveryComponentFindableWhileGrowing) {
   EXPECT_LE(db_.index().count(), HashThreshold(db_.index().size()));
 }
 
-TEST_F(DatabaseTest, TitleOfAnUntitledDatabase) {
-  Database third(3);
-  EXPECT_EQ(third.Title(), "Noname 3.jov");
-  third.SetFileName("/data/Demo.jov");
-  EXPECT_EQ(third.Title(), "/data/Demo.jov");
+TEST_F(DatabaseTest, OpenDatabasesAreListedNewestFirstWithUntitledNumbers) {
+  OpenDatabases open;
+  Database& first = open.Create();
+  Database& second = open.Create();
+  EXPECT_EQ(first.Title(), "Noname 1.jov");
+  EXPECT_EQ(second.Title(), "Noname 2.jov");
+  EXPECT_EQ(open.all().front().get(), &second);
+  second.SetFileName("/data/Demo.jov");
+  EXPECT_EQ(second.Title(), "/data/Demo.jov");
+  EXPECT_EQ(open.FindByFileName("/data/Demo.jov"), &second);
+  open.Close(second);
+  EXPECT_EQ(open.FindByFileName("/data/Demo.jov"), nullptr);
+  EXPECT_EQ(open.Create().Title(), "Noname 3.jov");
+  EXPECT_EQ(open.all().size(), 2u);
+}
+
+TEST_F(DatabaseTest, LinesFollowTheSlotCountAndKeepTheirComponents) {
+  const ComponentRef a = db_.AddComponent(0, "A", "", "");
+  const ComponentRef b = db_.AddComponent(1, "B", "", "");
+  CardStore& cards = db_.cards();
+  const CardRef card = cards.CreateCard({PackDay(2024, 3, 1), 1});
+  const GroupRef group = cards.FindOrAddGroup(card, a);
+  const LineRef line = cards.CreateLine(group);
+  const ComponentRef slots[] = {b};
+  cards.SetComponents(line, slots);
+  EXPECT_EQ(db_.line_layout().slots, 1);
+  EXPECT_EQ(db_.line_layout().RecordSize(), 22u);
+
+  listener_.changes.clear();
+  const ComponentRef g = db_.AddComponent(6, "G", "", "");
+  EXPECT_EQ(db_.line_layout().slots, 6);
+  EXPECT_EQ(listener_.changes, (std::vector<Change>{{ChangeCode::kLinesMoving, 0, 0},
+                                                    {ChangeCode::kLinesMoved, 0, 0},
+                                                    {ChangeCode::kSlotCount, 0, 0},
+                                                    {ChangeCode::kDimensionUsed, 6, 1}}));
+  EXPECT_EQ(db_.LineComponent(group, line, 0), a);
+  EXPECT_EQ(db_.LineComponent(group, line, 1), b);
+  for (int d = 2; d <= 6; ++d) EXPECT_EQ(db_.LineComponent(group, line, d), ComponentRef(d));
+  EXPECT_EQ(db_.LineComponent(group, line, 9), 9u);  // beyond the slots: no component
+  const ComponentRef more[] = {b, 2, 3, 4, 5, g};
+  cards.SetComponents(line, more);
+  EXPECT_EQ(db_.LineComponent(group, line, 6), g);
+}
+
+TEST_F(DatabaseTest, ValueFieldsShrinkAndGrowAcrossEveryLine) {
+  CardStore& cards = db_.cards();
+  ASSERT_TRUE(db_.SetValueFieldCount(3));
+  std::vector<LineRef> lines;
+  for (int i = 0; i < 100; ++i) {
+    const CardRef card = cards.CreateCard({PackDay(2024, 1, 1 + i % 28), 0});
+    const LineRef line = cards.CreateLine(cards.FindOrAddGroup(card, 0));
+    const double values[] = {i + 0.5, -i - 0.25, 1e9 + i};
+    cards.SetValues(line, values);
+    lines.push_back(line);
+  }
+  listener_.changes.clear();
+  ASSERT_TRUE(db_.SetValueFieldCount(1));
+  EXPECT_EQ(listener_.changes.back(), (Change{ChangeCode::kValueFieldCount, -2, 0}));
+  ASSERT_TRUE(db_.SetValueFieldCount(3));
+  for (int i = 0; i < 100; ++i) {
+    EXPECT_EQ(cards.GetValue(lines[i], 0), i + 0.5);
+    EXPECT_EQ(cards.GetValue(lines[i], 1), 0.0);
+    EXPECT_EQ(cards.GetValue(lines[i], 2), 0.0);
+  }
+  EXPECT_FALSE(db_.SetValueFieldCount(0));
+  EXPECT_FALSE(db_.SetValueFieldCount(25));
+  EXPECT_EQ(db_.value_field_count(), 3);
+}
+
+TEST_F(DatabaseTest, SlotsWidenToThreeBytesWithLinesPresent) {
+  CardStore& cards = db_.cards();
+  const ComponentRef first = db_.AddComponent(1, "X0", "", "");
+  const CardRef card = cards.CreateCard({PackDay(2024, 1, 1), 1});
+  const GroupRef group = cards.FindOrAddGroup(card, 0);
+  const LineRef early = cards.CreateLine(group);
+  const ComponentRef early_slot[] = {first};
+  cards.SetComponents(early, early_slot);
+  const double value[] = {42.5};
+  cards.SetValues(early, value);
+
+  ComponentRef last = first;
+  for (int i = 1; db_.components().size() < 65600; ++i) {
+    last = db_.AddComponent(1, "X" + std::to_string(i), "", "");
+  }
+  EXPECT_EQ(db_.line_layout().slot_width, 3);
+  ASSERT_GT(last, 65535u);
+  const LineRef late = cards.CreateLine(group);
+  const ComponentRef late_slot[] = {last};
+  cards.SetComponents(late, late_slot);
+  EXPECT_EQ(db_.LineComponent(group, early, 1), first);
+  EXPECT_EQ(cards.GetValue(early, 0), 42.5);
+  EXPECT_EQ(db_.LineComponent(group, late, 1), last);
+  EXPECT_EQ(cards.lines().slot(cards.CreateLine(group), 1), 1u);  // a new line holds the root
 }
 
 }  // namespace

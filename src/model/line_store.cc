@@ -1,0 +1,152 @@
+#include "model/line_store.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+#include "shell/pending_error.h"
+
+namespace jov {
+namespace {
+
+constexpr size_t kValueOffset = LineLayout::kHeaderBytes;
+// The number field of a freed record.
+constexpr uint32_t kFreeMark = 0xFFFFFFFF;
+
+uint32_t ReadSlot(const unsigned char* p, int width) {
+  uint32_t value = 0;
+  for (int i = 0; i < width; ++i) value = (value << 8) | p[i];
+  return value;
+}
+
+void WriteSlot(unsigned char* p, int width, uint32_t value) {
+  for (int i = width - 1; i >= 0; --i) {
+    p[i] = static_cast<unsigned char>(value);
+    value >>= 8;
+  }
+}
+
+std::unique_ptr<unsigned char[]> NewChunk(size_t record_size) {
+  return std::unique_ptr<unsigned char[]>(
+      new (std::nothrow) unsigned char[record_size << LineStore::kChunkBits]);
+}
+
+}  // namespace
+
+uint32_t LineStore::Read32(LineRef line, size_t offset) const {
+  uint32_t value;
+  std::memcpy(&value, Record(line) + offset, sizeof value);
+  return value;
+}
+
+void LineStore::Write32(LineRef line, size_t offset, uint32_t value) {
+  std::memcpy(Record(line) + offset, &value, sizeof value);
+}
+
+double LineStore::value(LineRef line, int field) const {
+  double value;
+  std::memcpy(&value, Record(line) + kValueOffset + 8 * static_cast<size_t>(field), sizeof value);
+  return value;
+}
+
+void LineStore::set_value(LineRef line, int field, double value) {
+  std::memcpy(Record(line) + kValueOffset + 8 * static_cast<size_t>(field), &value, sizeof value);
+}
+
+ComponentRef LineStore::slot(LineRef line, int slot) const {
+  const unsigned char* p =
+      Record(line) + layout_.SlotOffset() + static_cast<size_t>(slot - 1) * layout_.slot_width;
+  return ReadSlot(p, layout_.slot_width);
+}
+
+void LineStore::set_slot(LineRef line, int slot, ComponentRef component) {
+  unsigned char* p =
+      Record(line) + layout_.SlotOffset() + static_cast<size_t>(slot - 1) * layout_.slot_width;
+  WriteSlot(p, layout_.slot_width, component);
+}
+
+void LineStore::InitRecord(unsigned char* record, LineRef line) const {
+  std::memset(record, 0, record_size_);
+  std::memcpy(record, &line, sizeof line);
+  const uint32_t no_line = kNoLine;
+  std::memcpy(record + 4, &no_line, sizeof no_line);
+  unsigned char* slots = record + layout_.SlotOffset();
+  for (int k = 1; k <= layout_.slots; ++k) {
+    WriteSlot(slots + static_cast<size_t>(k - 1) * layout_.slot_width, layout_.slot_width,
+              static_cast<uint32_t>(k));
+  }
+}
+
+LineRef LineStore::Allocate() {
+  LineRef line;
+  if (free_head_ != kNoLine) {
+    line = free_head_;
+    free_head_ = next(line);
+    --free_count_;
+  } else {
+    if (size_ >= kNoLine) {
+      PostOutOfMemory();
+      return kNoLine;
+    }
+    line = static_cast<LineRef>(size_);
+    if ((line >> kChunkBits) >= chunks_.size()) {
+      std::unique_ptr<unsigned char[]> chunk = NewChunk(record_size_);
+      if (!chunk) {
+        PostOutOfMemory();
+        return kNoLine;
+      }
+      chunks_.push_back(std::move(chunk));
+    }
+    ++size_;
+  }
+  InitRecord(Record(line), line);
+  return line;
+}
+
+void LineStore::Free(LineRef line) {
+  Write32(line, 0, kFreeMark);
+  set_next(line, free_head_);
+  free_head_ = line;
+  ++free_count_;
+}
+
+size_t LineStore::BytesAllocated() const {
+  return chunks_.size() * (record_size_ << kChunkBits) + chunks_.capacity() * sizeof(chunks_[0]);
+}
+
+bool LineStore::Relayout(const LineLayout& layout) {
+  if (layout == layout_) return true;
+  const size_t new_size = layout.RecordSize();
+  std::vector<std::unique_ptr<unsigned char[]>> chunks(chunks_.size());
+  for (auto& chunk : chunks) {
+    chunk = NewChunk(new_size);
+    if (!chunk) {
+      PostOutOfMemory();
+      return false;
+    }
+  }
+  const int kept_values = std::min(layout.values, layout_.values);
+  const int kept_slots = std::min(layout.slots, layout_.slots);
+  for (size_t i = 0; i < size_; ++i) {
+    const unsigned char* from = Record(static_cast<LineRef>(i));
+    unsigned char* to = chunks[i >> kChunkBits].get() + (i & kChunkMask) * new_size;
+    std::memset(to, 0, new_size);
+    std::memcpy(to, from, kValueOffset + 8 * static_cast<size_t>(kept_values));
+    const unsigned char* old_slots = from + layout_.SlotOffset();
+    unsigned char* new_slots = to + layout.SlotOffset();
+    for (int k = 1; k <= layout.slots; ++k) {
+      const uint32_t component =
+          k <= kept_slots ? ReadSlot(old_slots + static_cast<size_t>(k - 1) * layout_.slot_width,
+                                     layout_.slot_width)
+                          : static_cast<uint32_t>(k);
+      WriteSlot(new_slots + static_cast<size_t>(k - 1) * layout.slot_width, layout.slot_width,
+                component);
+    }
+  }
+  chunks_.swap(chunks);
+  layout_ = layout;
+  record_size_ = new_size;
+  return true;
+}
+
+}  // namespace jov
