@@ -4,12 +4,14 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <typeindex>
 #include <vector>
 
 #include "model/card_store.h"
@@ -30,6 +32,14 @@ constexpr int kLineText = 34;
 constexpr int kFirstValueField = 35;
 constexpr int kFirstMessage = 100;
 }  // namespace name_id
+
+// Objects that upper layers keep with a database (time scales, import setups, subsets, macros,
+// templates): the database owns them and frees them with itself, without knowing their kinds.
+// A kind derives from DatabaseAttachment and is constructed from the Database.
+class DatabaseAttachment {
+ public:
+  virtual ~DatabaseAttachment() = default;
+};
 
 // Which identifier cards use to refer to components of a dimension.
 enum class IdentifierKind : int { kCode = 0, kHost = 1, kText = 2 };
@@ -134,6 +144,14 @@ class Database {
   // the slots; a dimension without a slot yields its root.
   ComponentRef LineComponent(GroupRef group, LineRef line, int dimension) const;
 
+  // --- Attachments: the database's object of kind T, made on first use.
+  template <typename T>
+  T& Attached() {
+    std::unique_ptr<DatabaseAttachment>& slot = attachments_[std::type_index(typeid(T))];
+    if (!slot) slot = std::make_unique<T>(*this);
+    return static_cast<T&>(*slot);
+  }
+
   // --- Notifications
   void AddListener(DatabaseListener* listener);
   void RemoveListener(DatabaseListener* listener);
@@ -180,6 +198,7 @@ class Database {
   CardStore cards_;
 
   std::vector<DatabaseListener*> listeners_;
+  std::map<std::type_index, std::unique_ptr<DatabaseAttachment>> attachments_;
 };
 
 }  // namespace jov

@@ -322,6 +322,21 @@ TEST_F(DatabaseTest, IndexKeepsEveryComponentFindableWhileGrowing) {
   EXPECT_LE(db_.index().count(), HashThreshold(db_.index().size()));
 }
 
+// An object an upper layer keeps with the database.
+struct Notebook : DatabaseAttachment {
+  explicit Notebook(Database& owner) : database(owner) {}
+  Database& database;
+  std::vector<std::string> pages;
+};
+
+TEST_F(DatabaseTest, AttachmentsAreMadeOnceAndKeptWithTheDatabase) {
+  Notebook& notebook = db_.Attached<Notebook>();
+  notebook.pages.push_back("first");
+  EXPECT_EQ(&db_.Attached<Notebook>(), &notebook);
+  EXPECT_EQ(&notebook.database, &db_);
+  EXPECT_EQ(db_.Attached<Notebook>().pages.size(), 1u);
+}
+
 TEST_F(DatabaseTest, OpenDatabasesAreListedNewestFirstWithUntitledNumbers) {
   OpenDatabases open;
   Database& first = open.Create();
