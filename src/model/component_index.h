@@ -36,6 +36,7 @@ class ComponentIndex {
 
   uint32_t size() const { return size_; }
   uint32_t count() const { return count_; }
+  size_t BytesAllocated() const { return slots_.capacity() * sizeof(Slot); }
 
  private:
   bool InsertEntry(ComponentRef ref, uint8_t tag);

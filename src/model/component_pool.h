@@ -25,6 +25,7 @@ class ComponentPool {
   // Records ever allocated, free ones included: what decides the width of line slots.
   size_t size() const { return records_.size(); }
   bool IsLive(ComponentRef ref) const;
+  size_t BytesAllocated() const { return records_.capacity() * sizeof(Component); }
 
   void AppendChild(ComponentRef parent, ComponentRef child);
   void Unlink(ComponentRef ref);

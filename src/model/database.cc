@@ -374,6 +374,11 @@ ComponentRef Database::LineComponent(GroupRef group, LineRef line, int dimension
   return cards_.GetComponent(line, dimension);
 }
 
+size_t Database::MemoryBytes() const {
+  return sizeof(*this) + pool_.BytesAllocated() + ComponentTextBytes() + index_.BytesAllocated() +
+         cards_.BytesAllocated() + cards_.texts().TextBytes();
+}
+
 void Database::SetReferencePoint(Date date) {
   if (reference_point_ == date) return;
   reference_point_ = date;

@@ -4,8 +4,8 @@
 #pragma once
 
 #include <array>
-#include <map>
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
@@ -143,6 +143,9 @@ class Database {
   // The components of a line in dimension order: the group's component for dimension 0, then
   // the slots; a dimension without a slot yields its root.
   ComponentRef LineComponent(GroupRef group, LineRef line, int dimension) const;
+
+  // The memory the database's records, texts and lists occupy, by its own count.
+  size_t MemoryBytes() const;
 
   // --- Attachments: the database's object of kind T, made on first use.
   template <typename T>
