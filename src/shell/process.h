@@ -1,8 +1,10 @@
 // The one home for process-wide state: the StopRequested flag and the pending error, the alert
-// sink stack, the message tables and language, the preferences (with the user's signature).
+// sink stack, the message tables and language, the preferences (with the user's signature), and
+// the seed of the formulas' random numbers.
 // Tests call ResetProcess() to start from a clean state.
 #pragma once
 
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -25,6 +27,9 @@ struct ProcessState {
   const MessageTables* messages = &BuiltInMessageTables();
   std::set<int> missing_tables_reported;
   Preferences preferences;
+  // The seed of the random numbers that formulas draw; empty until the first draw seeds it from
+  // the tick count.
+  std::optional<double> formula_random_seed;
 };
 
 ProcessState& Process();
