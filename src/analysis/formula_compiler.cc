@@ -6,6 +6,7 @@
 
 #include "analysis/formula_number.h"
 #include "analysis/formula_peephole.h"
+#include "model/case_tables.h"
 #include "shell/special_numbers.h"
 
 namespace jov {
@@ -13,14 +14,6 @@ namespace {
 
 constexpr std::string_view kPiText = "pi";
 constexpr std::string_view kNameDelimiters = "+-*/()#! ";
-
-// Upper case by the system's 8-bit case table: A-Z and 0xE0-0xFE (except 0xF7) fold to their
-// partners; everything else is its own upper case.
-unsigned char UpperCaseOf(char c) {
-  const auto u = static_cast<unsigned char>(c);
-  const bool lower = (u >= 'a' && u <= 'z') || (u >= 0xE0 && u <= 0xFE && u != 0xF7);
-  return lower ? static_cast<unsigned char>(u - 32) : u;
-}
 
 bool IsOpeningBracket(char c) { return c == '(' || c == '[' || c == '{'; }
 
@@ -134,10 +127,7 @@ class FormulaCompiler {
   // Whether `word` begins the unread text, letters compared by upper case.
   bool AtWord(std::string_view word) const {
     if (word.empty() || word.size() > end_ - pos_) return false;
-    for (size_t i = 0; i < word.size(); ++i) {
-      if (UpperCaseOf(text_[pos_ + i]) != UpperCaseOf(word[i])) return false;
-    }
-    return true;
+    return EqualsIgnoringCase(std::string_view(text_).substr(pos_, word.size()), word);
   }
 
   // Takes `word` from the text, writing it there as `word` has it.
