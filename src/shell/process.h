@@ -27,6 +27,7 @@ struct ProcessState {
   const MessageTables* messages = &BuiltInMessageTables();
   std::set<int> missing_tables_reported;
   Preferences preferences;
+  bool preferences_reported = false;  // a failed read or write of the preferences was reported
   // The seed of the random numbers that formulas draw; empty until the first draw seeds it from
   // the tick count.
   std::optional<double> formula_random_seed;
