@@ -5,6 +5,7 @@
 #pragma once
 
 #include <optional>
+#include <cstdint>
 #include <set>
 #include <vector>
 
@@ -28,6 +29,8 @@ struct ProcessState {
   std::set<int> missing_tables_reported;
   Preferences preferences;
   bool preferences_reported = false;  // a failed read or write of the preferences was reported
+  // Changes at every randomised keystream so that files saved in one millisecond differ.
+  uint32_t cipher_entropy = 0x2545F491;
   // The seed of the random numbers that formulas draw; empty until the first draw seeds it from
   // the tick count.
   std::optional<double> formula_random_seed;

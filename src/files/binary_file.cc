@@ -1,0 +1,248 @@
+#include "files/binary_file.h"
+
+#include <cstring>
+
+#include "files/binary_format.h"
+#include "files/lz_coder.h"
+
+namespace jov {
+namespace {
+
+namespace bf = binary_format;
+
+uint16_t Checksum(std::string_view payload) {
+  uint16_t sum = 0;
+  for (char c : payload) {
+    sum = static_cast<uint16_t>((sum >> 1) | (sum << 15));
+    sum ^= static_cast<unsigned char>(c);
+  }
+  return sum;
+}
+
+uint32_t ReadBigEndian32(const unsigned char* p) {
+  return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+}
+
+void PutBigEndian16(std::string& out, uint32_t value) {
+  out.push_back(static_cast<char>(value >> 8));
+  out.push_back(static_cast<char>(value));
+}
+
+const unsigned char* Bytes(std::string_view text) {
+  return reinterpret_cast<const unsigned char*>(text.data());
+}
+
+std::string FillerLine() {
+  BlockCipher generator;
+  generator.Randomise();
+  const size_t length = 24 + (generator.Step() & 31);
+  std::string line;
+  for (size_t i = 0; i < length; ++i) {
+    unsigned character = generator.Step() + 32u;
+    if (character >= 251) character -= 185;
+    line.push_back(static_cast<char>(character));
+  }
+  return line;
+}
+
+std::string Header(const BinaryWriteOptions& options, const BlockCipher& cipher) {
+  std::string header(bf::kHeaderSize, '\0');
+  header[0] = static_cast<char>(bf::kMagic0);
+  header[1] = static_cast<char>(bf::kMagic1);
+  header.replace(2, bf::kMagicText.size(), bf::kMagicText);
+  header.replace(bf::kFormatDateOffset, bf::kFormatDate.size(), bf::kFormatDate);
+  header[bf::kPasswordMarkOffset] =
+      options.password.empty() ? bf::kWithoutPassword : bf::kWithPassword;
+  header[bf::kFixedIOffset] = bf::kFixedI;
+  header[bf::kKindOffset] = bf::kKindOwn;
+  header[bf::kCompressionOffset] = options.compressed ? bf::kCompressed : bf::kNotCompressed;
+  header[bf::kTableMarkOffset] = bf::kTableFilled;
+  cipher.SaveTo(reinterpret_cast<unsigned char*>(header.data()) + bf::kGeneratorOffset);
+  for (int i = 0; i < 4; ++i) {
+    header[bf::kDatabaseValueOffset + i] =
+        static_cast<char>(options.database_value >> (24 - 8 * i));
+  }
+  return header;
+}
+
+}  // namespace
+
+std::optional<BinaryHeader> ReadBinaryHeader(std::string_view file_bytes) {
+  if (file_bytes.size() < bf::kHeaderSize) return std::nullopt;
+  const unsigned char* p = Bytes(file_bytes);
+  if (p[0] != bf::kMagic0 || p[1] != bf::kMagic1 || file_bytes.substr(2, 3) != bf::kMagicText) {
+    return std::nullopt;
+  }
+  BinaryHeader header;
+  header.format_date = std::string(file_bytes.substr(bf::kFormatDateOffset, 6));
+  header.password_expected = file_bytes[bf::kPasswordMarkOffset] == bf::kWithPassword;
+  header.kind = file_bytes[bf::kKindOffset];
+  header.compressed = file_bytes[bf::kCompressionOffset] == bf::kCompressed;
+  header.table_filled = file_bytes[bf::kTableMarkOffset] == bf::kTableFilled;
+  header.database_value = ReadBigEndian32(p + bf::kDatabaseValueOffset);
+  return header;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+BinaryFileWriter::BinaryFileWriter(const BinaryWriteOptions& options, std::string& out)
+    : options_(options), out_(out) {
+  cipher_.Randomise();
+  out_ += Header(options_, cipher_);
+  cipher_.Mix(bf::kKindSeedOwn);
+  if (!options_.password.empty()) cipher_.MixPassword(options_.password);
+  cipher_.FillTable();
+  text_.reserve(bf::kBlockTextSize);
+  Append(FillerLine());
+  Append(std::string_view(&bf::kLineEnd, 1));
+  Append(bf::kMagicLine);
+  Append(std::string_view(&bf::kLineEnd, 1));
+}
+
+void BinaryFileWriter::Append(std::string_view text) {
+  while (!text.empty()) {
+    const size_t room = bf::kBlockTextSize - text_.size();
+    text_.append(text.substr(0, room));
+    text.remove_prefix(std::min(room, text.size()));
+    if (text_.size() == bf::kBlockTextSize) WriteBlock();
+  }
+}
+
+void BinaryFileWriter::Finish() {
+  if (!text_.empty()) WriteBlock();
+}
+
+void BinaryFileWriter::WriteBlock() {
+  char coding = bf::kCodingStored;
+  std::string_view payload = text_;
+  if (options_.compressed) {
+    coded_.clear();
+    EncodeLzBlock(text_, coded_);
+    // A coding that is not shorter than the limit is stored as it is; every reader takes "-".
+    if (coded_.size() < bf::kMaxPayload) {
+      coding = bf::kCodingOwn;
+      payload = coded_;
+    }
+  }
+  std::string block(bf::kBlockMark);
+  block.push_back(coding);
+  PutBigEndian16(block, static_cast<uint32_t>(payload.size()));
+  PutBigEndian16(block, Checksum(payload));
+  block.append(payload);
+  auto* bytes = reinterpret_cast<unsigned char*>(block.data());
+  cipher_.Scramble(bytes, 4);
+  cipher_.Scramble(bytes + bf::kBlockHeaderSize, payload.size());
+  out_ += block;
+  text_.clear();
+}
+
+std::string EncodeBinaryFile(std::string_view section_text, const BinaryWriteOptions& options) {
+  std::string out;
+  BinaryFileWriter writer(options, out);
+  writer.Append(section_text);
+  writer.Finish();
+  return out;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading
+
+namespace {
+
+// Decodes one block's payload by its coding byte. An unknown coding is damage: dropping the
+// block's text would lose data without a word.
+bool DecodePayload(char coding, std::string_view payload, std::string& out) {
+  if (coding == bf::kCodingStored) {
+    out.append(payload);
+  } else if (coding == bf::kCodingOwn) {
+    DecodeLzBlock(payload, out);
+  } else if (coding == bf::kCodingOlder) {
+    DecodeOlderLzBlock(payload, out);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// A complete section stream ends with the "##End" line (blank lines may follow); a file cut
+// at a block boundary lacks it.
+bool EndsWithEndSection(std::string_view text) {
+  const size_t last = text.find_last_not_of("\r\n");
+  if (last == std::string_view::npos) return false;
+  const size_t start = text.find_last_of("\r\n", last);
+  std::string_view line = text.substr(start == std::string_view::npos ? 0 : start + 1);
+  line = line.substr(0, line.find_first_of("\r\n"));
+  return line.substr(0, line.find('\t')) == bf::kEndSection;
+}
+
+// Drops everything up to and including the "jovmagic" line; false when there is none.
+bool SkipToSections(std::string& text) {
+  size_t line = 0;
+  while (line < text.size()) {
+    size_t end = text.find_first_of("\r\n", line);
+    if (end == std::string::npos) end = text.size();
+    const bool magic = std::string_view(text).substr(line, end - line) == bf::kMagicLine;
+    if (end < text.size()) {
+      const char first = text[end];
+      ++end;
+      if (end < text.size() && (text[end] == '\r' || text[end] == '\n') && text[end] != first) {
+        ++end;
+      }
+    }
+    if (magic) {
+      text.erase(0, end);
+      return true;
+    }
+    line = end;
+  }
+  return false;
+}
+
+}  // namespace
+
+BinaryReadResult DecodeBinaryFile(std::string_view file, std::optional<std::string_view> password) {
+  BinaryReadResult result;
+  const std::optional<BinaryHeader> header = ReadBinaryHeader(file);
+  if (!header) return result;
+  result.header = *header;
+  if (header->kind != bf::kKindOwn && header->kind != bf::kKindOlder) {
+    result.status = BinaryReadStatus::kUnknownKind;
+    return result;
+  }
+  BlockCipher cipher;
+  cipher.LoadFrom(Bytes(file) + bf::kGeneratorOffset);
+  cipher.Mix(header->kind == bf::kKindOwn ? bf::kKindSeedOwn : bf::kKindSeedOlder);
+  const bool keyed = header->password_expected || password.has_value();
+  if (password) cipher.MixPassword(*password);
+  if (header->table_filled) cipher.FillTable();
+
+  std::string payload;
+  size_t pos = bf::kHeaderSize;
+  for (bool first = true; pos < file.size(); first = false) {
+    if (file.size() - pos < bf::kBlockHeaderSize) return result;
+    unsigned char head[bf::kBlockHeaderSize];
+    std::memcpy(head, file.data() + pos, sizeof head);
+    cipher.Scramble(head, 4);
+    if (std::memcmp(head, bf::kBlockMark.data(), 3) != 0) {
+      if (first && keyed) result.status = BinaryReadStatus::kIncorrectPassword;
+      return result;
+    }
+    const size_t length = size_t{head[4]} << 8 | head[5];
+    const uint16_t checksum = static_cast<uint16_t>(head[6] << 8 | head[7]);
+    pos += bf::kBlockHeaderSize;
+    if (length >= bf::kMaxPayload || file.size() - pos < length) return result;
+    payload.assign(file.substr(pos, length));
+    cipher.Scramble(reinterpret_cast<unsigned char*>(payload.data()), length);
+    if (Checksum(payload) != checksum) return result;
+    if (!DecodePayload(static_cast<char>(head[3]), payload, result.section_text)) return result;
+    pos += length;
+  }
+  if (!SkipToSections(result.section_text) || !EndsWithEndSection(result.section_text)) {
+    return result;
+  }
+  result.status = BinaryReadStatus::kOk;
+  return result;
+}
+
+}  // namespace jov

@@ -1,0 +1,74 @@
+// Binary database files: the section text cut into blocks of at most 12,000 bytes, each coded
+// ("b" LZ or stored), checksummed and scrambled with a keystream that runs on across blocks,
+// behind a 40-byte header that holds the keystream's random start.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "files/block_cipher.h"
+
+namespace jov {
+
+struct BinaryHeader {
+  bool password_expected = false;  // "x"
+  char kind = 'U';
+  bool compressed = true;    // "Z"
+  bool table_filled = true;  // "6"
+  uint32_t database_value = 0;
+  std::string format_date;  // YYMMDD as stored
+};
+
+// The header of a file, or nothing when the bytes are too short or lack the magic.
+std::optional<BinaryHeader> ReadBinaryHeader(std::string_view file_bytes);
+
+struct BinaryWriteOptions {
+  bool compressed = true;
+  // Keys the keystream and marks the header "x" when not empty.
+  std::string password;
+  uint32_t database_value = 0;
+};
+
+// Writes a binary file into `out`: header, filler line, "jovmagic" and the section text, in
+// blocks. The section text's lines end with CR.
+class BinaryFileWriter {
+ public:
+  BinaryFileWriter(const BinaryWriteOptions& options, std::string& out);
+  void Append(std::string_view text);
+  // Writes the last, partial block.
+  void Finish();
+
+ private:
+  void WriteBlock();
+
+  BinaryWriteOptions options_;
+  std::string& out_;
+  BlockCipher cipher_;
+  std::string text_;  // up to one block of section text
+  std::string coded_;
+};
+
+// Codes a whole section text as a binary file.
+std::string EncodeBinaryFile(std::string_view section_text, const BinaryWriteOptions& options);
+
+enum class BinaryReadStatus {
+  kOk,
+  kIncorrectPassword,  // the first block fails its mark, with a password expected or supplied
+  kCorrupted,          // any other damage
+  kUnknownKind,        // a kind letter other than "U" and "B"
+};
+
+struct BinaryReadResult {
+  BinaryReadStatus status = BinaryReadStatus::kCorrupted;
+  BinaryHeader header;
+  // The section text after the "jovmagic" line, lines ending with CR.
+  std::string section_text;
+};
+
+// Decodes a whole file. `password` is mixed in when given, even when the header has "o".
+BinaryReadResult DecodeBinaryFile(std::string_view file_bytes,
+                                  std::optional<std::string_view> password);
+
+}  // namespace jov

@@ -1,0 +1,94 @@
+#include "files/lz_coder.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+namespace jov {
+namespace {
+
+std::vector<int> Tokens(std::string_view text) {
+  std::string coded;
+  EncodeLzBlock(text, coded);
+  std::vector<int> tokens;
+  for (char c : coded) tokens.push_back(static_cast<unsigned char>(c));
+  return tokens;
+}
+
+std::string RoundTrip(std::string_view text) {
+  std::string coded, decoded;
+  EncodeLzBlock(text, coded);
+  EXPECT_TRUE(DecodeLzBlock(coded, decoded));
+  return decoded;
+}
+
+TEST(LzCoderTest, RunsOfOneByteGrowByDoubling) {
+  // Three literals, then matches of 3, 6, 12, 24, 48, 96 and 108 bytes, each at offset 0.
+  EXPECT_EQ(Tokens(std::string(300, 'a')),
+            (std::vector<int>{97, 97, 97, 192, 0,  216, 0, 17, 0,  29,  128, 0,
+                              26, 43, 0,  0,   26, 91,  0, 0,  26, 103, 0,   0}));
+}
+
+TEST(LzCoderTest, LiteralsOutsideThePlainRangeAreEscaped) {
+  EXPECT_EQ(Tokens("\xC8"), (std::vector<int>{24, 200}));
+  EXPECT_EQ(Tokens("\t\r"), (std::vector<int>{9, 13}));
+  EXPECT_EQ(Tokens(std::string("\0\x10\x1F", 3)), (std::vector<int>{24, 0, 24, 16, 24, 31}));
+  EXPECT_EQ(Tokens(""), std::vector<int>{});
+}
+
+TEST(LzCoderTest, EveryMatchFormDecodesBack) {
+  std::mt19937 random(5);
+  // Far repeats (offsets past 2048 and 8192 are out of a block's reach only beyond 12000),
+  // long repeats (lengths past 260), short ones, and bytes of every value.
+  std::string text;
+  std::string chunk;
+  for (int i = 0; i < 700; ++i) chunk.push_back(static_cast<char>(random() % 256));
+  text += chunk + std::string(3000, 'x') + chunk.substr(0, 3) + chunk.substr(100, 4) +
+          chunk.substr(0, 300) + std::string(20, 'y') + chunk.substr(5, 15) + chunk;
+  for (int i = 0; i < 40; ++i) text += "Konto 30" + std::to_string(i % 7) + "\tFaktura\r";
+  ASSERT_LE(text.size(), 12000u);
+  EXPECT_EQ(RoundTrip(text), text);
+
+  for (int trial = 0; trial < 200; ++trial) {
+    std::string random_text;
+    const size_t length = random() % 12001;
+    const int alphabet = 1 + static_cast<int>(random() % 256);
+    for (size_t i = 0; i < length; ++i)
+      random_text.push_back(static_cast<char>(random() % alphabet));
+    ASSERT_EQ(RoundTrip(random_text), random_text) << "trial " << trial;
+  }
+}
+
+TEST(LzCoderTest, DamagedTokensEndTheDecodingWithoutReadingOutside) {
+  std::string out = "before";
+  // A match reaching before the start of this block's output ends the block there.
+  EXPECT_FALSE(DecodeLzBlock(std::string("ab\xC0\x05", 4), out));
+  EXPECT_EQ(out, "beforeab");
+  out.clear();
+  EXPECT_FALSE(DecodeLzBlock("\x19\x01", out));  // a five-byte token cut short
+  out.clear();
+  EXPECT_FALSE(DecodeLzBlock("\x18", out));
+  std::mt19937 random(9);
+  for (int trial = 0; trial < 2000; ++trial) {
+    std::string tokens;
+    for (int i = 0; i < 64; ++i) tokens.push_back(static_cast<char>(random() % 256));
+    out.clear();
+    DecodeLzBlock(tokens, out);
+    DecodeOlderLzBlock(tokens, out);
+  }
+}
+
+TEST(LzCoderTest, OlderCodingDecodesItsTokens) {
+  std::string out;
+  // "abc", then a match of 3 at distance 3, a literal 250 through 255, and a 248 match:
+  // L = (0x20 >> 5) + 4 = 5, D = 2 + 5 = 7.
+  ASSERT_TRUE(DecodeOlderLzBlock(std::string("abc\xFE\x00\xFF\xFA\xF8\x20\x02", 10), out));
+  EXPECT_EQ(out,
+            "abcabc\xFA"
+            "abcab");
+}
+
+}  // namespace
+}  // namespace jov
