@@ -10,14 +10,29 @@ namespace {
 
 namespace bf = binary_format;
 
-uint16_t Checksum(std::string_view payload) {
+uint16_t RotateRight(uint16_t value, int bits) {
+  return static_cast<uint16_t>((value >> bits) | (value << ((16 - bits) & 15)));
+}
+
+// For each byte: rotate the sum right by one bit, then XOR the byte into its low bits. Eight
+// bytes at a time this is the sum rotated by eight, XOR each byte rotated by its remaining
+// steps, which breaks the chain from byte to byte.
+}  // namespace
+
+uint16_t BlockChecksum(std::string_view payload) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(payload.data());
   uint16_t sum = 0;
-  for (char c : payload) {
-    sum = static_cast<uint16_t>((sum >> 1) | (sum << 15));
-    sum ^= static_cast<unsigned char>(c);
+  size_t i = 0;
+  for (; i + 8 <= payload.size(); i += 8) {
+    uint16_t mixed = 0;
+    for (int j = 0; j < 8; ++j) mixed ^= RotateRight(bytes[i + j], 7 - j);
+    sum = RotateRight(sum, 8) ^ mixed;
   }
+  for (; i < payload.size(); ++i) sum = RotateRight(sum, 1) ^ bytes[i];
   return sum;
 }
+
+namespace {
 
 uint32_t ReadBigEndian32(const unsigned char* p) {
   return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
@@ -128,7 +143,7 @@ void BinaryFileWriter::WriteBlock() {
   std::string block(bf::kBlockMark);
   block.push_back(coding);
   PutBigEndian16(block, static_cast<uint32_t>(payload.size()));
-  PutBigEndian16(block, Checksum(payload));
+  PutBigEndian16(block, BlockChecksum(payload));
   block.append(payload);
   auto* bytes = reinterpret_cast<unsigned char*>(block.data());
   cipher_.Scramble(bytes, 4);
@@ -152,13 +167,16 @@ namespace {
 
 // Decodes one block's payload by its coding byte. An unknown coding is damage: dropping the
 // block's text would lose data without a word.
-bool DecodePayload(char coding, std::string_view payload, std::string& out) {
+bool DecodePayload(char coding, std::string_view payload, std::string& out, size_t& end) {
   if (coding == bf::kCodingStored) {
-    out.append(payload);
+    if (out.size() < end + payload.size())
+      out.resize(std::max(out.size() * 2, end + payload.size()));
+    std::memcpy(out.data() + end, payload.data(), payload.size());
+    end += payload.size();
   } else if (coding == bf::kCodingOwn) {
-    DecodeLzBlock(payload, out);
+    DecodeLzBlock(payload, out, end);
   } else if (coding == bf::kCodingOlder) {
-    DecodeOlderLzBlock(payload, out);
+    DecodeOlderLzBlock(payload, out, end);
   } else {
     return false;
   }
@@ -201,47 +219,70 @@ bool SkipToSections(std::string& text) {
 
 }  // namespace
 
-BinaryReadResult DecodeBinaryFile(std::string_view file, std::optional<std::string_view> password) {
-  BinaryReadResult result;
+BinaryFileReader::BinaryFileReader(std::string_view file, std::optional<std::string_view> password)
+    : file_(file) {
   const std::optional<BinaryHeader> header = ReadBinaryHeader(file);
-  if (!header) return result;
-  result.header = *header;
+  if (!header) return;
+  header_ = *header;
   if (header->kind != bf::kKindOwn && header->kind != bf::kKindOlder) {
-    result.status = BinaryReadStatus::kUnknownKind;
-    return result;
+    status_ = BinaryReadStatus::kUnknownKind;
+    return;
   }
-  BlockCipher cipher;
-  cipher.LoadFrom(Bytes(file) + bf::kGeneratorOffset);
-  cipher.Mix(header->kind == bf::kKindOwn ? bf::kKindSeedOwn : bf::kKindSeedOlder);
-  const bool keyed = header->password_expected || password.has_value();
-  if (password) cipher.MixPassword(*password);
-  if (header->table_filled) cipher.FillTable();
+  cipher_.LoadFrom(Bytes(file) + bf::kGeneratorOffset);
+  cipher_.Mix(header->kind == bf::kKindOwn ? bf::kKindSeedOwn : bf::kKindSeedOlder);
+  keyed_ = header->password_expected || password.has_value();
+  if (password) cipher_.MixPassword(*password);
+  if (header->table_filled) cipher_.FillTable();
+  status_ = BinaryReadStatus::kOk;
+  position_ = bf::kHeaderSize;
+}
 
-  std::string payload;
-  size_t pos = bf::kHeaderSize;
-  for (bool first = true; pos < file.size(); first = false) {
-    if (file.size() - pos < bf::kBlockHeaderSize) return result;
-    unsigned char head[bf::kBlockHeaderSize];
-    std::memcpy(head, file.data() + pos, sizeof head);
-    cipher.Scramble(head, 4);
-    if (std::memcmp(head, bf::kBlockMark.data(), 3) != 0) {
-      if (first && keyed) result.status = BinaryReadStatus::kIncorrectPassword;
-      return result;
-    }
-    const size_t length = size_t{head[4]} << 8 | head[5];
-    const uint16_t checksum = static_cast<uint16_t>(head[6] << 8 | head[7]);
-    pos += bf::kBlockHeaderSize;
-    if (length >= bf::kMaxPayload || file.size() - pos < length) return result;
-    payload.assign(file.substr(pos, length));
-    cipher.Scramble(reinterpret_cast<unsigned char*>(payload.data()), length);
-    if (Checksum(payload) != checksum) return result;
-    if (!DecodePayload(static_cast<char>(head[3]), payload, result.section_text)) return result;
-    pos += length;
+bool BinaryFileReader::Fail(BinaryReadStatus status) {
+  status_ = status;
+  return false;
+}
+
+bool BinaryFileReader::NextBlock(std::string& out, size_t& end) {
+  if (status_ != BinaryReadStatus::kOk || AtEnd()) return false;
+  const bool first = position_ == bf::kHeaderSize;
+  if (file_.size() - position_ < bf::kBlockHeaderSize) return Fail(BinaryReadStatus::kCorrupted);
+  unsigned char head[bf::kBlockHeaderSize];
+  std::memcpy(head, file_.data() + position_, sizeof head);
+  cipher_.Scramble(head, 4);
+  if (std::memcmp(head, bf::kBlockMark.data(), 3) != 0) {
+    return Fail(first && keyed_ ? BinaryReadStatus::kIncorrectPassword
+                                : BinaryReadStatus::kCorrupted);
   }
-  if (!SkipToSections(result.section_text) || !EndsWithEndSection(result.section_text)) {
-    return result;
+  const size_t length = size_t{head[4]} << 8 | head[5];
+  const uint16_t checksum = static_cast<uint16_t>(head[6] << 8 | head[7]);
+  position_ += bf::kBlockHeaderSize;
+  if (length >= bf::kMaxPayload || file_.size() - position_ < length) {
+    return Fail(BinaryReadStatus::kCorrupted);
   }
-  result.status = BinaryReadStatus::kOk;
+  payload_.assign(file_.substr(position_, length));
+  cipher_.Scramble(reinterpret_cast<unsigned char*>(payload_.data()), length);
+  position_ += length;
+  if (BlockChecksum(payload_) != checksum ||
+      !DecodePayload(static_cast<char>(head[3]), payload_, out, end)) {
+    return Fail(BinaryReadStatus::kCorrupted);
+  }
+  return true;
+}
+
+BinaryReadResult DecodeBinaryFile(std::string_view file, std::optional<std::string_view> password) {
+  BinaryFileReader reader(file, password);
+  BinaryReadResult result;
+  result.header = reader.header();
+  std::string& text = result.section_text;
+  size_t end = 0;
+  while (reader.NextBlock(text, end)) {
+  }
+  result.status = reader.status();
+  text.resize(end);
+  if (result.status == BinaryReadStatus::kOk &&
+      (!SkipToSections(text) || !EndsWithEndSection(text))) {
+    result.status = BinaryReadStatus::kCorrupted;
+  }
   return result;
 }
 

@@ -21,6 +21,10 @@ struct BinaryHeader {
   std::string format_date;  // YYMMDD as stored
 };
 
+// The checksum of a block's payload (as coded, before scrambling): for each byte, rotate the
+// 16-bit sum right by one bit, then XOR the byte into its low bits.
+uint16_t BlockChecksum(std::string_view payload);
+
 // The header of a file, or nothing when the bytes are too short or lack the magic.
 std::optional<BinaryHeader> ReadBinaryHeader(std::string_view file_bytes);
 
@@ -60,6 +64,33 @@ enum class BinaryReadStatus {
   kUnknownKind,        // a kind letter other than "U" and "B"
 };
 
+// Reads a file block by block. `password` is mixed into the keystream when given, even when the
+// header has "o". The blocks' text starts with the filler line and "jovmagic".
+class BinaryFileReader {
+ public:
+  BinaryFileReader(std::string_view file, std::optional<std::string_view> password);
+
+  const BinaryHeader& header() const { return header_; }
+  // kOk until the header or a block proves unreadable.
+  BinaryReadStatus status() const { return status_; }
+  bool AtEnd() const { return position_ >= file_.size(); }
+
+  // Writes the next block's text at out[end..] and moves `end` past it; `out` grows ahead as
+  // needed and its bytes past `end` are scratch. False at the end of the file or on damage.
+  bool NextBlock(std::string& out, size_t& end);
+
+ private:
+  bool Fail(BinaryReadStatus status);
+
+  std::string_view file_;
+  BinaryHeader header_;
+  BinaryReadStatus status_ = BinaryReadStatus::kCorrupted;
+  BlockCipher cipher_;
+  bool keyed_ = false;
+  size_t position_ = 0;
+  std::string payload_;
+};
+
 struct BinaryReadResult {
   BinaryReadStatus status = BinaryReadStatus::kCorrupted;
   BinaryHeader header;
@@ -67,7 +98,8 @@ struct BinaryReadResult {
   std::string section_text;
 };
 
-// Decodes a whole file. `password` is mixed in when given, even when the header has "o".
+// Decodes a whole file, checks that its stream is complete (it ends with "##End") and returns
+// the section text after the "jovmagic" line.
 BinaryReadResult DecodeBinaryFile(std::string_view file_bytes,
                                   std::optional<std::string_view> password);
 

@@ -68,6 +68,20 @@ TEST(BinaryFileTest, UncompressedBlocksAreStoredAndFull) {
             bf::kBlockTextSize);
 }
 
+TEST(BinaryFileTest, BlockChecksumRotatesRightThenXorsEachByte) {
+  std::mt19937 random(4);
+  for (size_t length : {0, 1, 7, 8, 9, 100, 12000}) {
+    std::string payload;
+    for (size_t i = 0; i < length; ++i) payload.push_back(static_cast<char>(random()));
+    uint16_t expected = 0;
+    for (char c : payload) {
+      expected = static_cast<uint16_t>((expected >> 1) | (expected << 15));
+      expected ^= static_cast<unsigned char>(c);
+    }
+    EXPECT_EQ(BlockChecksum(payload), expected) << length;
+  }
+}
+
 TEST(BinaryFileTest, TwoSavesDifferInEveryScrambledByteYetReadTheSame) {
   const std::string text = SectionText(500);
   const std::string first = EncodeBinaryFile(text, Options(true));

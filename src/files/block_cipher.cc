@@ -33,16 +33,6 @@ void BlockCipher::Reset() {
   table_.fill(0);
 }
 
-unsigned char BlockCipher::Step() {
-  const uint32_t a = a_, b = b_, c = c_;
-  c_ = (c << 8) | (b >> 24);
-  b_ = (b << 8) | (a >> 24);
-  a_ = (a << 8) | (((c >> 24) ^ (b >> 10) ^ (a >> 3)) & 0xFF);
-  const unsigned char out = static_cast<unsigned char>(c) ^ table_[index_];
-  index_ = (index_ + 1) & 63;
-  return out;
-}
-
 void BlockCipher::Randomise() {
   const uint32_t ticks = TickCountMs();
   uint32_t& entropy = Process().cipher_entropy;
@@ -70,6 +60,76 @@ void BlockCipher::FillTable() {
   std::array<unsigned char, 64> bytes;
   for (unsigned char& byte : bytes) byte = Step();
   table_ = bytes;
+}
+
+namespace {
+
+// Eight steps shift the 96-bit register by eight bytes: C becomes the old A, B and A the eight
+// new bytes. Each new byte is an XOR of bits of the register, so the eight of them are the XOR
+// of one table entry per register byte (bytes 0..3 of A, 4..7 of B, 8..11 of C, high first).
+using EightStepTables = std::array<std::array<uint64_t, 256>, 12>;
+
+constexpr uint64_t NewBytesOfEightSteps(uint32_t a, uint32_t b, uint32_t c) {
+  uint64_t fresh = 0;
+  for (int i = 0; i < 8; ++i) {
+    const uint32_t byte = ((c >> 24) ^ (b >> 10) ^ (a >> 3)) & 0xFF;
+    c = (c << 8) | (b >> 24);
+    b = (b << 8) | (a >> 24);
+    a = (a << 8) | byte;
+    fresh = fresh << 8 | byte;
+  }
+  return fresh;
+}
+
+constexpr EightStepTables MakeEightStepTables() {
+  EightStepTables tables{};
+  for (int position = 0; position < 12; ++position) {
+    const int shift = 24 - 8 * (position % 4);
+    for (uint32_t value = 0; value < 256; ++value) {
+      const uint32_t word = value << shift;
+      tables[position][value] =
+          NewBytesOfEightSteps(position < 4 ? word : 0, position >= 4 && position < 8 ? word : 0,
+                               position >= 8 ? word : 0);
+    }
+  }
+  return tables;
+}
+
+constexpr EightStepTables kEightSteps = MakeEightStepTables();
+
+uint64_t EightNewBytes(uint32_t a, uint32_t b, uint32_t c) {
+  uint64_t fresh = 0;
+  for (int i = 0; i < 4; ++i) {
+    const int shift = 24 - 8 * i;
+    fresh ^= kEightSteps[i][(a >> shift) & 0xFF] ^ kEightSteps[4 + i][(b >> shift) & 0xFF] ^
+             kEightSteps[8 + i][(c >> shift) & 0xFF];
+  }
+  return fresh;
+}
+
+}  // namespace
+
+void BlockCipher::Scramble(unsigned char* bytes, size_t size) {
+  // Works on local copies: the bytes written could alias the members.
+  uint32_t a = a_, b = b_, c = c_;
+  unsigned index = index_;
+  const std::array<unsigned char, 64> table = table_;
+  size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    // The outputs of eight steps are the low byte of C, the bytes of B and the top three of A.
+    const uint32_t out[8] = {c, b >> 24, b >> 16, b >> 8, b, a >> 24, a >> 16, a >> 8};
+    for (int j = 0; j < 8; ++j) {
+      bytes[i + j] ^= static_cast<unsigned char>(out[j]) ^ table[(index + j) & 63];
+    }
+    const uint64_t fresh = EightNewBytes(a, b, c);
+    c = a;
+    b = static_cast<uint32_t>(fresh >> 32);
+    a = static_cast<uint32_t>(fresh);
+    index = (index + 8) & 63;
+  }
+  a_ = a, b_ = b, c_ = c;
+  index_ = index;
+  for (; i < size; ++i) bytes[i] ^= Step();
 }
 
 void BlockCipher::SaveTo(unsigned char* bytes) const {

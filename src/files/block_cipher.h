@@ -17,7 +17,16 @@ class BlockCipher {
   // Starts from the tick count and a process-wide word that changes at every call, so that two
   // saves in the same millisecond still differ.
   void Randomise();
-  unsigned char Step();
+  // One keystream byte.
+  unsigned char Step() {
+    const uint32_t a = a_, b = b_, c = c_;
+    c_ = (c << 8) | (b >> 24);
+    b_ = (b << 8) | (a >> 24);
+    a_ = (a << 8) | (((c >> 24) ^ (b >> 10) ^ (a >> 3)) & 0xFF);
+    const unsigned char out = static_cast<unsigned char>(c) ^ table_[index_];
+    index_ = (index_ + 1) & 63;
+    return out;
+  }
   void Mix(uint32_t value);
   // Folds letters to upper case, so that passwords compare without regard to case.
   void MixPassword(std::string_view password);
@@ -28,9 +37,7 @@ class BlockCipher {
   void LoadFrom(const unsigned char* bytes);
 
   // XORs `size` bytes with the next keystream bytes.
-  void Scramble(unsigned char* bytes, size_t size) {
-    for (size_t i = 0; i < size; ++i) bytes[i] ^= Step();
-  }
+  void Scramble(unsigned char* bytes, size_t size);
 
  private:
   uint32_t a_ = 1, b_ = 1, c_ = 1;

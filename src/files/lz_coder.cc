@@ -1,77 +1,99 @@
 #include "files/lz_coder.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
+#include <cstring>
 #include <vector>
-
-#include "model/string_hash.h"
 
 namespace jov {
 namespace {
 
-constexpr int16_t kEmpty = -1;
-constexpr uint32_t kStepModulus = 1201;
+constexpr int16_t kNone = -1;
 constexpr unsigned char kLiteralEscape = 24;
+// Candidates examined per position, newest first. Long runs of one key (repetitive section
+// text) would otherwise cost a probe per earlier occurrence; beyond this many the gain in
+// compression is negligible.
+constexpr int kMaxCandidates = 48;
+constexpr int kHashBits = 15;
 
-bool IsPlainLiteral(unsigned char c) { return (c >= 9 && c <= 15) || (c >= 32 && c <= 191); }
+constexpr std::array<bool, 256> MakePlainLiterals() {
+  std::array<bool, 256> plain{};
+  for (int c = 0; c < 256; ++c) plain[c] = (c >= 9 && c <= 15) || (c >= 32 && c <= 191);
+  return plain;
+}
+constexpr std::array<bool, 256> kPlainLiteral = MakePlainLiterals();
+
+bool IsPlainLiteral(unsigned char c) { return kPlainLiteral[c]; }
 
 void Put(std::string& out, unsigned value) { out.push_back(static_cast<char>(value & 0xFF)); }
-
-// The open-addressing table of block positions keyed by the three bytes at each position.
-class PositionTable {
- public:
-  explicit PositionTable(size_t block_size)
-      : size_(HashTableSize(block_size)), slots_(size_, kEmpty) {}
-
-  struct Probe {
-    uint32_t slot;
-    uint32_t step;
-  };
-  Probe Start(const unsigned char* at) const {
-    const uint32_t key = at[0] | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16;
-    return {key % size_, key % kStepModulus + 1};
-  }
-  void Advance(Probe& probe) const {
-    probe.slot += probe.step;
-    if (probe.slot >= size_) probe.slot -= size_;
-  }
-  int16_t At(const Probe& probe) const { return slots_[probe.slot]; }
-  void Insert(const unsigned char* at, int16_t position) {
-    Probe probe = Start(at);
-    while (At(probe) != kEmpty) Advance(probe);
-    slots_[probe.slot] = position;
-  }
-  void Store(const Probe& probe, int16_t position) { slots_[probe.slot] = position; }
-
- private:
-  uint32_t size_;
-  std::vector<int16_t> slots_;
-};
 
 struct Match {
   size_t length = 2;
   size_t offset = 0;
 };
 
-// Examines every position in p's probe sequence and stores p in the empty slot that ends it.
-Match FindMatch(PositionTable& table, const unsigned char* data, size_t p, size_t remaining) {
-  Match best;
-  PositionTable::Probe probe = table.Start(data + p);
-  for (int16_t q; (q = table.At(probe)) != kEmpty; table.Advance(probe)) {
-    const size_t distance = p - static_cast<size_t>(q);
+// Earlier positions of the block chained by the hash of the three bytes at each position.
+class MatchFinder {
+ public:
+  MatchFinder(const unsigned char* data, size_t size)
+      : data_(data),
+        head_(size_t{1} << kHashBits, kNone),
+        oldest_(size_t{1} << kHashBits, kNone),
+        previous_(size, kNone) {}
+
+  // Chains position p; it needs three bytes from p on.
+  void Insert(size_t p) {
+    const size_t hash = Hash(p);
+    if (head_[hash] == kNone) oldest_[hash] = static_cast<int16_t>(p);
+    previous_[p] = head_[hash];
+    head_[hash] = static_cast<int16_t>(p);
+  }
+
+  // The longest earlier match that does not reach past its own distance, the nearest of equal
+  // length; `remaining` bytes are left from p.
+  Match Find(size_t p, size_t remaining) const {
+    Match best;
+    const size_t hash = Hash(p);
+    int16_t q = head_[hash];
+    for (int candidates = 0; q != kNone && candidates < kMaxCandidates;
+         ++candidates, q = previous_[static_cast<size_t>(q)]) {
+      Try(static_cast<size_t>(q), p, remaining, best);
+    }
+    // The oldest position of the chain reaches the farthest back: in a long run of one byte it
+    // gives the longest match, which the newest candidates cannot.
+    if (oldest_[hash] != kNone) Try(static_cast<size_t>(oldest_[hash]), p, remaining, best);
+    // The same bytes at exactly the match's length back code with offset 0, the shortest form.
+    if (best.offset > 0 && std::equal(data_ + p - best.length, data_ + p, data_ + p)) {
+      best.offset = 0;
+    }
+    return best;
+  }
+
+ private:
+  // Makes the match at q the best when it is longer than the best so far.
+  void Try(size_t q, size_t p, size_t remaining, Match& best) const {
+    const size_t distance = p - q;
     const size_t limit = std::min(distance, remaining);
-    if (best.length > limit) continue;
-    const unsigned char* a = data + q;
-    const unsigned char* b = data + p;
-    // Checking the last byte of the current best first rejects most candidates at once.
-    if (a[best.length - 1] != b[best.length - 1] || !std::equal(a, a + best.length, b)) continue;
-    size_t length = best.length;
+    if (limit <= best.length) return;
+    const unsigned char* a = data_ + q;
+    const unsigned char* b = data_ + p;
+    if (a[best.length] != b[best.length] || !std::equal(a, a + best.length, b)) return;
+    size_t length = best.length + 1;
     while (length < limit && a[length] == b[length]) ++length;
     best = {length, distance - length};
   }
-  table.Store(probe, static_cast<int16_t>(p));
-  return best;
-}
+
+  size_t Hash(size_t p) const {
+    const uint32_t key = data_[p] | uint32_t{data_[p + 1]} << 8 | uint32_t{data_[p + 2]} << 16;
+    return (key * 2654435761u) >> (32 - kHashBits);
+  }
+
+  const unsigned char* data_;
+  std::vector<int16_t> head_;
+  std::vector<int16_t> oldest_;
+  std::vector<int16_t> previous_;
+};
 
 // Emits the first match form that fits; false when none does (the byte goes out as a literal).
 bool EmitMatch(size_t length, size_t offset, std::string& out) {
@@ -96,29 +118,61 @@ bool EmitMatch(size_t length, size_t offset, std::string& out) {
   return true;
 }
 
-// Copies a match; false when its source lies before the start of this block's output.
-bool CopyMatch(std::string& out, size_t block_start, size_t length, size_t distance) {
-  if (distance == 0 || distance > out.size() - block_start) return false;
-  const size_t from = out.size() - distance;
-  for (size_t i = 0; i < length; ++i) out.push_back(out[from + i]);
-  return true;
-}
+// The decoded text of one block, written into a string that grows ahead of the writing so that
+// each byte is a plain store.
+class BlockOutput {
+ public:
+  BlockOutput(std::string& out, size_t& end) : out_(out), start_(end), end_(end) {}
+  BlockOutput(const BlockOutput&) = delete;
+  BlockOutput& operator=(const BlockOutput&) = delete;
+
+  void Literal(unsigned char c) {
+    Reserve(1);
+    out_[end_++] = static_cast<char>(c);
+  }
+  // Copies a match byte by byte (it may overlap itself); false when its source lies before
+  // the start of this block's output.
+  bool Copy(size_t length, size_t distance) {
+    if (distance == 0 || distance > end_ - start_) return false;
+    Reserve(length);
+    char* to = out_.data() + end_;
+    const char* from = to - distance;
+    if (distance >= length) {
+      std::memcpy(to, from, length);
+    } else {
+      for (size_t i = 0; i < length; ++i) to[i] = from[i];
+    }
+    end_ += length;
+    return true;
+  }
+
+ private:
+  static constexpr size_t kMinimumRoom = 16384;
+  void Reserve(size_t bytes) {
+    if (end_ + bytes > out_.size()) {
+      out_.resize(std::max(out_.size() * 2, end_ + bytes + kMinimumRoom));
+    }
+  }
+
+  std::string& out_;
+  size_t start_;
+  size_t& end_;
+};
 
 }  // namespace
 
 void EncodeLzBlock(std::string_view block, std::string& out) {
   const auto* data = reinterpret_cast<const unsigned char*>(block.data());
   const size_t n = block.size();
-  PositionTable table(n);
+  MatchFinder finder(data, n);
   size_t p = 0;
   while (p < n) {
     const size_t remaining = n - p;
     if (remaining > 2) {
-      const Match match = FindMatch(table, data, p, remaining);
+      const Match match = finder.Find(p, remaining);
+      finder.Insert(p);
       if (match.length >= 3 && EmitMatch(match.length, match.offset, out)) {
-        for (size_t i = p + 1; i < p + match.length && n - i > 2; ++i) {
-          table.Insert(data + i, static_cast<int16_t>(i));
-        }
+        for (size_t i = p + 1; i < p + match.length && n - i > 2; ++i) finder.Insert(i);
         p += match.length;
         continue;
       }
@@ -129,23 +183,23 @@ void EncodeLzBlock(std::string_view block, std::string& out) {
   }
 }
 
-bool DecodeLzBlock(std::string_view tokens, std::string& out) {
+bool DecodeLzBlock(std::string_view tokens, std::string& out, size_t& end) {
   const auto* in = reinterpret_cast<const unsigned char*>(tokens.data());
   const size_t n = tokens.size();
-  const size_t block_start = out.size();
+  BlockOutput output(out, end);
   size_t i = 0;
   const auto need = [&](size_t bytes) { return i + bytes <= n; };
   while (i < n) {
     const unsigned t = in[i];
     size_t length = 0, offset = 0, size = 0;
     if (IsPlainLiteral(static_cast<unsigned char>(t))) {
-      out.push_back(static_cast<char>(t));
+      output.Literal(static_cast<unsigned char>(t));
       ++i;
       continue;
     }
     if (t == kLiteralEscape) {
       if (!need(2)) return false;
-      out.push_back(static_cast<char>(in[i + 1]));
+      output.Literal(in[i + 1]);
       i += 2;
       continue;
     }
@@ -175,21 +229,21 @@ bool DecodeLzBlock(std::string_view tokens, std::string& out) {
     } else {
       offset += b[0];
     }
-    if (!CopyMatch(out, block_start, length, offset + length)) return false;
+    if (!output.Copy(length, offset + length)) return false;
     i += size;
   }
   return true;
 }
 
-bool DecodeOlderLzBlock(std::string_view tokens, std::string& out) {
+bool DecodeOlderLzBlock(std::string_view tokens, std::string& out, size_t& end) {
   const auto* in = reinterpret_cast<const unsigned char*>(tokens.data());
   const size_t n = tokens.size();
-  const size_t block_start = out.size();
+  BlockOutput output(out, end);
   size_t i = 0;
   while (i < n) {
     const unsigned t = in[i];
     if (t <= 244) {
-      out.push_back(static_cast<char>(t));
+      output.Literal(static_cast<unsigned char>(t));
       ++i;
       continue;
     }
@@ -198,7 +252,7 @@ bool DecodeOlderLzBlock(std::string_view tokens, std::string& out) {
     const unsigned char* b = in + i + 1;
     size_t length = 0, distance = 0;
     if (t == 255) {
-      out.push_back(static_cast<char>(b[0]));
+      output.Literal(b[0]);
       i += 2;
       continue;
     } else if (t >= 251) {
@@ -213,7 +267,7 @@ bool DecodeOlderLzBlock(std::string_view tokens, std::string& out) {
     } else {
       length = (size_t{b[0]} << 8) + b[1], distance = (size_t{b[2]} << 8) + b[3] + length;
     }
-    if (!CopyMatch(out, block_start, length, distance)) return false;
+    if (!output.Copy(length, distance)) return false;
     i += size;
   }
   return true;

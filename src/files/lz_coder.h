@@ -9,14 +9,17 @@
 
 namespace jov {
 
-// Codes one block and appends the tokens to `out`. Every occupied slot of a key's probe
-// sequence is examined, so the tokens are the same whatever the speed of the search.
+// Codes one block (at most 32,767 bytes) and appends the tokens to `out`. Matches are searched
+// among earlier positions with the same three-byte hash, newest first, up to a fixed number of
+// candidates; a match never reaches past its own distance.
 void EncodeLzBlock(std::string_view block, std::string& out);
 
-// Decodes tokens and appends the text to `out`. A token cut short at the end of the input, or a
-// match reaching before the start of this block's output, ends the decoding there; the result
-// says whether the whole input was decoded.
-bool DecodeLzBlock(std::string_view tokens, std::string& out);
-bool DecodeOlderLzBlock(std::string_view tokens, std::string& out);
+// Decodes tokens and writes the text at out[end..], moving `end` past it; `out` is grown ahead
+// as needed and its bytes past `end` are scratch (the caller cuts it to `end` when done), so
+// decoding block after block fills each byte once. A token cut short at the end of the input,
+// or a match reaching before the start of this block's output, ends the decoding there; the
+// result says whether the whole input was decoded.
+bool DecodeLzBlock(std::string_view tokens, std::string& out, size_t& end);
+bool DecodeOlderLzBlock(std::string_view tokens, std::string& out, size_t& end);
 
 }  // namespace jov
