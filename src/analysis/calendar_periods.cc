@@ -1,6 +1,7 @@
 #include "analysis/calendar_periods.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace jov {
 namespace {
@@ -21,40 +22,15 @@ Previous DayBeforePeriod(DayCode previous_end, Date start) {
   return {number, DateOfDayNumber(number)};
 }
 
-// Months per period of the month kinds, Years to Months; 0 for the others.
-int MonthsPerPeriod(PeriodKind kind) {
-  switch (kind) {
-    case PeriodKind::kYears:
-      return 12;
-    case PeriodKind::kHalfYears:
-      return 6;
-    case PeriodKind::kTertials:
-      return 4;
-    case PeriodKind::kQuarters:
-      return 3;
-    case PeriodKind::kTwoMonths:
-      return 2;
-    case PeriodKind::kMonths:
-      return 1;
-    default:
-      return 0;
-  }
-}
-
-int WeeksPerPeriod(PeriodKind kind) {
-  switch (kind) {
-    case PeriodKind::kFourWeeks:
-      return 4;
-    case PeriodKind::kThreeWeeks:
-      return 3;
-    case PeriodKind::kTwoWeeks:
-      return 2;
-    case PeriodKind::kWeeks:
-      return 1;
-    default:
-      return 0;
-  }
-}
+// The length of a period of each calendar kind, Years to Days, in months (month kinds) or
+// weeks (week kinds); Half Months and Days have neither.
+struct PeriodLength {
+  int months;
+  int weeks;
+};
+constexpr PeriodLength kPeriodLengths[] = {{12, 0}, {6, 0}, {4, 0}, {3, 0}, {2, 0}, {1, 0},
+                                           {0, 0},  {0, 4}, {0, 3}, {0, 2}, {0, 1}, {0, 0}};
+static_assert(std::size(kPeriodLengths) == PeriodKindNumber(PeriodKind::kDays) + 1);
 
 bool IsLastDayOfMonth(const CalendarDate& date) {
   return date.day >= DaysInMonth(date.year, date.month);
@@ -92,11 +68,12 @@ DayCode WeekPeriodEnd(int weeks, int64_t p) {
 Date NextCalendarPeriodEnd(PeriodKind kind, DayCode previous_end, Date start, Date end) {
   if (!IsCalendarKind(kind)) return end;
   const Previous p = DayBeforePeriod(previous_end, start);
+  const PeriodLength length = kPeriodLengths[PeriodKindNumber(kind)];
   DayCode day;
-  if (const int months = MonthsPerPeriod(kind); months > 0) {
-    day = MonthPeriodEnd(months, p.date);
-  } else if (const int weeks = WeeksPerPeriod(kind); weeks > 0) {
-    day = WeekPeriodEnd(weeks, p.number);
+  if (length.months > 0) {
+    day = MonthPeriodEnd(length.months, p.date);
+  } else if (length.weeks > 0) {
+    day = WeekPeriodEnd(length.weeks, p.number);
   } else if (kind == PeriodKind::kHalfMonths) {
     day = HalfMonthEnd(p.date);
   } else {

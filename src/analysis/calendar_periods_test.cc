@@ -24,53 +24,35 @@ std::vector<Date> Walk(PeriodKind kind, Date start, Date end) {
   }
 }
 
-TEST(CalendarPeriodsTest, FirstPeriodsFromAnAnalysisStart) {
+// The listed cases, and what the day-by-day walk below does not reach.
+TEST(CalendarPeriodsTest, NextEndsFromAStartOrAPreviousEnd) {
+  const Date clip{D(2024, 5, 20), 7};
   struct Case {
     PeriodKind kind;
     DayCode start;
-    DayCode first_end;
+    DayCode previous;  // kNoDay: the first period
+    Date end;
+    Date next;
   };
   const Case cases[] = {
-      {PeriodKind::kQuarters, D(2024, 2, 15), D(2024, 3, 31)},
-      {PeriodKind::kWeeks, D(2024, 1, 3), D(2024, 1, 7)},  // a Wednesday, then Sunday
-      {PeriodKind::kWeeks, D(2024, 1, 7), D(2024, 1, 7)},  // a Sunday ends its own week
-      {PeriodKind::kFourWeeks, D(2024, 1, 3), D(2024, 1, 28)},
-      {PeriodKind::kTwoWeeks, D(2024, 1, 7), D(2024, 1, 14)},
-      {PeriodKind::kYears, D(2023, 12, 31), D(2023, 12, 31)},
-      {PeriodKind::kHalfYears, D(2024, 7, 1), D(2024, 12, 31)},
-      {PeriodKind::kTertials, D(2024, 5, 1), D(2024, 8, 31)},
-      {PeriodKind::kTwoMonths, D(2024, 2, 29), D(2024, 2, 29)},
-      {PeriodKind::kHalfMonths, D(2024, 2, 16), D(2024, 2, 29)},
-      {PeriodKind::kDays, D(2024, 2, 29), D(2024, 2, 29)},
-      // The calendar's first day: the period before it is taken to end on 31 December 1899.
-      {PeriodKind::kYears, D(1900, 1, 1), D(1900, 12, 31)},
-      {PeriodKind::kWeeks, D(1900, 1, 1), D(1900, 1, 1)},  // day 0 counts as a Sunday
-      {PeriodKind::kDays, kNoDay, D(1900, 1, 1)},
+      {PeriodKind::kQuarters, D(2024, 2, 15), kNoDay, kFarEnd, End(D(2024, 3, 31))},
+      {PeriodKind::kQuarters, D(2024, 2, 15), D(2024, 3, 31), kFarEnd, End(D(2024, 6, 30))},
+      {PeriodKind::kWeeks, D(2024, 1, 3), kNoDay, kFarEnd, End(D(2024, 1, 7))},  // a Wednesday
+      {PeriodKind::kFourWeeks, D(2024, 1, 3), kNoDay, kFarEnd, End(D(2024, 1, 28))},
+      {PeriodKind::kHalfMonths, D(2024, 3, 1), D(2024, 3, 15), kFarEnd, End(D(2024, 3, 31))},
+      {PeriodKind::kHalfMonths, D(2024, 3, 1), D(2024, 3, 31), kFarEnd, End(D(2024, 4, 15))},
+      {PeriodKind::kQuarters, D(2024, 2, 15), D(2024, 3, 31), clip, clip},  // cut, number too
+      // From the calendar's first day the period before is taken to end on 31 December 1899.
+      {PeriodKind::kYears, D(1900, 1, 1), kNoDay, kFarEnd, End(D(1900, 12, 31))},
+      {PeriodKind::kWeeks, D(1900, 1, 1), kNoDay, kFarEnd, End(D(1900, 1, 1))},  // a Sunday
+      {PeriodKind::kDays, kNoDay, kNoDay, kFarEnd, End(D(1900, 1, 1))},
+      {PeriodKind::kActiveCards, D(2024, 1, 1), kNoDay, clip, clip},  // not a calendar kind
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << PeriodKindNumber(c.kind) << " " << DayCodeText(c.start));
-    EXPECT_EQ(NextCalendarPeriodEnd(c.kind, kNoDay, {c.start, 1}, kFarEnd), End(c.first_end));
+    SCOPED_TRACE(testing::Message()
+                 << PeriodKindCode(c.kind) << " after " << DayCodeText(c.previous));
+    EXPECT_EQ(NextCalendarPeriodEnd(c.kind, c.previous, {c.start, 1}, c.end), c.next);
   }
-}
-
-TEST(CalendarPeriodsTest, FollowingPeriodsAndTheClippedLast) {
-  const Date start{D(2024, 2, 15), 1};
-  EXPECT_EQ(NextCalendarPeriodEnd(PeriodKind::kQuarters, D(2024, 3, 31), start, kFarEnd),
-            End(D(2024, 6, 30)));
-  EXPECT_EQ(NextCalendarPeriodEnd(PeriodKind::kHalfMonths, D(2024, 3, 15), start, kFarEnd),
-            End(D(2024, 3, 31)));
-  EXPECT_EQ(NextCalendarPeriodEnd(PeriodKind::kHalfMonths, D(2024, 3, 31), start, kFarEnd),
-            End(D(2024, 4, 15)));
-  EXPECT_EQ(NextCalendarPeriodEnd(PeriodKind::kHalfMonths, D(2024, 12, 31), start, kFarEnd),
-            End(D(2025, 1, 15)));
-  EXPECT_EQ(NextCalendarPeriodEnd(PeriodKind::kYears, D(2024, 12, 31), start, kFarEnd),
-            End(D(2025, 12, 31)));
-  // The end passes the analysis end, which it takes with its number.
-  const Date end{D(2024, 5, 20), 7};
-  EXPECT_EQ(NextCalendarPeriodEnd(PeriodKind::kQuarters, D(2024, 3, 31), start, end), end);
-  EXPECT_EQ(NextCalendarPeriodEnd(PeriodKind::kDays, D(2024, 5, 19), start, end), end);
-  // Not a calendar kind.
-  EXPECT_EQ(NextCalendarPeriodEnd(PeriodKind::kActiveCards, kNoDay, start, end), end);
 }
 
 // An independent calendar for the brute-force walk: every fourth year is a leap year.
