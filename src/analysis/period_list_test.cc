@@ -16,7 +16,7 @@ constexpr Date End(DayCode day) { return {day, kEndOfDay}; }
 
 // A card's lines as (group component, value); a line counts for the analysis when its value
 // is not 0.
-struct CardSpec {
+struct CardPlan {
   Date date;
   std::vector<std::pair<ComponentRef, double>> lines;
 };
@@ -27,7 +27,7 @@ class PeriodListTest : public ::testing::Test {
     ResetProcess();
     const ComponentRef a = db_.AddComponent(0, "A", "", "");
     const ComponentRef b = db_.AddComponent(0, "B", "", "");
-    const CardSpec cards[] = {
+    const CardPlan cards[] = {
         {{D(2024, 3, 5), 1}, {{a, 1}, {a, 0}, {a, 2}}},
         {{D(2024, 3, 5), 2}, {{a, 0}}},  // counts for nothing
         {{D(2024, 3, 20), 1}, {{a, 1}, {b, 1}}},
@@ -35,9 +35,9 @@ class PeriodListTest : public ::testing::Test {
         {{D(2024, 5, 2), 1}, {{a, 1}}},
     };
     CardStore& store = db_.cards();
-    for (const CardSpec& spec : cards) {
-      const CardRef card = store.CreateCard(spec.date);
-      for (const auto& [component, value] : spec.lines) {
+    for (const CardPlan& plan : cards) {
+      const CardRef card = store.CreateCard(plan.date);
+      for (const auto& [component, value] : plan.lines) {
         const LineRef line = store.CreateLine(store.FindOrAddGroup(card, component));
         store.SetValues(line, {&value, 1});
       }
