@@ -31,6 +31,12 @@ enum class ChangeCode : int {
   kReferencePoint = 33,
   kLinesMoving = 34,  // pointers into line records must be dropped
   kLinesMoved = 35,   // they may be rebuilt
+  // The database's time scales; argument: the scale's position in the database's list (for a
+  // removal, the position it had).
+  kTimeScaleAdded = 40,
+  kTimeScaleRenamed = 41,
+  kTimeScaleChanged = 42,  // its entries were replaced
+  kTimeScaleRemoved = 43,
 };
 
 class DatabaseListener {

@@ -1,0 +1,61 @@
+// The time scales of a database, in creation order, kept with the database as an attachment.
+// Creating, renaming, changing and removing a scale marks the database modified and tells its
+// listeners (change codes 40-43, argument the scale's position).
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "analysis/time_scale.h"
+#include "model/database.h"
+#include "shell/messages.h"
+
+namespace jov {
+
+// "Time Scale": the default name, and the title of the time scale window.
+constexpr MessageId kMsgTimeScale = 7000;
+
+class TimeScaleList : public DatabaseAttachment {
+ public:
+  explicit TimeScaleList(Database& database) : database_(database) {}
+  // The database's list, made on first use.
+  static TimeScaleList& Of(Database& database) { return database.Attached<TimeScaleList>(); }
+
+  Database& database() const { return database_; }
+  size_t size() const { return scales_.size(); }
+  TimeScale& at(size_t index) const { return *scales_[index]; }
+  // The position of a scale of this list.
+  int IndexOf(const TimeScale& scale) const;
+
+  // The scale of that name ignoring case; nullptr when there is none.
+  TimeScale* Find(std::string_view name) const;
+  // A new scale without entries, named UniqueName(name), appended to the list.
+  TimeScale& Create(std::string_view name);
+  // Removes and destroys a scale of this list.
+  void Remove(TimeScale& scale);
+
+  // `name` made single-line; an empty one becomes "Time Scale". While another scale than
+  // `except` has that name ignoring case, its trailing number N (0 without one) becomes N + 1,
+  // after a blank: "Time Scale" gives "Time Scale 1", that one "Time Scale 2".
+  std::string UniqueName(std::string_view name, const TimeScale* except = nullptr) const;
+
+  // The range of the first period, over the scales in list order, whose name begins with
+  // `text` (leading blanks dropped) ignoring case. kStart gives the entry's start; kEnd the
+  // position before the next entry's start under the database's card-number digits, and for a
+  // last entry 31 December of its start year. No date (kNoDay, 0) when nothing matches or
+  // `text` is empty.
+  Date PeriodByName(std::string_view text, DateBound bound) const;
+
+ private:
+  friend class TimeScale;
+  // Marks the database modified and notifies its listeners about `scale`.
+  void Announce(ChangeCode code, const TimeScale& scale);
+
+  Database& database_;
+  std::vector<std::unique_ptr<TimeScale>> scales_;
+};
+
+}  // namespace jov
