@@ -4,6 +4,7 @@
 #include <limits>
 #include <string_view>
 
+#include "select/comparison.h"
 #include "shell/number_text.h"
 #include "shell/special_numbers.h"
 
@@ -12,39 +13,27 @@ namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
-bool IsComparisonChar(char c) { return c == '<' || c == '=' || c == '>'; }
-
 // The characters that end a number.
 bool EndsNumber(char c) {
-  return IsComparisonChar(c) || c == '_' || c == kBackslashChar || IsBooleanChar(c);
+  return c == '<' || c == '=' || c == '>' || c == '_' || c == kBackslashChar || IsBooleanChar(c);
 }
 
-struct Comparison {
-  std::string_view text;  // canonical form
-  ValueTest::Kind kind;
-  bool up_to;  // kBetween "<=": from -inf to the number
-  bool from;   // kBetween ">=": from the number to +inf
-};
-
-// The operator that the set of "<", "=" and ">" in a run stands for.
-Comparison ComparisonOf(std::string_view run) {
-  const bool lt = run.find('<') != run.npos;
-  const bool eq = run.find('=') != run.npos;
-  const bool gt = run.find('>') != run.npos;
-  if (lt && gt) return {"<>", ValueTest::kNotEqual, false, false};
-  if (lt)
-    return eq ? Comparison{"<=", ValueTest::kBetween, true, false}
-              : Comparison{"<", ValueTest::kLess, false, false};
-  if (gt)
-    return eq ? Comparison{">=", ValueTest::kBetween, false, true}
-              : Comparison{">", ValueTest::kGreater, false, false};
-  return {"=", ValueTest::kBetween, false, false};
-}
-
-ValueTest MakeTest(const Comparison& comparison, double number) {
-  if (comparison.kind != ValueTest::kBetween) return {comparison.kind, number, number};
-  return {ValueTest::kBetween, comparison.up_to ? -kInfinity : number,
-          comparison.from ? kInfinity : number};
+ValueTest MakeTest(Comparison comparison, double number) {
+  switch (comparison) {
+    case Comparison::kEqual:
+      return {ValueTest::kBetween, number, number};
+    case Comparison::kLess:
+      return {ValueTest::kLess, number, number};
+    case Comparison::kGreater:
+      return {ValueTest::kGreater, number, number};
+    case Comparison::kLessEqual:
+      return {ValueTest::kBetween, -kInfinity, number};
+    case Comparison::kGreaterEqual:
+      return {ValueTest::kBetween, number, kInfinity};
+    case Comparison::kNotEqual:
+      return {ValueTest::kNotEqual, number, number};
+  }
+  return {ValueTest::kMissing, 0, 0};
 }
 
 class ValueAtomReader : public AtomReader {
@@ -58,7 +47,10 @@ class ValueAtomReader : public AtomReader {
       builder_.AddTest({ValueTest::kMissing, 0, 0});
       return true;
     }
-    if (IsComparisonChar(text[*pos])) return ReadComparison(text, pos, out);
+    if (const std::optional<Comparison> comparison = ReadComparison(text, pos)) {
+      ReadComparedNumber(*comparison, text, pos, out);
+      return true;
+    }
     return ReadNumberOrRange(text, pos, out);
   }
 
@@ -79,29 +71,17 @@ class ValueAtomReader : public AtomReader {
     AppendNumber(*out, value, ValueCondition::kNumberDecimals);
   }
 
-  bool ReadComparison(std::string_view text, size_t* pos, std::string* out) {
-    size_t end = *pos;
-    while (end < text.size() && IsComparisonChar(text[end])) ++end;
-    const Comparison comparison = ComparisonOf(text.substr(*pos, end - *pos));
-    *pos = end;
+  void ReadComparedNumber(Comparison comparison, std::string_view text, size_t* pos,
+                          std::string* out) {
     double number = 0;
     if (ReadNumber(text, pos, &number)) {
-      out->append(comparison.text);
+      out->append(ComparisonText(comparison));
       AppendValue(out, number);
       builder_.AddTest(MakeTest(comparison, number));
-      return true;
-    }
-    // Without a number the operator tests for the missing value: "=\" as typed, or the
-    // operator with its last character replaced by "\".
-    if (*pos < text.size() && text[*pos] == kBackslashChar) {
-      ++*pos;
-      out->append(comparison.text);
     } else {
-      out->append(comparison.text.substr(0, comparison.text.size() - 1));
+      AppendMissingTest(comparison, text, pos, out);
+      builder_.AddTest({ValueTest::kMissing, 0, 0});
     }
-    out->push_back(kBackslashChar);
-    builder_.AddTest({ValueTest::kMissing, 0, 0});
-    return true;
   }
 
   bool ReadNumberOrRange(std::string_view text, size_t* pos, std::string* out) {
