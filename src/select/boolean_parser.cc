@@ -15,7 +15,9 @@ bool BooleanParser::Parse(std::string_view text, std::string* corrected) {
   out_ = corrected;
   out_->clear();
   stopped_ = false;
-  const bool ok = Expression(0);
+  bool ok = Expression(0);
+  // A language that skips junk between operands skips it before the first one too.
+  while (!ok && !AtEnd() && reader_.SkipJunk(text_, &pos_)) ok = Expression(0);
   if (!ok) out_->clear();
   return ok;
 }
@@ -58,13 +60,9 @@ bool BooleanParser::Expression(int depth) {
   while (!stopped_) {
     SkipBlanks();
     if (AtEnd()) break;
+    // Term stops only before "|", "±", the ")" of this group, or where the grammar stopped.
     const char c = Peek();
-    if (c == kCloseChar && depth > 0) break;
-    if (c != kUnionChar && c != kEitherOrChar) {
-      // Term ended at junk it could not skip, or at a ")" without its "(".
-      if (!SkipOrStop()) break;
-      continue;
-    }
+    if (c != kUnionChar && c != kEitherOrChar) break;
     const Marks marks = Take();
     ++pos_;
     SkipFollowingOperators();
@@ -89,7 +87,8 @@ bool BooleanParser::Term(int depth) {
     const char c = Peek();
     if (c == kUnionChar || c == kEitherOrChar || (c == kCloseChar && depth > 0)) break;
     if (c != kIntersectionChar && c != kComplementChar) {
-      if (c == kCloseChar || !SkipOrStop()) break;
+      // Junk between operands, or a ")" without its "(".
+      if (!SkipOrStop()) break;
       continue;
     }
     const Marks marks = Take();
