@@ -1,6 +1,7 @@
 #include "select/value_condition.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 #include <string_view>
 
@@ -18,22 +19,26 @@ bool EndsNumber(char c) {
   return c == '<' || c == '=' || c == '>' || c == '_' || c == kBackslashChar || IsBooleanChar(c);
 }
 
+// Strict comparisons become closed ranges ending at the neighbouring double.
 ValueTest MakeTest(Comparison comparison, double number) {
   switch (comparison) {
     case Comparison::kEqual:
-      return {ValueTest::kBetween, number, number};
+      return ValueTest::Between(number, number);
     case Comparison::kLess:
-      return {ValueTest::kLess, number, number};
+      return number == -kInfinity
+                 ? ValueTest::Nothing()
+                 : ValueTest::Between(-kInfinity, std::nextafter(number, -kInfinity));
     case Comparison::kGreater:
-      return {ValueTest::kGreater, number, number};
+      return number == kInfinity ? ValueTest::Nothing()
+                                 : ValueTest::Between(std::nextafter(number, kInfinity), kInfinity);
     case Comparison::kLessEqual:
-      return {ValueTest::kBetween, -kInfinity, number};
+      return ValueTest::Between(-kInfinity, number);
     case Comparison::kGreaterEqual:
-      return {ValueTest::kBetween, number, kInfinity};
+      return ValueTest::Between(number, kInfinity);
     case Comparison::kNotEqual:
-      return {ValueTest::kNotEqual, number, number};
+      return ValueTest{number, number, true, false};
   }
-  return {ValueTest::kMissing, 0, 0};
+  return ValueTest::Missing();
 }
 
 class ValueAtomReader : public AtomReader {
@@ -44,7 +49,7 @@ class ValueAtomReader : public AtomReader {
     if (text[*pos] == kBackslashChar) {
       ++*pos;
       out->push_back(kBackslashChar);
-      builder_.AddTest({ValueTest::kMissing, 0, 0});
+      builder_.AddTest(ValueTest::Missing());
       return true;
     }
     if (const std::optional<Comparison> comparison = ReadComparison(text, pos)) {
@@ -80,7 +85,7 @@ class ValueAtomReader : public AtomReader {
       builder_.AddTest(MakeTest(comparison, number));
     } else {
       AppendMissingTest(comparison, text, pos, out);
-      builder_.AddTest({ValueTest::kMissing, 0, 0});
+      builder_.AddTest(ValueTest::Missing());
     }
   }
 
@@ -89,19 +94,19 @@ class ValueAtomReader : public AtomReader {
     if (!ReadNumber(text, pos, &low)) return false;
     AppendValue(out, low);
     if (*pos >= text.size() || text[*pos] != '_') {
-      builder_.AddTest({ValueTest::kBetween, low, low});
+      builder_.AddTest(ValueTest::Between(low, low));
       return true;
     }
     ++*pos;  // a "_" without a second number is dropped
     double high = 0;
     if (!ReadNumber(text, pos, &high)) {
-      builder_.AddTest({ValueTest::kBetween, low, low});
+      builder_.AddTest(ValueTest::Between(low, low));
       return true;
     }
     out->push_back('_');
     AppendValue(out, high);
     // The range holds what lies between its ends, whichever is written first.
-    builder_.AddTest({ValueTest::kBetween, std::min(low, high), std::max(low, high)});
+    builder_.AddTest(ValueTest::Between(std::min(low, high), std::max(low, high)));
     return true;
   }
 
@@ -124,6 +129,19 @@ std::optional<ValueCondition> ValueCondition::Compile(std::string& text) {
   std::optional<BooleanProgram<ValueTest>> program = builder.Finish();
   if (!program) return std::nullopt;
   return ValueCondition(std::move(*program));
+}
+
+ValueCondition::ValueCondition(BooleanProgram<ValueTest> program) : program_(std::move(program)) {
+  const std::vector<ValueTest>& atoms = program_.atoms();
+  if (atoms.size() > kMaxTableAtoms) return;
+  table_atoms_ = static_cast<uint8_t>(atoms.size());
+  std::copy(atoms.begin(), atoms.end(), table_tests_.begin());
+  for (uint32_t row = 0; row < (1u << table_atoms_); ++row) {
+    const bool result = program_.Run(
+        [&](const ValueTest& test) { return (row >> (&test - atoms.data()) & 1) != 0; });
+    if (result) table_[row / 64] |= uint64_t{1} << (row % 64);
+  }
+  missing_result_ = program_.Run([](const ValueTest& test) { return test.missing; });
 }
 
 }  // namespace jov

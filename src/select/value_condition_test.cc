@@ -81,6 +81,12 @@ TEST(ValueConditionTest, CompilesCorrectsAndEvaluates) {
       {"5abc", "5", {5}, {6}},
       {"1|", "1", {1}, {2}},
       {"<5_7", "<5", {4}, {6}},
+      // Strict comparisons at the ends of the number line.
+      {"<-i", "<- inf", {}, {kMinusInfinity, -1e308, nan}},
+      {">i", ">+ inf", {}, {kPlusInfinity, nan}},
+      {"<=-i", "<=- inf", {kMinusInfinity}, {-1e308}},
+      {"<0", "<0", {-4.9e-324}, {0.0, -0.0}},
+      {"<>0", "<>0", {4.9e-324}, {-0.0, nan}},
   };
   for (const ValueCase& c : cases) {
     SCOPED_TRACE("typed: " + c.typed);
@@ -94,6 +100,19 @@ TEST(ValueConditionTest, CompilesCorrectsAndEvaluates) {
     std::string again = text;
     ASSERT_TRUE(ValueCondition::Compile(again).has_value());
     EXPECT_EQ(again, text);
+  }
+}
+
+TEST(ValueConditionTest, ConditionsBeyondTheTruthTableRunTheProgram) {
+  // Nine and more operands are evaluated by the program itself, fewer through the truth table.
+  std::string text = "1|2|3|4|5|6|7|8|\xAC(9|<0)";
+  std::string small = "1|2|3|\xAC(9|<0)";
+  std::optional<ValueCondition> large = ValueCondition::Compile(text);
+  std::optional<ValueCondition> table = ValueCondition::Compile(small);
+  ASSERT_TRUE(large && table);
+  for (double v : {1.0, 8.0, 9.0, -1.0, 10.0, kMissingNumber}) {
+    EXPECT_EQ(large->Evaluate(v), v != v || (v != 9 && v >= 0)) << v;
+    EXPECT_EQ(table->Evaluate(v), v != v || (v != 9 && v >= 0)) << v;
   }
 }
 
