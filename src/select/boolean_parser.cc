@@ -55,6 +55,18 @@ bool BooleanParser::SkipOrStop() {
   return !stopped_;
 }
 
+bool BooleanParser::RightOperand(BinaryOperator op, const Marks& marks,
+                                 bool (BooleanParser::*operand)(int), int depth) {
+  const size_t begin = builder_.BeginRight(op);
+  if (!(this->*operand)(depth)) {
+    Restore(marks);  // the operator goes too
+    stopped_ = true;
+    return false;
+  }
+  builder_.EndRight(op, begin);
+  return true;
+}
+
 bool BooleanParser::Expression(int depth) {
   if (!Term(depth)) return false;
   while (!stopped_) {
@@ -68,13 +80,7 @@ bool BooleanParser::Expression(int depth) {
     SkipFollowingOperators();
     out_->push_back(c);
     const BinaryOperator op = c == kUnionChar ? BinaryOperator::kUnion : BinaryOperator::kEitherOr;
-    const size_t begin = builder_.BeginRight(op);
-    if (!Term(depth)) {
-      Restore(marks);
-      stopped_ = true;
-      break;
-    }
-    builder_.EndRight(op, begin);
+    if (!RightOperand(op, marks, &BooleanParser::Term, depth)) break;
   }
   return true;
 }
@@ -103,13 +109,7 @@ bool BooleanParser::Term(int depth) {
       out_->push_back(minus ? kComplementChar : kIntersectionChar);
     }
     const BinaryOperator op = minus ? BinaryOperator::kMinus : BinaryOperator::kIntersection;
-    const size_t begin = builder_.BeginRight(op);
-    if (!Factor(depth)) {
-      Restore(marks);
-      stopped_ = true;
-      break;
-    }
-    builder_.EndRight(op, begin);
+    if (!RightOperand(op, marks, &BooleanParser::Factor, depth)) break;
   }
   return true;
 }

@@ -67,6 +67,10 @@ class BooleanParser {
   bool Term(int depth);
   bool Factor(int depth);
   bool Group(int depth);
+  // Parses the right operand of `op`, whose text is written; when none stands there, returns to
+  // `marks` (dropping the operator) and stops the grammar.
+  bool RightOperand(BinaryOperator op, const Marks& marks, bool (BooleanParser::*operand)(int),
+                    int depth);
   // Consumes a run of "¬" (and blanks between them when skipping blanks); returns its length.
   int ConsumeComplements();
   // Deletes "±", "&" and "|" that directly follow a binary operator.

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -142,5 +143,19 @@ class BooleanProgramBuilder : public ExpressionBuilder {
 
   BooleanProgram<Atom> program_;
 };
+
+// Parses `text` with the language's reader into a program and replaces `text` by its corrected
+// form. Nothing when no operand could be read.
+template <typename Atom>
+std::optional<BooleanProgram<Atom>> CompileBooleanProgram(std::string& text, AtomReader& reader,
+                                                          BooleanProgramBuilder<Atom>& builder,
+                                                          bool skip_blanks) {
+  BooleanParser parser(reader, builder, skip_blanks);
+  std::string corrected;
+  const bool ok = parser.Parse(text, &corrected);
+  text = std::move(corrected);
+  if (!ok) return std::nullopt;
+  return builder.Finish();
+}
 
 }  // namespace jov

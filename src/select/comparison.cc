@@ -10,21 +10,8 @@ bool IsComparisonChar(char c) { return c == '<' || c == '=' || c == '>'; }
 }  // namespace
 
 std::string_view ComparisonText(Comparison comparison) {
-  switch (comparison) {
-    case Comparison::kEqual:
-      return "=";
-    case Comparison::kLess:
-      return "<";
-    case Comparison::kGreater:
-      return ">";
-    case Comparison::kLessEqual:
-      return "<=";
-    case Comparison::kGreaterEqual:
-      return ">=";
-    case Comparison::kNotEqual:
-      return "<>";
-  }
-  return "=";
+  constexpr std::string_view kTexts[] = {"=", "<", ">", "<=", ">=", "<>"};
+  return kTexts[static_cast<int>(comparison)];
 }
 
 std::optional<Comparison> ReadComparison(std::string_view text, size_t* pos) {

@@ -144,7 +144,7 @@ class IntervalAtomReader : public AtomReader {
   std::optional<Operand> KeywordOperand(std::string_view operand, const DateRange& range) const {
     if (language_ == IntervalCondition::Language::kCardId) {
       const std::string written(operand);
-      return Operand{{CardIdItem(range.from), CardIdItem(range.to)}, written, written, written};
+      return Operand{{IntervalItem(range.from), IntervalItem(range.to)}, written, written, written};
     }
     const std::string from = DayText(range.from.day), to = DayText(range.to.day);
     const Interval interval{StampOf(DateTime::Parse(from, false)),
@@ -155,7 +155,7 @@ class IntervalAtomReader : public AtomReader {
   static std::optional<Interval> CardIdInterval(std::string_view operand) {
     const Date start = ReadCardId(operand, DateBound::kStart);
     if (start.day == kNoDay) return std::nullopt;
-    return Interval{CardIdItem(start), CardIdItem(ReadCardId(operand, DateBound::kEnd))};
+    return Interval{IntervalItem(start), IntervalItem(ReadCardId(operand, DateBound::kEnd))};
   }
 
   static std::optional<Interval> StampInterval(std::string_view operand) {
@@ -176,12 +176,8 @@ std::optional<IntervalCondition> IntervalCondition::Compile(Language language, s
   CutToCriterionLength(text);
   BooleanProgramBuilder<IntervalTest> builder;
   IntervalAtomReader reader(language, resolver, builder);
-  BooleanParser parser(reader, builder, /*skip_blanks=*/true);
-  std::string corrected;
-  const bool ok = parser.Parse(text, &corrected);
-  text = std::move(corrected);
-  if (!ok) return std::nullopt;
-  std::optional<BooleanProgram<IntervalTest>> program = builder.Finish();
+  std::optional<BooleanProgram<IntervalTest>> program =
+      CompileBooleanProgram(text, reader, builder, /*skip_blanks=*/true);
   if (!program) return std::nullopt;
   return IntervalCondition(std::move(*program));
 }

@@ -74,43 +74,33 @@ class IntervalCondition {
   BooleanProgram<IntervalTest> program_;
 };
 
-inline uint64_t CardIdItem(Date id) {
+inline uint64_t IntervalItem(Date id) {
   return uint64_t{id.day} << 32 | static_cast<uint32_t>(id.sequence);
 }
+inline uint64_t IntervalItem(StampTime time) { return time; }
+
+// An interval condition on one kind of item.
+template <IntervalCondition::Language kLanguage, typename Item>
+class IntervalConditionOn {
+ public:
+  static std::optional<IntervalConditionOn> Compile(std::string& text,
+                                                    const DatePointResolver* resolver) {
+    std::optional<IntervalCondition> condition =
+        IntervalCondition::Compile(kLanguage, text, resolver);
+    if (!condition) return std::nullopt;
+    return IntervalConditionOn(std::move(*condition));
+  }
+  bool Evaluate(Item item) const { return condition_.Evaluate(IntervalItem(item)); }
+
+ private:
+  explicit IntervalConditionOn(IntervalCondition condition) : condition_(std::move(condition)) {}
+  IntervalCondition condition_;
+};
 
 // Tests a card's identifier; "\" passes a card without a day.
-class CardIdCondition {
- public:
-  static std::optional<CardIdCondition> Compile(std::string& text,
-                                                const DatePointResolver* resolver) {
-    std::optional<IntervalCondition> condition =
-        IntervalCondition::Compile(IntervalCondition::Language::kCardId, text, resolver);
-    if (!condition) return std::nullopt;
-    return CardIdCondition(std::move(*condition));
-  }
-  bool Evaluate(Date id) const { return condition_.Evaluate(CardIdItem(id)); }
-
- private:
-  explicit CardIdCondition(IntervalCondition condition) : condition_(std::move(condition)) {}
-  IntervalCondition condition_;
-};
-
+using CardIdCondition = IntervalConditionOn<IntervalCondition::Language::kCardId, Date>;
 // Tests one time stamp of a card; "\" passes a stamp that was never set (time 0), which also
 // lies before every interval.
-class StampCondition {
- public:
-  static std::optional<StampCondition> Compile(std::string& text,
-                                               const DatePointResolver* resolver) {
-    std::optional<IntervalCondition> condition =
-        IntervalCondition::Compile(IntervalCondition::Language::kStamp, text, resolver);
-    if (!condition) return std::nullopt;
-    return StampCondition(std::move(*condition));
-  }
-  bool Evaluate(StampTime time) const { return condition_.Evaluate(time); }
-
- private:
-  explicit StampCondition(IntervalCondition condition) : condition_(std::move(condition)) {}
-  IntervalCondition condition_;
-};
+using StampCondition = IntervalConditionOn<IntervalCondition::Language::kStamp, StampTime>;
 
 }  // namespace jov

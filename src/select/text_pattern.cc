@@ -88,12 +88,8 @@ std::optional<TextPattern> TextPattern::Compile(std::string& text) {
   BooleanProgramBuilder<TextTest> builder;
   std::vector<AdvancedPattern> advanced;
   TextAtomReader reader(builder, advanced);
-  BooleanParser parser(reader, builder, /*skip_blanks=*/false);
-  std::string corrected;
-  const bool ok = parser.Parse(text, &corrected);
-  text = std::move(corrected);
-  if (!ok) return std::nullopt;
-  std::optional<BooleanProgram<TextTest>> program = builder.Finish();
+  std::optional<BooleanProgram<TextTest>> program =
+      CompileBooleanProgram(text, reader, builder, /*skip_blanks=*/false);
   if (!program) return std::nullopt;
   return TextPattern(std::move(*program), std::move(advanced));
 }

@@ -60,28 +60,31 @@ class ValueAtomReader : public AtomReader {
   }
 
  private:
-  // Reads a number up to the next operator character; false (nothing consumed) without one.
-  static bool ReadNumber(std::string_view text, size_t* pos, double* number) {
+  // Reads a number up to the next operator character and writes it in the system's number
+  // format with the fewest decimals that read back as the same double; *number is what the
+  // written text stands for. False (nothing consumed or written) without a number.
+  static bool ReadNumber(std::string_view text, size_t* pos, double* number, std::string* written) {
     size_t end = *pos;
     while (end < text.size() && !EndsNumber(text[end])) ++end;
     if (end == *pos) return false;
     const double value = ParseNumber(text.substr(*pos, end - *pos));
     if (IsMissing(value)) return false;
-    *number = value;
+    for (int decimals = 0; decimals <= kMaxDecimals; ++decimals) {
+      written->clear();
+      AppendNumber(*written, value, decimals);
+      if (ParseNumber(*written) == value) break;
+    }
+    *number = ParseNumber(*written);
     *pos = end;
     return true;
-  }
-
-  static void AppendValue(std::string* out, double value) {
-    AppendNumber(*out, value, ValueCondition::kNumberDecimals);
   }
 
   void ReadComparedNumber(Comparison comparison, std::string_view text, size_t* pos,
                           std::string* out) {
     double number = 0;
-    if (ReadNumber(text, pos, &number)) {
-      out->append(ComparisonText(comparison));
-      AppendValue(out, number);
+    std::string written;
+    if (ReadNumber(text, pos, &number, &written)) {
+      out->append(ComparisonText(comparison)).append(written);
       builder_.AddTest(MakeTest(comparison, number));
     } else {
       AppendMissingTest(comparison, text, pos, out);
@@ -91,20 +94,20 @@ class ValueAtomReader : public AtomReader {
 
   bool ReadNumberOrRange(std::string_view text, size_t* pos, std::string* out) {
     double low = 0;
-    if (!ReadNumber(text, pos, &low)) return false;
-    AppendValue(out, low);
+    std::string written;
+    if (!ReadNumber(text, pos, &low, &written)) return false;
+    out->append(written);
     if (*pos >= text.size() || text[*pos] != '_') {
       builder_.AddTest(ValueTest::Between(low, low));
       return true;
     }
     ++*pos;  // a "_" without a second number is dropped
     double high = 0;
-    if (!ReadNumber(text, pos, &high)) {
+    if (!ReadNumber(text, pos, &high, &written)) {
       builder_.AddTest(ValueTest::Between(low, low));
       return true;
     }
-    out->push_back('_');
-    AppendValue(out, high);
+    out->append("_").append(written);
     // The range holds what lies between its ends, whichever is written first.
     builder_.AddTest(ValueTest::Between(std::min(low, high), std::max(low, high)));
     return true;
@@ -121,12 +124,8 @@ std::optional<ValueCondition> ValueCondition::Compile(std::string& text) {
   ReplaceDotRuns(text);
   BooleanProgramBuilder<ValueTest> builder;
   ValueAtomReader reader(builder);
-  BooleanParser parser(reader, builder, /*skip_blanks=*/false);
-  std::string corrected;
-  const bool ok = parser.Parse(text, &corrected);
-  text = std::move(corrected);
-  if (!ok) return std::nullopt;
-  std::optional<BooleanProgram<ValueTest>> program = builder.Finish();
+  std::optional<BooleanProgram<ValueTest>> program =
+      CompileBooleanProgram(text, reader, builder, /*skip_blanks=*/false);
   if (!program) return std::nullopt;
   return ValueCondition(std::move(*program));
 }

@@ -34,9 +34,6 @@ struct ValueTest {
 
 class ValueCondition {
  public:
-  // Numbers are written back with this many decimals at most (trailing zeros dropped).
-  static constexpr int kNumberDecimals = 10;
-
   // Compiles `text` and replaces it by its corrected form: blanks removed, cut to 1,023
   // characters, runs of dots made "_", operators in canonical form, numbers rewritten, and
   // whatever does not fit the grammar dropped. Nothing when no operand remains.

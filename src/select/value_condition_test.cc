@@ -124,9 +124,17 @@ TEST(ValueConditionTest, TextsWithoutAnOperandCompileToNothing) {
 }
 
 TEST(ValueConditionTest, NumbersAreWrittenInTheSystemFormat) {
-  std::string text = "=1.50|2,25|1e3|0.1";
-  ASSERT_TRUE(ValueCondition::Compile(text).has_value());
-  EXPECT_EQ(text, "=1.5|2.25|1000|0.1");
+  // With the fewest decimals that keep the number: what is shown is what is tested.
+  std::string text = "=1.50|2,25|1e3|0.1|1e-15|123456789.123";
+  std::optional<ValueCondition> condition = ValueCondition::Compile(text);
+  ASSERT_TRUE(condition.has_value());
+  EXPECT_EQ(text, "=1.5|2.25|1000|0.1|0.000000000000001|123456789.123");
+  EXPECT_TRUE(condition->Evaluate(1e-15));
+  EXPECT_TRUE(condition->Evaluate(123456789.123));
+  text = "<1e-300";
+  condition = ValueCondition::Compile(text);
+  EXPECT_EQ(text, "<0");
+  EXPECT_FALSE(condition->Evaluate(1e-301));
 }
 
 TEST(ValueConditionTest, HostileTextsCompileSoundly) {
