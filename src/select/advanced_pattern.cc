@@ -1,5 +1,6 @@
 #include "select/advanced_pattern.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "select/criterion_text.h"
@@ -73,7 +74,7 @@ class AdvancedPatternCompiler {
     states_ = &pattern.states_;
     states_->push_back({AdvancedPattern::StateKind::kMatch, 0, 0, 0, 0});
     pattern.start_ = Build(root, 0);
-    pattern.ReserveScratch();
+    pattern.SizeScratch();
     return pattern;
   }
 
@@ -261,10 +262,10 @@ AdvancedPattern AdvancedPattern::Read(std::string_view text, size_t* pos, std::s
   return compiler.Compile(pos);
 }
 
-void AdvancedPattern::ReserveScratch() {
-  current_.reserve(states_.size());
-  next_.reserve(states_.size());
-  stack_.reserve(2 * states_.size() + 2);
+void AdvancedPattern::SizeScratch() {
+  // Two lists of one entry per state, and a work stack: each split pushes its two successors
+  // once per generation, so it holds at most twice the state count plus the start.
+  scratch_.assign(4 * states_.size() + 1, 0);
   marks_.assign(states_.size(), 0);
   generation_ = 0;
 }
@@ -276,19 +277,20 @@ void AdvancedPattern::NextGeneration() const {
   }
 }
 
-void AdvancedPattern::AddClosure(std::vector<uint32_t>& list, uint32_t state) const {
-  stack_.push_back(state);
-  while (!stack_.empty()) {
-    const uint32_t s = stack_.back();
-    stack_.pop_back();
+void AdvancedPattern::AddClosure(StateList& list, uint32_t state) const {
+  uint32_t* const stack = scratch_.data() + 2 * states_.size();
+  size_t depth = 0;
+  stack[depth++] = state;
+  while (depth > 0) {
+    const uint32_t s = stack[--depth];
     if (marks_[s] == generation_) continue;
     marks_[s] = generation_;
     const State& node = states_[s];
     if (node.kind == StateKind::kSplit) {
-      stack_.push_back(node.out2);
-      stack_.push_back(node.out);
+      stack[depth++] = node.out2;
+      stack[depth++] = node.out;
     } else {
-      list.push_back(s);
+      list.states[list.count++] = s;
     }
   }
 }
@@ -314,22 +316,24 @@ bool AdvancedPattern::Accepts(const State& state, unsigned char c, unsigned char
 
 bool AdvancedPattern::Matches(const char* chars, size_t length) const {
   const unsigned char* fold = UpperCaseTable();
-  current_.clear();
+  StateList current{scratch_.data(), 0};
+  StateList next{scratch_.data() + states_.size(), 0};
   NextGeneration();
-  AddClosure(current_, start_);
-  for (size_t i = 0; i < length && !current_.empty(); ++i) {
+  AddClosure(current, start_);
+  for (size_t i = 0; i < length; ++i) {
     const auto c = static_cast<unsigned char>(chars[i]);
     const unsigned char folded = fold[c];
-    next_.clear();
+    next.count = 0;
     NextGeneration();
-    for (uint32_t s : current_) {
-      if (Accepts(states_[s], c, folded)) AddClosure(next_, states_[s].out);
+    for (size_t k = 0; k < current.count; ++k) {
+      const State& state = states_[current.states[k]];
+      if (Accepts(state, c, folded)) AddClosure(next, state.out);
     }
-    current_.swap(next_);
-    if (current_.empty()) return false;
+    std::swap(current, next);
+    if (current.count == 0) return false;
   }
-  for (uint32_t s : current_) {
-    if (states_[s].kind == StateKind::kMatch) return true;
+  for (size_t k = 0; k < current.count; ++k) {
+    if (states_[current.states[k]].kind == StateKind::kMatch) return true;
   }
   return false;
 }

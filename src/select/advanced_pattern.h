@@ -24,8 +24,6 @@ class AdvancedPattern {
   // must not be matched from two threads at once; no allocation.
   bool Matches(const char* chars, size_t length) const;
 
-  size_t state_count() const { return states_.size(); }
-
  private:
   friend class AdvancedPatternCompiler;
 
@@ -46,20 +44,26 @@ class AdvancedPattern {
     uint32_t out2;       // kSplit: the other next state
   };
 
+  // A list of live states in scratch space that holds every state once.
+  struct StateList {
+    uint32_t* states;
+    size_t count;
+  };
+
   bool Accepts(const State& state, unsigned char c, unsigned char folded) const;
-  // Adds `state` and every state reachable from it through splits to `list`, once each.
-  void AddClosure(std::vector<uint32_t>& list, uint32_t state) const;
+  // Adds `state` and every state reachable from it through splits to `list`, each at most once
+  // per generation.
+  void AddClosure(StateList& list, uint32_t state) const;
   void NextGeneration() const;
-  void ReserveScratch();
+  void SizeScratch();
 
   std::vector<State> states_;
   uint32_t start_ = 0;
 
-  // The live states before and after the current character; a state enters a list at most
-  // once per character (marked with the generation), so neither outgrows the state count.
-  mutable std::vector<uint32_t> current_;
-  mutable std::vector<uint32_t> next_;
-  mutable std::vector<uint32_t> stack_;
+  // Scratch space sized with the automaton: the live states before and after the current
+  // character, the closure's work stack and the generation marks. A state enters a list at most
+  // once per character, so neither list outgrows the state count.
+  mutable std::vector<uint32_t> scratch_;
   mutable std::vector<uint32_t> marks_;
   mutable uint32_t generation_ = 0;
 };

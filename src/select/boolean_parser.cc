@@ -17,7 +17,10 @@ bool BooleanParser::Parse(std::string_view text, std::string* corrected) {
   stopped_ = false;
   bool ok = Expression(0);
   // A language that skips junk between operands skips it before the first one too.
-  while (!ok && !AtEnd() && reader_.SkipJunk(text_, &pos_)) ok = Expression(0);
+  while (!ok && !AtEnd() && reader_.SkipJunk(text_, &pos_)) {
+    stopped_ = false;
+    ok = Expression(0);
+  }
   if (!ok) out_->clear();
   return ok;
 }

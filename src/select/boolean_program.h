@@ -31,7 +31,6 @@ constexpr size_t kMaxBoolStack = 2 * kMaxNesting + 8;
 template <typename Atom>
 class BooleanProgram {
  public:
-  const std::vector<BoolOp>& ops() const { return ops_; }
   const std::vector<Atom>& atoms() const { return atoms_; }
 
   // Runs the program; `test(atom)` gives the result of one operand. No allocation.
@@ -90,7 +89,6 @@ class BooleanProgramBuilder : public ExpressionBuilder {
     Emit(BoolOpCode::kTest, static_cast<uint32_t>(program_.atoms_.size()));
     program_.atoms_.push_back(std::move(atom));
   }
-  Atom& last_atom() { return program_.atoms_.back(); }
 
   size_t Mark() const override { return program_.ops_.size(); }
   void Rollback(size_t mark) override {

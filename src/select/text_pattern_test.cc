@@ -121,6 +121,9 @@ TEST(TextPatternTest, HostileTextsCompileAndMatchQuickly) {
   const std::string as(2000, 'a');
   EXPECT_FALSE(pattern->Matches(as));
   EXPECT_TRUE(pattern->Matches(as + "b"));
+  const TextPattern copy = *pattern;  // a copy has scratch space of its own
+  EXPECT_TRUE(copy.Matches(as + "b"));
+  EXPECT_FALSE(copy.Matches(as + "c"));
 
   std::string stars = "\\";
   for (int i = 0; i < 500; ++i) stars += "*a";

@@ -62,8 +62,6 @@ class ValueCondition {
     }
   }
 
-  const BooleanProgram<ValueTest>& program() const { return program_; }
-
  private:
   // Conditions of up to kMaxTableAtoms operands are also kept as a truth table over their
   // operands' results, computed from the program, so that a value is tested without jumps.
