@@ -128,6 +128,8 @@ class IntervalAtomReader : public AtomReader {
     if (operand.empty()) return std::nullopt;
     if (resolver_ != nullptr) {
       if (std::optional<DateRange> range = resolver_->Resolve(operand)) {
+        // A range without days, or backwards, gives no date.
+        if (range->from.day == kNoDay || range->to < range->from) return std::nullopt;
         return KeywordOperand(operand, *range);
       }
     }

@@ -17,6 +17,9 @@ class StandInResolver : public DatePointResolver {
       return DateRange{{PackDay(2001, 11, 1), 1}, {PackDay(2001, 11, 30), kEndOfDay}};
     if (text == "Day")
       return DateRange{{PackDay(2001, 11, 15), 1}, {PackDay(2001, 11, 15), kEndOfDay}};
+    if (text == "Nowhere") return DateRange{};
+    if (text == "Backwards")
+      return DateRange{{PackDay(2001, 11, 15), 1}, {PackDay(2001, 11, 1), 1}};
     return std::nullopt;
   }
   mutable int calls = 0;
@@ -109,6 +112,12 @@ TEST(IntervalConditionTest, KeywordsResolveOnceWithoutAResolverTheyGiveNoDate) {
   text = "Month";
   EXPECT_FALSE(StampCondition::Compile(text, nullptr).has_value());
   EXPECT_EQ(text, "");
+  for (const char* no_days : {"Nowhere", "Backwards"}) {
+    text = no_days;
+    EXPECT_FALSE(StampCondition::Compile(text, &resolver).has_value());
+    text = no_days;
+    EXPECT_FALSE(CardIdCondition::Compile(text, &resolver).has_value());
+  }
 }
 
 TEST(IntervalConditionTest, HostileTexts) {
