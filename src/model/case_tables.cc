@@ -70,6 +70,7 @@ void ApplyWordCaps(std::string& text) {
 
 unsigned char UpperCase(unsigned char c) { return kTables.upper[c]; }
 unsigned char LowerCase(unsigned char c) { return kTables.lower[c]; }
+const unsigned char* UpperCaseTable() { return kTables.upper.data(); }
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;

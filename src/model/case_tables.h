@@ -10,6 +10,8 @@ namespace jov {
 // A-Z <-> a-z and 0xC0-0xDE <-> 0xE0-0xFE, except 0xD7 and 0xF7, which have no partner.
 unsigned char UpperCase(unsigned char c);
 unsigned char LowerCase(unsigned char c);
+// The table behind UpperCase, for loops that fold every byte of long texts.
+const unsigned char* UpperCaseTable();
 
 bool EqualsIgnoringCase(std::string_view a, std::string_view b);
 

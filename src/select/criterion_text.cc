@@ -1,0 +1,33 @@
+#include "select/criterion_text.h"
+
+#include <algorithm>
+
+namespace jov {
+
+void CutToCriterionLength(std::string& text) {
+  if (text.size() > kMaxCriterionLength) text.resize(kMaxCriterionLength);
+}
+
+void ReplaceDotRuns(std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '.' && i + 1 < text.size() && text[i + 1] == '.') {
+      while (i + 1 < text.size() && text[i + 1] == '.') ++i;
+      out.push_back('_');
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  text = std::move(out);
+}
+
+void RemoveBlanks(std::string& text) { std::erase(text, ' '); }
+
+std::string_view TrimBlanksView(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  return text;
+}
+
+}  // namespace jov
