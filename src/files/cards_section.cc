@@ -242,7 +242,8 @@ void CardsWriter::WriteCard(CardRef ref) {
   const Card& card = cards_.card(ref);
   const Date id = cards_.CardId(ref);
   // A number wider than the card digits is written in full rather than cut.
-  const int digits = std::max(database_.card_digits(), DigitsForCardNumber(id.sequence));
+  const int digits =
+      id.sequence > LargestCardNumber(database_.card_digits()) ? kNoWidth : database_.card_digits();
   sink_.Add('C');
   AppendCardId(sink_.line(), id, digits);
   sink_.Tab().Text(cards_.Title(ref));
