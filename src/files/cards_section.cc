@@ -5,6 +5,7 @@
 #include <string>
 
 #include "files/base_options_section.h"
+#include "files/identifier_cache.h"
 #include "files/multiline_text.h"
 #include "files/section_input.h"
 #include "files/section_output.h"
@@ -43,10 +44,7 @@ class CardsReader {
   CardStore& cards_;
   SaveSetup& in_effect_;
   std::array<IdentifierKind, kDimensionCount> kinds_;
-  // The last identifier resolved per dimension: lines of a card mostly repeat them.
-  std::array<std::string, kDimensionCount> last_text_;
-  std::array<ComponentRef, kDimensionCount> last_ref_{};
-  std::array<bool, kDimensionCount> last_known_{};
+  std::array<IdentifierCache, kDimensionCount> resolved_;
   CardRef card_ = kNoRecord;
   GroupRef group_ = kNoRecord;
   Sequence largest_ = 0;
@@ -95,7 +93,7 @@ void CardsReader::ReadDirective(const Fields& fields) {
   if (!number || *number < 1 || *number > kDimensionCount) return;
   const int dimension = *number - 1;
   kinds_[dimension] = kind;
-  last_known_[dimension] = false;
+  resolved_[dimension].Clear();
   in_effect_.identifiers[dimension] = kind;
 }
 
@@ -169,11 +167,10 @@ void CardsReader::FinishCard() {
 
 ComponentRef CardsReader::Resolve(int dimension, std::string_view text) {
   if (text.empty()) return static_cast<ComponentRef>(dimension);
-  if (last_known_[dimension] && last_text_[dimension] == text) return last_ref_[dimension];
-  const ComponentRef ref = database_.ResolveIdentifier(dimension, text, kinds_[dimension]);
-  last_text_[dimension].assign(text);
-  last_ref_[dimension] = ref;
-  last_known_[dimension] = true;
+  ComponentRef ref = resolved_[dimension].Find(text);
+  if (ref != kNoComponent) return ref;
+  ref = database_.ResolveIdentifier(dimension, text, kinds_[dimension]);
+  resolved_[dimension].Add(text, ref);
   return ref;
 }
 
