@@ -22,11 +22,6 @@ class CardsSectionTest : public ::testing::Test {
     const CardStore& cards = database_.cards();
     return cards.group(cards.card(cards.FirstCard()).first_group).first_line;
   }
-  std::vector<std::string> Texts(const ReadResult& result) const {
-    std::vector<std::string> texts;
-    for (const AlertRecord& alert : result.errors) texts.push_back(alert.ComposeText());
-    return texts;
-  }
 
   Database database_;
 };
@@ -69,7 +64,7 @@ TEST_F(CardsSectionTest, UnknownTextsCreateNumberedComponents) {
   EXPECT_EQ(database_.component(database_.FindByCode(2, "#00001")).text, "North");
   EXPECT_EQ(database_.component(database_.FindByCode(2, "#00002")).text, "South");
   EXPECT_EQ(database_.FindByCode(2, "#00003"), kNoComponent);
-  EXPECT_EQ(Texts(result),
+  EXPECT_EQ(testing::ErrorTexts(result),
             (std::vector<std::string>{"Cannot find JOV-code \"1000\" in dimension Dim 1.",
                                       "Cannot find text \"North\" in dimension Dim 3.",
                                       "Cannot find text \"South\" in dimension Dim 3."}));

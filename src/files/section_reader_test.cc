@@ -21,12 +21,6 @@ class SectionReaderTest : public ::testing::Test {
   void TearDown() override { ResetProcess(); }
 };
 
-std::vector<std::string> Texts(const ReadResult& result) {
-  std::vector<std::string> texts;
-  for (const AlertRecord& alert : result.errors) texts.push_back(alert.ComposeText());
-  return texts;
-}
-
 TEST_F(SectionReaderTest, EndAloneGivesAnEmptyDatabaseWithDefaults) {
   Database database;
   const ReadResult result = ReadStream(database, "##End\r\n");
@@ -50,7 +44,7 @@ TEST_F(SectionReaderTest, UnknownSectionsAreReportedAndReadingGoesOn) {
                                        "##End\n"
                                        "##BaseOptions\nCD\t1\n");  // after the end: not read
   EXPECT_TRUE(result.ok);
-  EXPECT_EQ(Texts(result), std::vector<std::string>{"Unknown section \"Gadgets\"."});
+  EXPECT_EQ(testing::ErrorTexts(result), std::vector<std::string>{"Unknown section \"Gadgets\"."});
   EXPECT_EQ(database.value_decimals(), 4);
 }
 

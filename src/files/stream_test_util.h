@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/line_source.h"
 #include "files/save_setup.h"
@@ -28,6 +29,13 @@ inline ReadResult ReadStream(Database& database, std::string_view text) {
   MemoryByteSource bytes(text);
   LineSource lines(bytes);
   return ReadSections(database, lines, DefaultSectionRegistry());
+}
+
+// The composed texts of the errors a read collected.
+inline std::vector<std::string> ErrorTexts(const ReadResult& result) {
+  std::vector<std::string> texts;
+  for (const AlertRecord& alert : result.errors) texts.push_back(alert.ComposeText());
+  return texts;
 }
 
 }  // namespace jov::testing
