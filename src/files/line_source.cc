@@ -1,13 +1,14 @@
 #include "files/line_source.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "shell/alert.h"
 
 namespace jov {
 namespace {
 
 constexpr MessageId kMsgLinesTooLong = 3813;
-
-bool IsLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 }  // namespace
 
@@ -38,9 +39,20 @@ void LineSource::SetTranslation(const CharacterTable& table) {
   translating_ = table != IdentityCharacterTable();
 }
 
+// The next `c` at or after `from` in the chunk, or the chunk's end. `*cached` keeps the last
+// answer, so that the chunk is scanned once for each of CR and LF however its lines end.
+const char* LineSource::NextOf(char c, const char* from, const char** cached) {
+  const char* const end = chunk_.data() + chunk_.size();
+  if (*cached != nullptr && *cached >= from) return *cached;
+  const void* found = from == end ? nullptr : std::memchr(from, c, static_cast<size_t>(end - from));
+  *cached = found != nullptr ? static_cast<const char*>(found) : end;
+  return *cached;
+}
+
 bool LineSource::NextChunk() {
   pos_ = 0;
   chunk_ = {};
+  next_return_ = next_feed_ = nullptr;
   return bytes_.Next(&chunk_);
 }
 
@@ -67,8 +79,8 @@ bool LineSource::Next(std::string_view* line) {
     }
     const char* const begin = chunk_.data() + pos_;
     const char* const end = chunk_.data() + chunk_.size();
-    const char* stop = begin;
-    while (stop != end && !IsLineEnd(*stop)) ++stop;
+    const char* const stop =
+        std::min(NextOf('\r', begin, &next_return_), NextOf('\n', begin, &next_feed_));
     if (stop != end) {
       const char pair = *stop == '\r' ? '\n' : '\r';
       pos_ = static_cast<size_t>(stop - chunk_.data()) + 1;
