@@ -185,9 +185,37 @@ char* WriteRounded(char* out, char* limit, double value, int decimals) {
   return end;
 }
 
+// The plain form that writers produce, "-123.45" with at most 15 digits, read without the
+// scanner: the digits as an integer over an exact power of ten, rounded once, which is the
+// scanner's own result for such a text. False for anything else.
+bool ParsePlainNumber(std::string_view text, double* value) {
+  size_t i = text.starts_with('-') ? 1 : 0;
+  int64_t units = 0;
+  int digits = 0, decimals = 0;
+  bool point = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      units = units * 10 + (c - '0');
+      decimals += point ? 1 : 0;
+      if (++digits > 15) return false;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      return false;
+    }
+  }
+  if (digits == 0) return false;
+  const double magnitude = static_cast<double>(units) / kPowersOfTen[decimals];
+  *value = text.starts_with('-') ? -magnitude : magnitude;
+  return true;
+}
+
 }  // namespace
 
 double ParseNumber(std::string_view text) {
+  double plain;
+  if (ParsePlainNumber(text, &plain)) return plain;
   NumberScanner scanner;
   for (const char c : text) {
     if (scanner.Take(c)) break;

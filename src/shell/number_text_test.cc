@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <random>
 #include <string>
@@ -69,6 +70,19 @@ TEST(ParseNumberTest, ReadsWhatPeopleAndOtherProgramsWrite) {
   for (const char* text : {"", "-", "abc", ".,.,", "kr", "\xE5\xE4\xF6"}) {
     EXPECT_TRUE(IsMissing(ParseNumber(text))) << text;
   }
+}
+
+// The plain texts that writers produce take a short way; it must give the correctly rounded
+// value, as the general scanner does, and hand everything else to the scanner.
+TEST(ParseNumberTest, PlainNumbersReadAsTheNearestDouble) {
+  for (const char* text :
+       {"0", "-0", "1.5", "-2.75", "0.1", "0.3", "123456789.012345", "999999999999999",
+        "-0.000000000000001", "4503599627370.497", "5.", ".5", "0.000000000000000000001"}) {
+    EXPECT_EQ(ParseNumber(text), std::strtod(text, nullptr)) << text;
+  }
+  EXPECT_TRUE(std::signbit(ParseNumber("-0")));
+  EXPECT_EQ(ParseNumber("1234567890123456.5"), 1234567890123456.5);  // 17 digits: the scanner
+  EXPECT_EQ(ParseNumber("1.2.3"), 12.3);                             // thousands: the scanner
 }
 
 TEST(ParseNumberTest, RoundsCorrectlyHoweverManyDigits) {

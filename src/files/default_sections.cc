@@ -1,0 +1,104 @@
+// The default registry: the sections of the database model, read and written here, and the
+// kinds of upper layers kept verbatim until their owners register them.
+#include "files/base_options_section.h"
+#include "files/cards_section.h"
+#include "files/character_section.h"
+#include "files/dimension_section.h"
+#include "files/kept_sections.h"
+#include "files/protection_section.h"
+#include "files/save_setup_section.h"
+#include "files/section_output.h"
+#include "files/section_registry.h"
+
+namespace jov {
+namespace {
+
+using namespace text_format;
+
+// Places in the save order.
+enum SaveOrder : int {
+  kCharactersOrder = 10,
+  kProtectionOrder = 20,
+  kCreatorOrder = 30,
+  kBaseOptionsOrder = 40,
+  kSaveSetupOrder = 50,
+  kImportSetupOrder = 60,
+  kTimeScaleOrder = 70,
+  kMacroOrder = 80,
+  kDimensionOrder = 90,
+  kCardsOrder = 100,
+  kSubsetOrder = 110,
+  kTemplatesOrder = 120,
+  kDefaultsOrder = 130,
+  kReadOnlyOrder = 1000,
+};
+
+void RegisterModelSection(SectionRegistry& registry, std::string_view name, int order,
+                          SaveSection flag, decltype(SectionHandler::read) read,
+                          decltype(SectionHandler::write) write) {
+  SectionHandler handler;
+  handler.name = std::string(name);
+  handler.save_order = order;
+  handler.flag = flag;
+  handler.read = std::move(read);
+  handler.write = std::move(write);
+  registry.Register(std::move(handler));
+}
+
+void RegisterCreator(SectionRegistry& registry) {
+  RegisterKeptSection(registry, {.name = kCreator,
+                                 .save_order = kCreatorOrder,
+                                 .condition = SaveCondition::kAlways,
+                                 .naming = KeptNaming::kSingle});
+  SectionHandler creator = *registry.Find(kCreator);
+  creator.write = [](SectionOutput& output) {
+    if (output.options().write_creator) WriteKeptSections(output, kCreator);
+  };
+  registry.Register(std::move(creator));
+}
+
+}  // namespace
+
+SectionRegistry DefaultSectionRegistry() {
+  SectionRegistry registry;
+  RegisterModelSection(registry, kCharacters, kCharactersOrder, SaveSection::kCharacters,
+                       ReadCharacterSection, WriteCharacterSection);
+  RegisterModelSection(registry, kProtection, kProtectionOrder, SaveSection::kProtection,
+                       ReadProtectionSection, WriteProtectionSection);
+  RegisterCreator(registry);
+  RegisterModelSection(registry, kBaseOptions, kBaseOptionsOrder, SaveSection::kBaseOptions,
+                       ReadBaseOptionsSection, WriteBaseOptionsSection);
+  RegisterModelSection(registry, kSaveSetup, kSaveSetupOrder, SaveSection::kSaveSetups,
+                       ReadSaveSetupSection, WriteSaveSetupSections);
+  RegisterModelSection(registry, kDimension, kDimensionOrder, SaveSection::kDimensions,
+                       ReadDimensionSection, WriteDimensionSections);
+  RegisterModelSection(registry, kCards, kCardsOrder, SaveSection::kCards, ReadCardsSection,
+                       WriteCardsSection);
+
+  const KeptKind kept[] = {
+      {.name = kImportSetup, .save_order = kImportSetupOrder, .flag = SaveSection::kImportSetups},
+      {.name = kTimeScale, .save_order = kTimeScaleOrder, .flag = SaveSection::kTimeScales},
+      {.name = kMacro, .save_order = kMacroOrder, .flag = SaveSection::kMacros},
+      {.name = kDimImport,
+       .save_order = kDimensionOrder,
+       .flag = SaveSection::kDimensions,
+       .naming = KeptNaming::kNumbered},
+      {.name = kSubset, .save_order = kSubsetOrder, .flag = SaveSection::kSubsets},
+      {.name = kTemplates,
+       .save_order = kTemplatesOrder,
+       .flag = SaveSection::kAnalysisTemplates,
+       .naming = KeptNaming::kAppended},
+      {.name = kDefaults,
+       .save_order = kDefaultsOrder,
+       .flag = SaveSection::kAnalysisDefaults,
+       .naming = KeptNaming::kAppended},
+      {.name = kCommands,
+       .save_order = kReadOnlyOrder,
+       .naming = KeptNaming::kAppended,
+       .written = false},
+  };
+  for (const KeptKind& kind : kept) RegisterKeptSection(registry, kind);
+  return registry;
+}
+
+}  // namespace jov

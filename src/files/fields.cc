@@ -1,0 +1,45 @@
+#include "files/fields.h"
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+
+#include "shell/number_text.h"
+
+namespace jov {
+
+std::string_view TrimTrailingBlanks(std::string_view text) {
+  size_t size = text.size();
+  while (size > 0 && text[size - 1] == ' ') --size;
+  return text.substr(0, size);
+}
+
+std::optional<int> FieldInteger(std::string_view text) {
+  const double value = ParseNumber(text);
+  if (std::isnan(value)) return std::nullopt;
+  if (value >= INT_MAX) return INT_MAX;
+  if (value <= INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+std::string_view KeyValue(const Fields& fields, size_t key_length) {
+  const std::string_view first = fields[0];
+  return first.size() > key_length ? first.substr(key_length) : fields[1];
+}
+
+void Fields::Split(std::string_view line) {
+  fields_.clear();
+  const char* begin = line.data();
+  const char* const end = begin + line.size();
+  for (;;) {
+    const void* found =
+        begin == end ? nullptr : std::memchr(begin, '\t', static_cast<size_t>(end - begin));
+    const char* stop = found ? static_cast<const char*>(found) : end;
+    fields_.push_back(
+        TrimTrailingBlanks(std::string_view(begin, static_cast<size_t>(stop - begin))));
+    if (stop == end) return;
+    begin = stop + 1;
+  }
+}
+
+}  // namespace jov

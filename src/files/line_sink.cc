@@ -1,0 +1,58 @@
+#include "files/line_sink.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "shell/number_text.h"
+
+namespace jov {
+
+LineSink::LineSink(ByteSink& bytes, std::string_view line_end)
+    : bytes_(bytes), line_end_(line_end) {
+  buffer_.reserve(2 * kFlushBytes);
+}
+
+LineSink& LineSink::Text(std::string_view text) {
+  const size_t start = buffer_.size();
+  buffer_.append(text);
+  for (size_t i = start; i < buffer_.size(); ++i) {
+    const char c = buffer_[i];
+    if (c == '\t' || c == '\r' || c == '\n') buffer_[i] = ' ';
+  }
+  return *this;
+}
+
+LineSink& LineSink::Integer(long long value) {
+  char digits[24];
+  const char* end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  buffer_.append(digits, static_cast<size_t>(end - digits));
+  return *this;
+}
+
+LineSink& LineSink::Value(double value, int decimals) {
+  // "0/0" would read back as 0; an empty field reads back as the missing number.
+  if (!std::isnan(value)) AppendNumber(buffer_, value, decimals);
+  return *this;
+}
+
+void LineSink::EndLine() {
+  size_t size = buffer_.size();
+  while (size > line_start_ && buffer_[size - 1] == '\t') --size;
+  buffer_.resize(size);
+  buffer_.append(line_end_);
+  if (buffer_.size() >= kFlushBytes) Flush();
+  line_start_ = buffer_.size();
+}
+
+void LineSink::Flush() {
+  if (!failed_ && !buffer_.empty() && !bytes_.Write(buffer_)) failed_ = true;
+  buffer_.clear();
+  line_start_ = 0;
+}
+
+bool LineSink::Finish() {
+  Flush();
+  return !failed_;
+}
+
+}  // namespace jov

@@ -1,0 +1,130 @@
+#include "files/line_source.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "shell/alert.h"
+
+namespace jov {
+namespace {
+
+constexpr MessageId kMsgLinesTooLong = 3813;
+
+}  // namespace
+
+bool MemoryByteSource::Next(std::string_view* chunk) {
+  if (done_) return false;
+  done_ = true;
+  *chunk = text_;
+  return true;
+}
+
+CharacterTable IdentityCharacterTable() {
+  CharacterTable table;
+  for (size_t i = 0; i < table.size(); ++i) table[i] = static_cast<unsigned char>(i);
+  return table;
+}
+
+void Translate(std::string_view text, const CharacterTable& table, std::string* out) {
+  out->resize(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    (*out)[i] = static_cast<char>(table[static_cast<unsigned char>(text[i])]);
+  }
+}
+
+LineSource::LineSource(ByteSource& bytes, size_t max_line) : bytes_(bytes), max_line_(max_line) {}
+
+void LineSource::SetTranslation(const CharacterTable& table) {
+  table_ = table;
+  translating_ = table != IdentityCharacterTable();
+}
+
+// The next `c` at or after `from` in the chunk, or the chunk's end. `*cached` keeps the last
+// answer, so that the chunk is scanned once for each of CR and LF however its lines end.
+const char* LineSource::NextOf(char c, const char* from, const char** cached) {
+  const char* const end = chunk_.data() + chunk_.size();
+  if (*cached != nullptr && *cached >= from) return *cached;
+  const void* found = from == end ? nullptr : std::memchr(from, c, static_cast<size_t>(end - from));
+  *cached = found != nullptr ? static_cast<const char*>(found) : end;
+  return *cached;
+}
+
+bool LineSource::NextChunk() {
+  pos_ = 0;
+  chunk_ = {};
+  next_return_ = next_feed_ = nullptr;
+  return bytes_.Next(&chunk_);
+}
+
+void LineSource::Carry(std::string_view part) {
+  if (too_long_) return;
+  if (carry_.size() + part.size() > max_line_) {
+    too_long_ = true;
+    carry_.clear();
+    return;
+  }
+  carry_.append(part);
+}
+
+bool LineSource::Next(std::string_view* line) {
+  if (carry_delivered_) {
+    carry_.clear();
+    carry_delivered_ = false;
+    too_long_ = false;
+  }
+  for (;;) {
+    if (pos_ < chunk_.size() && pending_pair_ != 0) {
+      if (chunk_[pos_] == pending_pair_) ++pos_;
+      pending_pair_ = 0;
+    }
+    const char* const begin = chunk_.data() + pos_;
+    const char* const end = chunk_.data() + chunk_.size();
+    const char* const stop =
+        std::min(NextOf('\r', begin, &next_return_), NextOf('\n', begin, &next_feed_));
+    if (stop != end) {
+      const char pair = *stop == '\r' ? '\n' : '\r';
+      pos_ = static_cast<size_t>(stop - chunk_.data()) + 1;
+      if (pos_ < chunk_.size()) {
+        if (chunk_[pos_] == pair) ++pos_;
+      } else {
+        pending_pair_ = pair;
+      }
+      const std::string_view piece(begin, static_cast<size_t>(stop - begin));
+      if (carry_.empty() && !too_long_) {
+        if (piece.size() <= max_line_) {
+          *line = Deliver(piece);
+          return true;
+        }
+        too_long_ = true;
+      } else {
+        Carry(piece);
+      }
+      break;
+    }
+    Carry(std::string_view(begin, static_cast<size_t>(end - begin)));
+    if (!NextChunk()) {
+      if (carry_.empty() && !too_long_) return false;
+      break;
+    }
+  }
+  carry_delivered_ = true;
+  if (too_long_) {
+    if (!too_long_reported_) {
+      too_long_reported_ = true;
+      AlertRecord alert(kMsgLinesTooLong);
+      ReportAlert(alert);
+    }
+    *line = {};
+    return true;
+  }
+  *line = Deliver(carry_);
+  return true;
+}
+
+std::string_view LineSource::Deliver(std::string_view line) {
+  if (!translating_) return line;
+  Translate(line, table_, &translated_);
+  return translated_;
+}
+
+}  // namespace jov

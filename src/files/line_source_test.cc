@@ -1,0 +1,109 @@
+#include "files/line_source.h"
+
+#include <gtest/gtest.h>
+
+#include "files/fields.h"
+#include "shell/process.h"
+#include "shell/recording_sink.h"
+
+namespace jov {
+namespace {
+
+// Hands out the text in chunks of the given sizes (the last size repeats).
+class ChunkedSource : public ByteSource {
+ public:
+  ChunkedSource(std::string_view text, size_t chunk) : text_(text), chunk_(chunk) {}
+  bool Next(std::string_view* chunk) override {
+    if (text_.empty()) return false;
+    *chunk = text_.substr(0, chunk_);
+    text_.remove_prefix(chunk->size());
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  size_t chunk_;
+};
+
+std::vector<std::string> ReadAll(ByteSource& bytes, size_t max_line = text_format::kMaxLineBytes) {
+  LineSource lines(bytes, max_line);
+  std::vector<std::string> result;
+  std::string_view line;
+  while (lines.Next(&line)) result.emplace_back(line);
+  return result;
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(LineSourceTest, LineEndsAreFoundInAnyChunkingOfTheText) {
+  const struct {
+    std::string_view text;
+    Lines lines;
+  } cases[] = {
+      {"", {}},
+      {"a", {"a"}},
+      {"a\r\nb\r\n", {"a", "b"}},
+      {"a\rb\nc\n\rd", {"a", "b", "c", "d"}},
+      {"a\r\n\r\nb", {"a", "", "b"}},
+      {"a\n\nb\r\rc", {"a", "", "b", "", "c"}},
+      {"\r\n", {""}},
+      {"x\n\r\n\r", {"x", ""}},
+  };
+  for (const auto& c : cases) {
+    for (size_t chunk = 1; chunk <= c.text.size() + 1; ++chunk) {
+      ChunkedSource bytes(c.text, chunk);
+      EXPECT_EQ(ReadAll(bytes), c.lines) << "chunks of " << chunk;
+    }
+  }
+}
+
+TEST(LineSourceTest, ALineTooLongIsReportedOnceAndReadEmpty) {
+  ResetProcess();
+  RecordingSink sink;
+  ScopedSink scoped(&sink);
+  for (size_t chunk : {3, 100}) {
+    sink.Clear();
+    ChunkedSource bytes("12345678\nok\n123456789\n", chunk);
+    EXPECT_EQ(ReadAll(bytes, 8), (Lines{"12345678", "ok", ""}));
+    ASSERT_EQ(sink.alerts().size(), 1u);
+    EXPECT_EQ(sink.alerts()[0].message, 3813);
+  }
+}
+
+TEST(LineSourceTest, TranslationAppliesToLaterLines) {
+  MemoryByteSource bytes("a\x80\nb\x80\n");
+  LineSource lines(bytes);
+  std::string_view line;
+  ASSERT_TRUE(lines.Next(&line));
+  EXPECT_EQ(line, "a\x80");
+  CharacterTable table = IdentityCharacterTable();
+  table[0x80] = 0xC4;
+  lines.SetTranslation(table);
+  ASSERT_TRUE(lines.Next(&line));
+  EXPECT_EQ(line, "b\xC4");
+}
+
+TEST(FieldsTest, FieldsLoseTrailingBlanksOnly) {
+  Fields fields;
+  fields.Split("  a  \t\tb c \t ");
+  ASSERT_EQ(fields.size(), 4u);
+  EXPECT_EQ(fields[0], "  a");
+  EXPECT_EQ(fields[1], "");
+  EXPECT_EQ(fields[2], "b c");
+  EXPECT_EQ(fields[3], "");
+  EXPECT_EQ(fields[9], "");
+  fields.Split("");
+  EXPECT_EQ(fields.size(), 1u);
+
+  fields.Split("-CS");
+  EXPECT_EQ(KeyValue(fields, 2), "S");
+  fields.Split("-C\tL");
+  EXPECT_EQ(KeyValue(fields, 2), "L");
+  EXPECT_EQ(FieldInteger("12"), 12);
+  EXPECT_EQ(FieldInteger("1e99"), INT_MAX);
+  EXPECT_EQ(FieldInteger("-7.9"), -7);
+  EXPECT_EQ(FieldInteger("x"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace jov

@@ -1,0 +1,37 @@
+// Reading a section stream into a database: the dispatcher hands each "##" section to the kind
+// registered for its name, collects the errors met on the way, and turns the batch's change
+// flags into notifications after each section.
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "files/line_source.h"
+#include "files/section_registry.h"
+#include "shell/alert.h"
+
+namespace jov {
+
+class Database;
+
+struct ReadResult {
+  // The stream was read to its end (or to "##End") without a stop being requested.
+  bool ok = false;
+  // The stream ended with "##End".
+  bool saw_end = false;
+  // The errors collected while reading (unknown sections, unresolved identifiers, duplicate
+  // host codes ...), in the order met, to be shown together after the read.
+  std::vector<AlertRecord> errors;
+};
+
+// Reads sections into `database` until "##End", the end of the stream, or StopRequested. Lines
+// outside a known section are skipped; an unknown section name of three or more characters is
+// reported (3814).
+ReadResult ReadSections(Database& database, LineSource& lines, const SectionRegistry& registry);
+
+// Reads the stream into a new database; nothing (and no half-built database) when the read
+// failed. The new database is not marked modified.
+std::unique_ptr<Database> ReadNewDatabase(LineSource& lines, const SectionRegistry& registry,
+                                          ReadResult* result, int untitled_number = 1);
+
+}  // namespace jov

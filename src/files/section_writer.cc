@@ -1,0 +1,39 @@
+#include "files/section_writer.h"
+
+namespace jov {
+namespace {
+
+using namespace text_format;
+
+bool Saves(const SectionHandler& handler, const SaveSetup& setup) {
+  return handler.condition == SaveCondition::kAlways || setup.Saves(handler.flag);
+}
+
+void WriteStream(SectionOutput& output) {
+  for (const SectionHandler& handler : output.registry().handlers()) {
+    if (handler.write && Saves(handler, output.setup())) handler.write(output);
+  }
+  output.SectionLine(kEnd);
+}
+
+}  // namespace
+
+bool WriteSections(Database& database, ByteSink& bytes, const SaveSetup& setup,
+                   const SectionRegistry& registry, const WriteOptions& options) {
+  LineSink sink(bytes, options.line_end);
+  SectionOutput output(database, sink, setup, registry, options);
+  WriteStream(output);
+  return sink.Finish();
+}
+
+bool WriteTextDatabase(Database& database, ByteSink& bytes, const SaveSetup& setup,
+                       const SectionRegistry& registry, const WriteOptions& options) {
+  LineSink sink(bytes, options.line_end);
+  sink.Add(kTextFileMagic).Tab().Add(kFormatDate);
+  sink.EndLine();
+  SectionOutput output(database, sink, setup, registry, options);
+  WriteStream(output);
+  return sink.Finish();
+}
+
+}  // namespace jov
