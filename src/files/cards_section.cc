@@ -15,6 +15,11 @@
 namespace jov {
 namespace {
 
+// A value field: an empty or absent field is 0, as files have always been read; the missing
+// number is written as a text without digits (text_format::kMissingValue), which the tolerant
+// parser reads back as missing.
+double ReadValue(std::string_view field) { return field.empty() ? 0.0 : ParseNumber(field); }
+
 using namespace text_format;
 
 class CardsReader {
@@ -141,8 +146,8 @@ void CardsReader::StartGroup(const Fields& fields) {
 void CardsReader::ReadLine(const Fields& fields) {
   if (group_ == kNoRecord) return;
   const int value_count = database_.value_field_count();
-  values_[0] = ParseNumber(fields[0].substr(1));
-  for (int i = 1; i < value_count; ++i) values_[i] = ParseNumber(fields[static_cast<size_t>(i)]);
+  values_[0] = ReadValue(fields[0].substr(1));
+  for (int i = 1; i < value_count; ++i) values_[i] = ReadValue(fields[static_cast<size_t>(i)]);
   const std::string_view text = fields[static_cast<size_t>(value_count)];
   const size_t first_identifier = static_cast<size_t>(value_count) + 1;
   const size_t identifiers = std::min<size_t>(

@@ -26,9 +26,7 @@ class CardsSectionTest : public ::testing::Test {
   Database database_;
 };
 
-// An empty value field is the missing number, so that a missing value written as an empty
-// field reads back as missing.
-TEST_F(CardsSectionTest, ValuesTakeTheLastValueCountAndAnEmptyFieldIsMissing) {
+TEST_F(CardsSectionTest, ValuesTakeTheLastValueCountAndAnEmptyFieldIsZero) {
   ASSERT_TRUE(Read("##BaseOptions\nLN\t30\n##BaseOptions\nLN\t3\n"
                    "##Cards\nC240101-1\nG1000\nL1,5\t2\t\tabc\n##End\n")
                   .ok);
@@ -37,14 +35,14 @@ TEST_F(CardsSectionTest, ValuesTakeTheLastValueCountAndAnEmptyFieldIsMissing) {
   const LineRef line = FirstLine();
   EXPECT_EQ(cards.GetValue(line, 0), 1.5);
   EXPECT_EQ(cards.GetValue(line, 1), 2.0);
-  EXPECT_TRUE(IsMissing(cards.GetValue(line, 2)));
+  EXPECT_EQ(cards.GetValue(line, 2), 0.0);
   EXPECT_EQ(cards.LineText(line), "abc");
 }
 
 TEST_F(CardsSectionTest, MissingAndInfiniteValuesRoundTrip) {
-  ASSERT_TRUE(Read("##BaseOptions\nLN\t4\n##Cards\nC240101-1\nG1\nL\t+ inf\t- inf\t0.25\n").ok);
+  ASSERT_TRUE(Read("##BaseOptions\nLN\t4\n##Cards\nC240101-1\nG1\nL\\\t+ inf\t- inf\t0.25\n").ok);
   const std::string written = WriteStream(database_);
-  EXPECT_NE(written.find("\r\nL\t+ inf\t- inf\t0.25\r\n"), std::string::npos);
+  EXPECT_NE(written.find("\r\nL\\\t+ inf\t- inf\t0.25\r\n"), std::string::npos);
   Database again;
   ASSERT_TRUE(ReadStream(again, written).ok);
   const LineRef line =

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "files/text_format.h"
 #include "shell/number_text.h"
 
 namespace jov {
@@ -30,8 +31,12 @@ LineSink& LineSink::Integer(long long value) {
 }
 
 LineSink& LineSink::Value(double value, int decimals) {
-  // "0/0" would read back as 0; an empty field reads back as the missing number.
-  if (!std::isnan(value)) AppendNumber(buffer_, value, decimals);
+  // Its display text "0/0" would read back as 0, and an empty field reads as 0.
+  if (std::isnan(value)) {
+    buffer_.append(text_format::kMissingValue);
+  } else {
+    AppendNumber(buffer_, value, decimals);
+  }
   return *this;
 }
 

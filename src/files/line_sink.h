@@ -53,7 +53,7 @@ class LineSink {
   LineSink& Text(std::string_view text);
   LineSink& Integer(long long value);
   // A value with `decimals` decimals, trailing zeros and point dropped; a missing value (NaN)
-  // as an empty field, the infinities as "+ inf" and "- inf".
+  // as "\\", the infinities as "+ inf" and "- inf".
   LineSink& Value(double value, int decimals);
 
   // Ends the current line: removes its trailing tabs and adds the line end.

@@ -34,7 +34,7 @@ constexpr std::string_view kEveryKey =
     "##Cards\r\n-DH\t3\r\n"
     "C240101-0001\tFirst card\r\nN2401011000AB\tline one\x03line\x04two\r\n"
     "S2401010900AB\t2401021000CD\t\t2401031100EF\r\n"
-    "G1000\r\nL1.5\t\t- inf\ta text\t\tX1\r\nL-2\t0.001\t+ inf\r\nG2\r\nL3\r\n"
+    "G1000\r\nL1.5\t\\\t- inf\ta text\t\tX1\r\nL-2\t0.001\t+ inf\r\nG2\r\nL3\r\n"
     "C240101-0002\r\nG\r\nL4\t5\t6\r\n"
     "##Subset\tBig ones\r\nVV1\t>1000\r\n"
     "##Templates\r\n#L\tLines\r\nbody\r\n"

@@ -14,6 +14,9 @@ inline constexpr std::string_view kSectionStart = "##";
 // Line ends: text database files end lines with CR LF, binary files with CR. Readers accept CR,
 // LF and either pair.
 inline constexpr std::string_view kTextLineEnd = "\r\n";
+// A missing line value: no digit, so the number parser reads it as missing; the same mark as
+// the missing-value test of value conditions.
+inline constexpr std::string_view kMissingValue = "\\";
 inline constexpr std::string_view kBinaryLineEnd = "\r";
 
 // The first line of a text database file: "##JOV-Text", a tab and the format date (YYMMDD).
