@@ -3,6 +3,10 @@
 #include <utility>
 
 #include "analysis/time_scale_list.h"
+#include "files/section_input.h"
+#include "files/section_output.h"
+#include "files/section_registry.h"
+#include "files/text_format.h"
 #include "shell/pending_error.h"
 
 namespace jov {
@@ -50,6 +54,28 @@ std::vector<std::string> WriteTimeScaleSection(const TimeScale& scale) {
   }
   lines.emplace_back();
   return lines;
+}
+
+void RegisterTimeScaleSection(SectionRegistry& registry) {
+  const SectionHandler* kept = registry.Find(text_format::kTimeScale);
+  SectionHandler handler = kept != nullptr ? *kept : SectionHandler{};
+  handler.name = std::string(text_format::kTimeScale);
+  handler.flag = SaveSection::kTimeScales;
+  handler.read = [](SectionInput& input, std::string_view argument) {
+    std::vector<std::string> lines;
+    while (input.NextBodyLine()) lines.emplace_back(input.line());
+    const std::vector<std::string_view> views(lines.begin(), lines.end());
+    ReadTimeScaleSection(input.database(), argument, views);
+  };
+  handler.write = [](SectionOutput& output) {
+    const TimeScaleList& scales = TimeScaleList::Of(output.database());
+    for (size_t i = 0; i < scales.size(); ++i) {
+      const TimeScale& scale = scales.at(i);
+      output.SectionLine(text_format::kTimeScale, scale.name());
+      for (const std::string& line : WriteTimeScaleSection(scale)) output.sink().WriteLine(line);
+    }
+  };
+  registry.Register(std::move(handler));
 }
 
 }  // namespace jov

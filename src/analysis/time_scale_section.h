@@ -31,4 +31,9 @@ bool ReadTimeScaleSection(Database& database, std::string_view name,
 // is written with an empty first field; a row with neither date nor name is not written.
 std::vector<std::string> WriteTimeScaleSection(const TimeScale& scale);
 
+class SectionRegistry;
+// Makes the time-scale list the reader and writer of "##TimeScale" sections, in the place of
+// the stand-in that keeps them verbatim.
+void RegisterTimeScaleSection(SectionRegistry& registry);
+
 }  // namespace jov

@@ -6,20 +6,20 @@
 namespace jov {
 
 void ReadProtectionSection(SectionInput& input, std::string_view argument) {
-  ProtectionRecord& record = input.database().Attached<ProtectionRecord>();
-  record.password = std::string(argument);
-  record.entries.clear();
+  Password& password = input.database().Attached<DatabasePassword>().password;
+  password.SetPassword(argument);
+  password.entries.clear();
   while (input.NextBodyLine()) {
     const Fields& fields = input.Split();
-    record.entries.emplace_back(std::string(fields[0]), std::string(fields[1]));
+    password.entries.emplace_back(std::string(fields[0]), std::string(fields[1]));
   }
 }
 
 void WriteProtectionSection(SectionOutput& output) {
-  const ProtectionRecord& record = output.database().Attached<ProtectionRecord>();
-  if (record.password.empty() && record.entries.empty()) return;
-  output.SectionLine(text_format::kProtection, record.password);
-  for (const auto& [first, second] : record.entries) {
+  const Password& password = output.database().Attached<DatabasePassword>().password;
+  if (!password.HasPassword() && password.entries.empty()) return;
+  output.SectionLine(text_format::kProtection, password.GetPassword());
+  for (const auto& [first, second] : password.entries) {
     output.sink().Text(first).Tab().Text(second);
     output.sink().EndLine();
   }

@@ -1,6 +1,6 @@
 // "##Protection": the database password on the section line (plain text) and a list of
-// two-field entries that a reader keeps and a writer writes back unchanged. The values are kept
-// here until the password object takes them over.
+// two-field entries that a reader keeps and a writer writes back unchanged, both held by the
+// database's password object.
 #pragma once
 
 #include <string>
@@ -8,19 +8,13 @@
 #include <utility>
 #include <vector>
 
-#include "model/database.h"
+#include "files/password.h"
 
 namespace jov {
 
 class SectionInput;
 class SectionOutput;
 
-struct ProtectionRecord : public DatabaseAttachment {
-  explicit ProtectionRecord(Database&) {}
-
-  std::string password;
-  std::vector<std::pair<std::string, std::string>> entries;
-};
 
 void ReadProtectionSection(SectionInput& input, std::string_view argument);
 // Written when there is a password or an entry.

@@ -91,8 +91,8 @@ TEST_F(SectionWriterTest, EveryKeyRoundTripsToTheSameBytes) {
   EXPECT_EQ(second.LineComponent(group, line, 2), second.FindByCode(2, "P1"));
   EXPECT_EQ(cards.GetValue(cards.lines().next(line), 2), kPlusInfinity);
 
-  EXPECT_EQ(second.Attached<ProtectionRecord>().password, "secret");
-  EXPECT_EQ(second.Attached<ProtectionRecord>().entries.size(), 2u);
+  EXPECT_EQ(second.Attached<DatabasePassword>().password.GetPassword(), "secret");
+  EXPECT_EQ(second.Attached<DatabasePassword>().password.entries.size(), 2u);
   const SaveSetup& yearly = second.Attached<SaveSetups>().named().at(0);
   EXPECT_EQ(yearly.format, 'T');
   EXPECT_FALSE(yearly.compressed);
