@@ -1,0 +1,72 @@
+#include "platform/file_io.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <filesystem>
+
+namespace jov {
+namespace {
+
+class FileIoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("jov_file_io_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override { std::filesystem::remove_all(dir_); }
+  std::string Path(const char* name) const { return (dir_ / name).string(); }
+  size_t FilesInDir() const {
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir_), {}));
+  }
+
+  std::filesystem::path dir_;
+};
+
+TEST_F(FileIoTest, AtomicWritesReplaceTheTargetWhole) {
+  const std::string path = Path("db.jov");
+  ASSERT_TRUE(WriteFileAtomically(path, "first"));
+  ASSERT_TRUE(WriteFileAtomically(path, std::string(100000, 'x')));
+  EXPECT_EQ(ReadWholeFile(path), std::string(100000, 'x'));
+  EXPECT_EQ(FileSize(path), 100000);
+  EXPECT_TRUE(FileModificationTime(path).has_value());
+  EXPECT_EQ(FilesInDir(), 1u);  // no temporary file left behind
+  EXPECT_FALSE(ReadWholeFile(Path("missing")).has_value());
+  EXPECT_FALSE(FileModificationTime(Path("missing")).has_value());
+}
+
+// A write that the system refuses part-way (here: past the process's file size limit) leaves
+// the old file as it was and no temporary file.
+TEST_F(FileIoTest, AFailedWriteLeavesTheOldFileUntouched) {
+  const std::string path = Path("db.jov");
+  ASSERT_TRUE(WriteFileAtomically(path, "the old content"));
+  struct rlimit old_limit {};
+  ::getrlimit(RLIMIT_FSIZE, &old_limit);
+  const auto old_handler = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old_limit;
+  small.rlim_cur = 4096;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  std::string error;
+  const bool written = WriteFileAtomically(path, std::string(100000, 'y'), &error);
+  ::setrlimit(RLIMIT_FSIZE, &old_limit);
+  ::signal(SIGXFSZ, old_handler);
+  EXPECT_FALSE(written);
+  EXPECT_FALSE(error.empty());
+  EXPECT_EQ(ReadWholeFile(path), "the old content");
+  EXPECT_EQ(FilesInDir(), 1u);
+  EXPECT_FALSE(WriteFileAtomically(Path("no/such/folder/db.jov"), "x"));
+}
+
+TEST(FilePathTest, FoldersAndJoins) {
+  EXPECT_EQ(FolderOf("/data/books/db.jov"), "/data/books");
+  EXPECT_EQ(FolderOf("db.jov"), ".");
+  EXPECT_EQ(FolderOf("/db.jov"), "/");
+  EXPECT_EQ(JoinPath("/data", "Templates.jov"), "/data/Templates.jov");
+  EXPECT_EQ(JoinPath(".", "Templates.jov"), "Templates.jov");
+}
+
+}  // namespace
+}  // namespace jov
