@@ -1,0 +1,74 @@
+// Opening and saving database files: recognising the file, the questions before a read (a copy
+// of an open file, a later format version, the password), reading binary or text files into a
+// new database or into an open one (import), saving as binary or text through a save setup
+// with every save atomic, the templates file, and the modified-on-disk check.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "files/file_kind.h"
+#include "files/password.h"
+#include "files/save_setup.h"
+#include "files/section_registry.h"
+#include "model/open_databases.h"
+
+namespace jov {
+
+enum class DatabaseFormat { kBinary, kText, kOther };
+
+// What the database was last read from or saved to, kept with it.
+struct DatabaseFileState : DatabaseAttachment {
+  explicit DatabaseFileState(Database&) {}
+  DatabaseFormat format = DatabaseFormat::kOther;
+  bool compressed = true;
+  std::optional<int64_t> modification_time;  // when it was read or saved
+  bool check_allowed = true;                 // off while the database saves itself
+};
+
+struct ReadOptions {
+  // Supplied by a command or the caller; the prompt is asked when the file expects one and
+  // none is supplied.
+  std::optional<std::string> password;
+  // Read into an open database: its components and cards grow, its settings stay.
+  bool import = false;
+};
+
+// ".jox" names a text database, anything else a binary one.
+DatabaseFormat FormatForFileName(const std::string& path);
+
+// Reads a database file into `database`. Refusals, damage and the errors collected by the
+// section reader are reported as alerts after the read; false when the read failed (a cancelled
+// question fails quietly). An import leaves the open database as it was when the file cannot
+// be read.
+bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOptions& options,
+                      PasswordPrompt* prompt, const SectionRegistry& registry);
+
+// Opens a file as a new database of the list; nothing when the read failed (no database is
+// left behind) or when the file is open already and the user keeps the open one (4003, then
+// that database is returned).
+Database* OpenDatabaseFile(OpenDatabases& open, const std::string& path, const ReadOptions& options,
+                           PasswordPrompt* prompt, const SectionRegistry& registry);
+
+// Saves as `format` with `setup`. A text save of a protected database asks for its password
+// first (and whether it may appear in the file); a binary save is keyed by the password when
+// the setup saves the Protection section. Every save is atomic: on failure (reported, 605) the
+// old file is untouched. With `adopt` the database takes the file name and format and is no
+// longer modified.
+bool SaveDatabaseFile(Database& database, const std::string& path, DatabaseFormat format,
+                      const SaveSetup& setup, const SectionRegistry& registry,
+                      PasswordPrompt* prompt, bool adopt = true);
+
+// Save with the database's own setup, to its own file.
+bool SaveDatabase(Database& database, const SectionRegistry& registry, PasswordPrompt* prompt);
+
+// "Templates.jov" in the database's folder: only the character table, subsets, analysis
+// templates and defaults.
+bool SaveTemplatesFile(Database& database, const SectionRegistry& registry);
+
+// True when the database's file changed on disk since it was read or saved (and the check is
+// allowed); the caller asks 4004.
+bool ModifiedOnDisk(Database& database);
+
+}  // namespace jov

@@ -1,0 +1,263 @@
+#include "files/database_file.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <deque>
+#include <filesystem>
+#include <fstream>
+
+#include "files/line_sink.h"
+#include "files/section_writer.h"
+#include "platform/file_io.h"
+#include "shell/process.h"
+#include "shell/recording_sink.h"
+
+namespace jov {
+namespace {
+
+class ScriptedPrompt : public PasswordPrompt {
+ public:
+  std::optional<std::string> Ask(const std::string& title, const std::string&) override {
+    titles.push_back(title);
+    if (answers.empty()) return std::nullopt;
+    std::optional<std::string> answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  std::deque<std::optional<std::string>> answers;
+  std::vector<std::string> titles;
+};
+
+class DatabaseFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetProcess();
+    PushSink(&sink_);
+    dir_ = std::filesystem::temp_directory_path() /
+           ("jov_dbfile_" + std::to_string(::getpid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    std::filesystem::create_directories(dir_);
+  }
+  void TearDown() override {
+    std::filesystem::remove_all(dir_);
+    ResetProcess();
+  }
+  std::string Path(const char* name) const { return (dir_ / name).string(); }
+
+  // A small company: accounts in a hierarchy, cost centres, cards with values and texts.
+  static void Fill(Database& db, int cards = 30) {
+    db.SetValueFieldCount(2);
+    db.dimension(0).SetSingularName("Account");
+    for (const char* code : {"1", "19", "1910", "1930", "3", "30", "3010"}) {
+      db.AddComponent(0, code, std::string("Konto ") + code, "");
+    }
+    db.AddComponent(1, "CC1", "Butik", "H1");
+    for (int i = 0; i < cards; ++i) {
+      CardStore& store = db.cards();
+      const CardRef card = store.CreateCard({PackDay(2024, 1 + i % 12, 1 + i % 28), 0});
+      store.SetTitle(card, "Faktura " + std::to_string(i));
+      const GroupRef group = store.FindOrAddGroup(card, db.FindByCode(0, i % 2 ? "1910" : "3010"));
+      const LineRef line = store.CreateLine(group);
+      const double values[] = {i * 10.25, -i * 1.0};
+      store.SetValues(line, values);
+      const ComponentRef slot[] = {db.FindByCode(1, "CC1")};
+      store.SetComponents(line, slot);
+      store.SetLineText(line, "rad " + std::to_string(i));
+    }
+  }
+  // The text stream of everything a database holds, to compare databases.
+  static std::string Stream(Database& db) {
+    StringByteSink sink;
+    WriteSections(db, sink, SaveSetup(), DefaultSectionRegistry());
+    return sink.text();
+  }
+  static SaveSetup Setup(bool compressed = true, bool protection = true) {
+    SaveSetup setup;
+    setup.compressed = compressed;
+    setup.sections[static_cast<size_t>(SaveSection::kProtection)] = protection;
+    return setup;
+  }
+
+  RecordingSink sink_;
+  std::filesystem::path dir_;
+  const SectionRegistry registry_ = DefaultSectionRegistry();
+  OpenDatabases open_;
+  ScriptedPrompt prompt_;
+};
+
+TEST_F(DatabaseFileTest, BinaryAndTextFilesRoundTripEverything) {
+  Database& original = open_.Create();
+  Fill(original);
+  const std::string expected = Stream(original);
+  for (const auto& [name, format, compressed] :
+       {std::tuple{"a.jov", DatabaseFormat::kBinary, true},
+        std::tuple{"b.jov", DatabaseFormat::kBinary, false},
+        std::tuple{"c.jox", DatabaseFormat::kText, true}}) {
+    ASSERT_TRUE(
+        SaveDatabaseFile(original, Path(name), format, Setup(compressed), registry_, nullptr));
+    EXPECT_EQ(original.file_name(), Path(name));
+    EXPECT_FALSE(original.modified());
+    OpenDatabases other;
+    Database* read = OpenDatabaseFile(other, Path(name), {}, nullptr, registry_);
+    ASSERT_NE(read, nullptr) << name;
+    EXPECT_EQ(Stream(*read), expected) << name;
+    EXPECT_FALSE(read->modified());
+    EXPECT_EQ(FormatForFileName(name), format);
+  }
+  EXPECT_TRUE(sink_.alerts().empty());
+}
+
+TEST_F(DatabaseFileTest, PasswordsKeyBinaryFilesAndAreCheckedOnOpening) {
+  Database& db = open_.Create();
+  Fill(db, 3);
+  db.Attached<DatabasePassword>().password.SetPassword("Hemlig");
+  ASSERT_TRUE(
+      SaveDatabaseFile(db, Path("p.jov"), DatabaseFormat::kBinary, Setup(), registry_, nullptr));
+  OpenDatabases other;
+  ReadOptions wrong;
+  wrong.password = "fel";
+  EXPECT_EQ(OpenDatabaseFile(other, Path("p.jov"), wrong, nullptr, registry_), nullptr);
+  EXPECT_TRUE(other.all().empty());  // no half-opened database
+  EXPECT_EQ(sink_.Texts(), std::vector<std::string>{"Incorrect password"});
+
+  prompt_.answers = {std::nullopt, "HEMLIG"};
+  EXPECT_EQ(OpenDatabaseFile(other, Path("p.jov"), {}, &prompt_, registry_), nullptr);
+  EXPECT_EQ(sink_.alerts().size(), 1u);  // a cancelled prompt says nothing
+  Database* read = OpenDatabaseFile(other, Path("p.jov"), {}, &prompt_, registry_);
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(prompt_.titles[0], "Protection for \"" + Path("p.jov").substr(0, 37) + "..\"");
+  EXPECT_TRUE(read->Attached<DatabasePassword>().password.HasPassword());
+
+  // Without the Protection section the file is written without the password.
+  ASSERT_TRUE(SaveDatabaseFile(db, Path("open.jov"), DatabaseFormat::kBinary, Setup(true, false),
+                               registry_, nullptr));
+  Database* unlocked = OpenDatabaseFile(other, Path("open.jov"), {}, nullptr, registry_);
+  ASSERT_NE(unlocked, nullptr);
+  EXPECT_FALSE(unlocked->Attached<DatabasePassword>().password.HasPassword());
+}
+
+TEST_F(DatabaseFileTest, TextSavesOfProtectedDatabasesAskFirst) {
+  Database& db = open_.Create();
+  Fill(db, 2);
+  db.Attached<DatabasePassword>().password.SetPassword("abc");
+  EXPECT_FALSE(
+      SaveDatabaseFile(db, Path("t.jox"), DatabaseFormat::kText, Setup(), registry_, nullptr));
+  prompt_.answers = {"abc"};
+  ASSERT_TRUE(SaveDatabaseFile(db, Path("t.jox"), DatabaseFormat::kText, Setup(true, false),
+                               registry_, &prompt_));
+  EXPECT_TRUE(sink_.alerts().empty());  // Protection off: no question
+  EXPECT_EQ(ReadWholeFile(Path("t.jox"))->find("##Protection"), std::string::npos);
+  // A text file's protected windows open without a prompt.
+  Database* read = OpenDatabaseFile(open_, Path("t.jox"), {}, nullptr, registry_);
+  ASSERT_NE(read, nullptr);
+  EXPECT_TRUE(VerifyForWindow(*read, prompt_));
+}
+
+TEST_F(DatabaseFileTest, QuestionsBeforeReading) {
+  Database& db = open_.Create();
+  Fill(db, 2);
+  ASSERT_TRUE(
+      SaveDatabaseFile(db, Path("q.jov"), DatabaseFormat::kBinary, Setup(), registry_, nullptr));
+  sink_.set_answer(1);  // "Cancel": the open database is shown, no copy is made
+  EXPECT_EQ(OpenDatabaseFile(open_, Path("q.jov"), {}, nullptr, registry_), &db);
+  EXPECT_EQ(open_.all().size(), 1u);
+  EXPECT_EQ(sink_.alerts().back().message, 4003);
+  sink_.set_answer(0);  // "Open": a copy
+  EXPECT_NE(OpenDatabaseFile(open_, Path("q.jov"), {}, nullptr, registry_), &db);
+  EXPECT_EQ(open_.all().size(), 2u);
+
+  std::ofstream(Path("later.jox")) << "##JOV-Text\t010315\r\n##End\r\n";
+  sink_.Clear();
+  sink_.set_answer(0);  // "Cancel"
+  EXPECT_EQ(OpenDatabaseFile(open_, Path("later.jox"), {}, nullptr, registry_), nullptr);
+  EXPECT_EQ(sink_.alerts().at(0).message, 3808);
+  sink_.set_answer(1);  // "Continue"
+  EXPECT_NE(OpenDatabaseFile(open_, Path("later.jox"), {}, nullptr, registry_), nullptr);
+
+  std::ofstream(Path("old.jox")) << "##JOV-Text\t960101\r\n";
+  sink_.Clear();
+  EXPECT_EQ(OpenDatabaseFile(open_, Path("old.jox"), {}, nullptr, registry_), nullptr);
+  EXPECT_EQ(sink_.alerts().at(0).message, 3804);
+  EXPECT_EQ(OpenDatabaseFile(open_, Path("missing.jov"), {}, nullptr, registry_), nullptr);
+  EXPECT_EQ(sink_.alerts().back().message, 603);
+}
+
+TEST_F(DatabaseFileTest, DamagedFilesOpenNothingAndImportsLeaveTheDatabaseAlone) {
+  Database& source = open_.Create();
+  Fill(source, 200);
+  ASSERT_TRUE(SaveDatabaseFile(source, Path("s.jov"), DatabaseFormat::kBinary, Setup(), registry_,
+                               nullptr));
+  std::string bytes = *ReadWholeFile(Path("s.jov"));
+  bytes.resize(bytes.size() - 10);
+  ASSERT_TRUE(WriteFileAtomically(Path("cut.jov"), bytes));
+
+  OpenDatabases other;
+  EXPECT_EQ(OpenDatabaseFile(other, Path("cut.jov"), {}, nullptr, registry_), nullptr);
+  EXPECT_TRUE(other.all().empty());
+  EXPECT_EQ(sink_.alerts().back().message, 3810);
+
+  Database& target = other.Create();
+  target.AddComponent(0, "9", "Eget", "");
+  target.SetCardDigits(5);
+  const std::string before = Stream(target);
+  ReadOptions import;
+  import.import = true;
+  EXPECT_FALSE(ReadDatabaseFile(target, Path("cut.jov"), import, nullptr, registry_));
+  EXPECT_EQ(Stream(target), before);
+
+  ASSERT_TRUE(ReadDatabaseFile(target, Path("s.jov"), import, nullptr, registry_));
+  EXPECT_EQ(target.card_digits(), 5);  // its own settings stay
+  EXPECT_EQ(target.GetName(1), "Dim 1");
+  EXPECT_EQ(target.cards().card_count(), 200u);
+  EXPECT_NE(target.FindByCode(0, "1910"), kNoComponent);
+  EXPECT_NE(target.FindByCode(0, "9"), kNoComponent);
+  EXPECT_TRUE(target.file_name().empty());
+}
+
+TEST_F(DatabaseFileTest, AnInterruptedSaveKeepsTheOldFile) {
+  Database& db = open_.Create();
+  Fill(db, 2);
+  ASSERT_TRUE(SaveDatabaseFile(db, Path("keep.jov"), DatabaseFormat::kBinary, Setup(false),
+                               registry_, nullptr));
+  const std::string old_bytes = *ReadWholeFile(Path("keep.jov"));
+  Fill(db, 3000);
+  db.MarkModified();
+  struct rlimit old_limit {};
+  ::getrlimit(RLIMIT_FSIZE, &old_limit);
+  const auto old_handler = ::signal(SIGXFSZ, SIG_IGN);
+  struct rlimit small = old_limit;
+  small.rlim_cur = 8192;
+  ::setrlimit(RLIMIT_FSIZE, &small);
+  const bool saved = SaveDatabase(db, registry_, nullptr);
+  ::setrlimit(RLIMIT_FSIZE, &old_limit);
+  ::signal(SIGXFSZ, old_handler);
+  EXPECT_FALSE(saved);
+  EXPECT_TRUE(db.modified());
+  EXPECT_EQ(ReadWholeFile(Path("keep.jov")), old_bytes);
+  EXPECT_EQ(sink_.alerts().back().message, 605);
+}
+
+TEST_F(DatabaseFileTest, TemplatesFileAndChangesOnDisk) {
+  Database& db = open_.Create();
+  Fill(db, 5);
+  ASSERT_TRUE(
+      SaveDatabaseFile(db, Path("m.jov"), DatabaseFormat::kBinary, Setup(), registry_, nullptr));
+  EXPECT_FALSE(ModifiedOnDisk(db));
+  ASSERT_TRUE(SaveTemplatesFile(db, registry_));
+  OpenDatabases other;
+  Database* templates = OpenDatabaseFile(other, Path("Templates.jov"), {}, nullptr, registry_);
+  ASSERT_NE(templates, nullptr);
+  EXPECT_EQ(templates->cards().card_count(), 0u);
+  EXPECT_FALSE(templates->HasComponents(0));
+  EXPECT_EQ(db.file_name(), Path("m.jov"));
+
+  ::usleep(10000);
+  ASSERT_TRUE(WriteFileAtomically(Path("m.jov"), *ReadWholeFile(Path("m.jov"))));
+  EXPECT_TRUE(ModifiedOnDisk(db));
+}
+
+}  // namespace
+}  // namespace jov
