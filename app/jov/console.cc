@@ -1,0 +1,70 @@
+#include "console.h"
+
+#include <termios.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <iostream>
+
+#include "platform/text_encoding.h"
+
+namespace jov {
+namespace {
+
+// The button a question takes without a person to answer: the one that changes nothing.
+int SafeButton(const AlertRecord& alert) {
+  for (int i = 0; i < alert.button_count; ++i) {
+    const MessageId b = alert.buttons[i];
+    if (b == button::kCancel || b == button::kNo || b == button::kStop || b == button::kDontSave ||
+        b == button::kDontChange || b == button::kDontDelete) {
+      return i;
+    }
+  }
+  return 0;
+}
+
+int AskOnTerminal(const AlertRecord& alert) {
+  for (;;) {
+    for (int i = 0; i < alert.button_count; ++i) {
+      std::cerr << "  [" << i + 1 << "] " << Utf8FromCp1252(MessageText(alert.buttons[i])) << "\n";
+    }
+    std::cerr << "Choose 1-" << alert.button_count << ": " << std::flush;
+    std::string answer;
+    if (!std::getline(std::cin, answer)) return SafeButton(alert);
+    const int choice = std::atoi(answer.c_str());
+    if (choice >= 1 && choice <= alert.button_count) return choice - 1;
+  }
+}
+
+}  // namespace
+
+bool HaveTerminal() { return ::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO); }
+
+int ConsoleSink::Report(AlertRecord& alert) {
+  std::cerr << Utf8FromCp1252(alert.ComposeText()) << "\n";
+  if (alert.button_count < 2) {
+    ++error_count_;
+    return 0;
+  }
+  return HaveTerminal() ? AskOnTerminal(alert) : SafeButton(alert);
+}
+
+std::optional<std::string> ConsolePasswordPrompt::Ask(const std::string& title,
+                                                      const std::string& prompt) {
+  if (password_) return std::exchange(password_, std::nullopt);
+  if (!HaveTerminal()) return std::nullopt;
+  std::cerr << Utf8FromCp1252(title) << "\n" << Utf8FromCp1252(prompt) << " " << std::flush;
+  termios saved{};
+  ::tcgetattr(STDIN_FILENO, &saved);
+  termios quiet = saved;
+  quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+  ::tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
+  std::string entry;
+  const bool read = static_cast<bool>(std::getline(std::cin, entry));
+  ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
+  std::cerr << "\n";
+  if (!read) return std::nullopt;
+  return Cp1252FromUtf8(entry);
+}
+
+}  // namespace jov
