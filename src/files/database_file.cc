@@ -234,6 +234,7 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
   }
   database.Attached<DatabasePassword>().read_from_text = !binary;
   if (binary) database.set_creator_value(sniff.database_value);
+  if (options.startup) options.startup(database);
   AdoptFile(database, path, binary ? DatabaseFormat::kBinary : DatabaseFormat::kText,
             sniff.compressed);
   return true;
@@ -292,6 +293,13 @@ bool SaveDatabaseFile(Database& database, const std::string& path, DatabaseForma
   }
   if (adopt) AdoptFile(database, path, format, setup.compressed);
   return true;
+}
+
+int64_t EstimatedSaveBytes(const Database& database) {
+  const CardStore& cards = database.cards();
+  const size_t components = database.components().size() - kFirstComponent;
+  return static_cast<int64_t>(72 * cards.card_count() + 40 * cards.line_count() + 32 * components +
+                              database.ComponentTextBytes() + cards.texts().TextBytes());
 }
 
 bool SaveDatabase(Database& database, const SectionRegistry& registry, PasswordPrompt* prompt) {

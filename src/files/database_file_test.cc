@@ -240,6 +240,31 @@ TEST_F(DatabaseFileTest, AnInterruptedSaveKeepsTheOldFile) {
   EXPECT_EQ(sink_.alerts().back().message, 605);
 }
 
+TEST_F(DatabaseFileTest, StartupActionsRunForOpensAndTheSaveTotalIsEstimated) {
+  Database& db = open_.Create();
+  Fill(db, 4);
+  // 4 cards, 4 lines, 8 components and their texts, 4 titles and 4 line texts.
+  EXPECT_EQ(EstimatedSaveBytes(db),
+            72 * 4 + 40 * 4 + 32 * 8 +
+                static_cast<int64_t>(db.ComponentTextBytes() + db.cards().texts().TextBytes()));
+  ASSERT_TRUE(
+      SaveDatabaseFile(db, Path("s.jov"), DatabaseFormat::kBinary, Setup(), registry_, nullptr));
+  int runs = 0;
+  ReadOptions options;
+  options.startup = [&runs](Database& opened) {
+    ++runs;
+    opened.MarkModified();  // what the actions change is not a change of the file
+  };
+  OpenDatabases other;
+  Database* read = OpenDatabaseFile(other, Path("s.jov"), options, nullptr, registry_);
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(runs, 1);
+  EXPECT_FALSE(read->modified());
+  options.import = true;
+  ASSERT_TRUE(ReadDatabaseFile(*read, Path("s.jov"), options, nullptr, registry_));
+  EXPECT_EQ(runs, 1);
+}
+
 TEST_F(DatabaseFileTest, TemplatesFileAndChangesOnDisk) {
   Database& db = open_.Create();
   Fill(db, 5);
