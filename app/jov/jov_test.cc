@@ -11,6 +11,7 @@
 #include "automation/section_kinds.h"
 #include "files/database_file.h"
 #include "platform/file_io.h"
+#include "platform/temp_dir_test_util.h"
 #include "shell/process.h"
 
 namespace jov {
@@ -37,18 +38,11 @@ JovRun Jov(const std::string& arguments) {
 
 class JovProgramTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("jov_cli_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-    // Preferences of the test runs stay in the test folder.
-    ::setenv("XDG_CONFIG_HOME", dir_.c_str(), 1);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string Path(const char* name) const { return (dir_ / name).string(); }
+  // Preferences of the test runs stay in the test folder.
+  void SetUp() override { ::setenv("XDG_CONFIG_HOME", dir_.path().c_str(), 1); }
+  std::string Path(const char* name) const { return dir_.File(name); }
 
-  std::filesystem::path dir_;
+  TempDir dir_;
 };
 
 TEST_F(JovProgramTest, CommandLineMistakesExitWithTwo) {
@@ -86,7 +80,8 @@ TEST_F(JovProgramTest, CheckNamesKindsAndFailsOnFilesThatDoNotOpen) {
   damaged[damaged.size() / 2] ^= 0x55;
   ASSERT_TRUE(WriteFileAtomically(Path("bad.jov"), damaged));
   EXPECT_EQ(Jov("check " + Path("d.jov")).status, 0);
-  const JovRun run = Jov("check " + Path("d.jov") + " " + Path("notes.txt") + " " + Path("bad.jov"));
+  const JovRun run =
+      Jov("check " + Path("d.jov") + " " + Path("notes.txt") + " " + Path("bad.jov"));
   EXPECT_EQ(run.status, 1);
   EXPECT_NE(run.out.find("d.jov: binary database, opens"), std::string::npos) << run.out;
   EXPECT_NE(run.out.find("notes.txt: not a database file, does not open"), std::string::npos);

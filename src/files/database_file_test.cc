@@ -10,42 +10,24 @@
 #include <fstream>
 
 #include "files/line_sink.h"
+#include "files/scripted_prompt_test_util.h"
 #include "files/section_writer.h"
 #include "platform/file_io.h"
+#include "platform/temp_dir_test_util.h"
 #include "shell/process.h"
 #include "shell/recording_sink.h"
 
 namespace jov {
 namespace {
 
-class ScriptedPrompt : public PasswordPrompt {
- public:
-  std::optional<std::string> Ask(const std::string& title, const std::string&) override {
-    titles.push_back(title);
-    if (answers.empty()) return std::nullopt;
-    std::optional<std::string> answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  std::deque<std::optional<std::string>> answers;
-  std::vector<std::string> titles;
-};
-
 class DatabaseFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetProcess();
     PushSink(&sink_);
-    dir_ = std::filesystem::temp_directory_path() /
-           ("jov_dbfile_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
   }
-  void TearDown() override {
-    std::filesystem::remove_all(dir_);
-    ResetProcess();
-  }
-  std::string Path(const char* name) const { return (dir_ / name).string(); }
+  void TearDown() override { ResetProcess(); }
+  std::string Path(const char* name) const { return dir_.File(name); }
 
   // A small company: accounts in a hierarchy, cost centres, cards with values and texts.
   static void Fill(Database& db, int cards = 30) {
@@ -82,7 +64,7 @@ class DatabaseFileTest : public ::testing::Test {
   }
 
   RecordingSink sink_;
-  std::filesystem::path dir_;
+  TempDir dir_;
   const SectionRegistry registry_ = DefaultSectionRegistry();
   OpenDatabases open_;
   ScriptedPrompt prompt_;

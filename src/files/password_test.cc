@@ -2,27 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <deque>
-
+#include "files/scripted_prompt_test_util.h"
 #include "shell/process.h"
 #include "shell/recording_sink.h"
 
 namespace jov {
 namespace {
-
-// Answers prompts from a list; an absent answer is a cancel.
-class ScriptedPrompt : public PasswordPrompt {
- public:
-  std::optional<std::string> Ask(const std::string&, const std::string& prompt) override {
-    prompts.push_back(prompt);
-    if (answers.empty()) return std::nullopt;
-    std::optional<std::string> answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  std::deque<std::optional<std::string>> answers;
-  std::vector<std::string> prompts;
-};
 
 class PasswordTest : public ::testing::Test {
  protected:

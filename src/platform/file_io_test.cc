@@ -6,24 +6,19 @@
 
 #include <filesystem>
 
+#include "platform/temp_dir_test_util.h"
+
 namespace jov {
 namespace {
 
 class FileIoTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("jov_file_io_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(dir_);
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
-  std::string Path(const char* name) const { return (dir_ / name).string(); }
+  std::string Path(const char* name) const { return dir_.File(name); }
   size_t FilesInDir() const {
-    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir_), {}));
+    return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(dir_.path()), {}));
   }
 
-  std::filesystem::path dir_;
+  TempDir dir_;
 };
 
 TEST_F(FileIoTest, AtomicWritesReplaceTheTargetWhole) {

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "platform/settings_store.h"
+#include "platform/temp_dir_test_util.h"
 #include "shell/process.h"
 #include "shell/recording_sink.h"
 
@@ -14,20 +15,11 @@ namespace {
 
 class PreferencesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ResetProcess();
-    dir_ = std::filesystem::temp_directory_path() /
-           ("jov_prefs_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir_);
-  }
-  void TearDown() override {
-    std::filesystem::remove_all(dir_);
-    ResetProcess();
-  }
-  std::string Path() const { return (dir_ / "Ledra" / "JOV" / "LR.conf").string(); }
+  void SetUp() override { ResetProcess(); }
+  void TearDown() override { ResetProcess(); }
+  std::string Path() const { return (dir_.path() / "Ledra" / "JOV" / "LR.conf").string(); }
 
-  std::filesystem::path dir_;
+  TempDir dir_;
 };
 
 TEST_F(PreferencesTest, ValuesRoundTripThroughTheStore) {
