@@ -15,7 +15,8 @@ constexpr unsigned char kLiteralEscape = 24;
 // text) would otherwise cost a probe per earlier occurrence; beyond this many the gain in
 // compression is negligible.
 constexpr int kMaxCandidates = 48;
-constexpr int kHashBits = 15;
+// A block has at most 12,000 positions; 8,192 chains keep the tables that each block clears small.
+constexpr int kHashBits = 13;
 
 constexpr std::array<bool, 256> MakePlainLiterals() {
   std::array<bool, 256> plain{};
@@ -32,6 +33,22 @@ struct Match {
   size_t length = 2;
   size_t offset = 0;
 };
+
+// Whether the first `length` bytes agree, eight at a time; candidates mostly share or miss
+// their first bytes, so a call to memcmp would cost more than the comparison.
+bool SamePrefix(const unsigned char* a, const unsigned char* b, size_t length) {
+  size_t i = 0;
+  for (; i + 8 <= length; i += 8) {
+    uint64_t x, y;
+    std::memcpy(&x, a + i, 8);
+    std::memcpy(&y, b + i, 8);
+    if (x != y) return false;
+  }
+  for (; i < length; ++i) {
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
 
 // Earlier positions of the block chained by the hash of the three bytes at each position.
 class MatchFinder {
@@ -78,7 +95,7 @@ class MatchFinder {
     if (limit <= best.length) return;
     const unsigned char* a = data_ + q;
     const unsigned char* b = data_ + p;
-    if (a[best.length] != b[best.length] || !std::equal(a, a + best.length, b)) return;
+    if (a[best.length] != b[best.length] || !SamePrefix(a, b, best.length)) return;
     size_t length = best.length + 1;
     while (length < limit && a[length] == b[length]) ++length;
     best = {length, distance - length};
