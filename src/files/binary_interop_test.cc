@@ -631,9 +631,28 @@ TEST(BinaryInteropTest, BlockCodingAgreesWithTheExhaustiveEncoder) {
 
   // Realistic blocks, each decoded by both decoders from both encoders.
   const std::string text = Sections(6000, 9);
-  size_t ours_total = 0, exhaustive_total = 0;
+  std::vector<std::string_view> blocks;
   for (size_t pos = 0; pos < text.size(); pos += kMaxText) {
-    const std::string_view block = std::string_view(text).substr(pos, kMaxText);
+    blocks.push_back(std::string_view(text).substr(pos, kMaxText));
+  }
+  size_t ours_total = 0, exhaustive_total = 0;
+  // A block that repeats a long stretch needs the widest match form.
+  std::string repeated = text.substr(0, 9000);
+  repeated += repeated.substr(1000, 2000);
+  for (const std::string_view block : {std::string_view(a300), std::string_view(repeated)}) {
+    std::string ours;
+    EncodeLzBlock(block, ours);
+    for (const std::string& tokens : {ours, EncodeB(block)}) {
+      std::string independent;
+      EXPECT_TRUE(DecodeB(tokens, independent));
+      EXPECT_EQ(independent, block);
+      std::string decoded;
+      size_t end = 0;
+      EXPECT_TRUE(DecodeLzBlock(tokens, decoded, end));
+      EXPECT_EQ(decoded.substr(0, end), block);
+    }
+  }
+  for (const std::string_view block : blocks) {
     std::string ours;
     EncodeLzBlock(block, ours);
     const std::string exhaustive = EncodeB(block);
@@ -655,18 +674,16 @@ TEST(BinaryInteropTest, BlockCodingAgreesWithTheExhaustiveEncoder) {
 
   // Every form of the older coding decodes here as it does independently; the text repeats
   // long stretches so that the widest forms occur too.
-  std::string older = text.substr(0, 9000);
-  older += older.substr(1000, 2000);
   std::array<int, 256> used{};
-  const std::string z = EncodeZ(older, &used);
+  const std::string z = EncodeZ(repeated, &used);
   for (int t = 245; t <= 255; ++t) EXPECT_GT(used[t], 0) << "token " << t;
   std::string independent;
   EXPECT_TRUE(DecodeZ(z, independent));
-  EXPECT_EQ(independent, older);
+  EXPECT_EQ(independent, repeated);
   std::string decoded;
   size_t end = 0;
   EXPECT_TRUE(DecodeOlderLzBlock(z, decoded, end));
-  EXPECT_EQ(decoded.substr(0, end), older);
+  EXPECT_EQ(decoded.substr(0, end), repeated);
 }
 
 TEST(BinaryInteropTest, WrongPasswordsAndDamageOnIndependentFiles) {
@@ -702,6 +719,15 @@ TEST(BinaryInteropTest, WrongPasswordsAndDamageOnIndependentFiles) {
   long_block[second + 4] = static_cast<char>(14000 >> 8);
   long_block[second + 5] = static_cast<char>(14000 & 0xFF);
   EXPECT_EQ(DecodeBinaryFile(long_block, "PW").status, BinaryReadStatus::kCorrupted);
+  // A bad mark past the first block is damage too: the password has already proved right.
+  std::string bad_mark = file;
+  bad_mark[second] = static_cast<char>(bad_mark[second] ^ 1);
+  EXPECT_EQ(DecodeBinaryFile(bad_mark, "PW").status, BinaryReadStatus::kCorrupted);
+  // A coding we do not know is refused rather than read as a block without text.
+  FileShape unknown_coding = shape;
+  unknown_coding.codings = "bq";
+  EXPECT_EQ(DecodeBinaryFile(WriteFile(sections, unknown_coding), "pw").status,
+            BinaryReadStatus::kCorrupted);
   std::string other_kind = file;
   other_kind[13] = 'N';
   EXPECT_EQ(DecodeBinaryFile(other_kind, "PW").status, BinaryReadStatus::kUnknownKind);
