@@ -1,8 +1,8 @@
 // Interoperability of binary database files with a second, independent implementation of the
-// format. Everything in the anonymous namespace below is written from the format's description
-// alone (keystream generator, both LZ codings, block layout, header) and shares no code with
-// binary_file.cc, lz_coder.cc or block_cipher.cc, so that a misreading of the format on either
-// side shows up as a file that the other side cannot read.
+// format. Everything in the anonymous namespace below implements the format afresh (keystream
+// generator, both LZ codings, block layout, header), plainly and byte at a time, and shares no
+// code with binary_file.cc, lz_coder.cc or block_cipher.cc, so that a misreading of the format
+// on either side shows up as a file that the other side cannot read.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -626,6 +626,9 @@ TEST(BinaryInteropTest, BlockCodingAgreesWithTheExhaustiveEncoder) {
     expected_a.push_back(static_cast<char>(b));
   }
   EXPECT_EQ(EncodeB(a300), expected_a);
+  std::string ours_a;
+  EncodeLzBlock(a300, ours_a);
+  EXPECT_EQ(ours_a, expected_a);
   // Escaped and plain literals.
   EXPECT_EQ(EncodeB("\xC8\t\r\x01\x18"), "\x18\xC8\t\r\x18\x01\x18\x18");
 
