@@ -165,8 +165,8 @@ std::string EncodeBinaryFile(std::string_view section_text, const BinaryWriteOpt
 
 namespace {
 
-// Decodes one block's payload by its coding byte. An unknown coding is damage: dropping the
-// block's text would lose data without a word.
+// Decodes one block's payload by its coding byte. An unknown coding, or tokens that cannot be
+// decoded to their end, are damage: dropping the block's text would lose data without a word.
 bool DecodePayload(char coding, std::string_view payload, std::string& out, size_t& end) {
   if (coding == bf::kCodingStored) {
     if (out.size() < end + payload.size())
@@ -174,9 +174,9 @@ bool DecodePayload(char coding, std::string_view payload, std::string& out, size
     std::memcpy(out.data() + end, payload.data(), payload.size());
     end += payload.size();
   } else if (coding == bf::kCodingOwn) {
-    DecodeLzBlock(payload, out, end);
+    return DecodeLzBlock(payload, out, end);
   } else if (coding == bf::kCodingOlder) {
-    DecodeOlderLzBlock(payload, out, end);
+    return DecodeOlderLzBlock(payload, out, end);
   } else {
     return false;
   }

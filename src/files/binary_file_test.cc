@@ -6,6 +6,7 @@
 #include <string>
 
 #include "files/binary_format.h"
+#include "files/block_cipher.h"
 #include "shell/process.h"
 
 namespace jov {
@@ -148,6 +149,32 @@ TEST(BinaryFileTest, AbsurdLengthsAndUnknownKindsAreRefused) {
   EXPECT_EQ(DecodeBinaryFile(other_kind, std::nullopt).status, BinaryReadStatus::kUnknownKind);
   EXPECT_FALSE(ReadBinaryHeader(file.substr(0, 39)));
   EXPECT_FALSE(ReadBinaryHeader(std::string(40, 'x')));
+}
+
+// A block whose tokens reach back before its own start cannot have come from a sound writer;
+// its text would be cut without a word, so the file counts as corrupted.
+TEST(BinaryFileTest, TokensThatCannotBeDecodedMakeTheFileCorrupted) {
+  std::string file = EncodeBinaryFile("##End\r", Options(false)).substr(0, bf::kHeaderSize);
+  BlockCipher cipher;
+  cipher.LoadFrom(reinterpret_cast<const unsigned char*>(file.data()) + bf::kGeneratorOffset);
+  cipher.Mix(bf::kKindSeedOwn);
+  cipher.FillTable();
+  const std::string decodable = "x\rjovmagic\r##End\r";
+  for (const std::string& payload : {decodable, decodable + "\xC0\x50"}) {
+    std::string block = "###b";
+    block.push_back(static_cast<char>(payload.size() >> 8));
+    block.push_back(static_cast<char>(payload.size()));
+    const uint16_t sum = BlockChecksum(payload);
+    block.push_back(static_cast<char>(sum >> 8));
+    block.push_back(static_cast<char>(sum));
+    block += payload;
+    BlockCipher keystream = cipher;
+    auto* bytes = reinterpret_cast<unsigned char*>(block.data());
+    keystream.Scramble(bytes, 4);
+    keystream.Scramble(bytes + bf::kBlockHeaderSize, payload.size());
+    const BinaryReadStatus status = DecodeBinaryFile(file + block, std::nullopt).status;
+    EXPECT_EQ(status, payload == decodable ? BinaryReadStatus::kOk : BinaryReadStatus::kCorrupted);
+  }
 }
 
 // Text that the "b" coding would blow up past the payload limit is stored instead.

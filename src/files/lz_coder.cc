@@ -150,6 +150,7 @@ class BlockOutput {
   // Copies a match byte by byte (it may overlap itself); false when its source lies before
   // the start of this block's output.
   bool Copy(size_t length, size_t distance) {
+    if (length == 0) return true;  // copies nothing, wherever it points
     if (distance == 0 || distance > end_ - start_) return false;
     Reserve(length);
     char* to = out_.data() + end_;
