@@ -19,6 +19,13 @@ uint16_t RotateRight(uint16_t value, int bits) {
 // steps, which breaks the chain from byte to byte.
 }  // namespace
 
+size_t ExpectedFileSize(size_t section_bytes, bool compressed) {
+  const size_t blocks = section_bytes / bf::kBlockTextSize + 1;
+  // Section text codes to about half its size; room for a little more saves a copy.
+  const size_t payload = compressed ? section_bytes / 5 * 3 : section_bytes;
+  return bf::kHeaderSize + blocks * bf::kBlockHeaderSize + payload + bf::kBlockTextSize;
+}
+
 uint16_t BlockChecksum(std::string_view payload) {
   const auto* bytes = reinterpret_cast<const unsigned char*>(payload.data());
   uint16_t sum = 0;
@@ -140,20 +147,21 @@ void BinaryFileWriter::WriteBlock() {
       payload = coded_;
     }
   }
-  std::string block(bf::kBlockMark);
-  block.push_back(coding);
-  PutBigEndian16(block, static_cast<uint32_t>(payload.size()));
-  PutBigEndian16(block, BlockChecksum(payload));
-  block.append(payload);
-  auto* bytes = reinterpret_cast<unsigned char*>(block.data());
+  const size_t start = out_.size();
+  out_.append(bf::kBlockMark);
+  out_.push_back(coding);
+  PutBigEndian16(out_, static_cast<uint32_t>(payload.size()));
+  PutBigEndian16(out_, BlockChecksum(payload));
+  out_.append(payload);
+  auto* bytes = reinterpret_cast<unsigned char*>(out_.data() + start);
   cipher_.Scramble(bytes, 4);
   cipher_.Scramble(bytes + bf::kBlockHeaderSize, payload.size());
-  out_ += block;
   text_.clear();
 }
 
 std::string EncodeBinaryFile(std::string_view section_text, const BinaryWriteOptions& options) {
   std::string out;
+  out.reserve(ExpectedFileSize(section_text.size(), options.compressed));
   BinaryFileWriter writer(options, out);
   writer.Append(section_text);
   writer.Finish();

@@ -25,6 +25,10 @@ struct BinaryHeader {
 // 16-bit sum right by one bit, then XOR the byte into its low bits.
 uint16_t BlockChecksum(std::string_view payload);
 
+// A size to reserve for the file of `section_bytes` of section text, so that writing it
+// rarely copies what is written.
+size_t ExpectedFileSize(size_t section_bytes, bool compressed);
+
 // The header of a file, or nothing when the bytes are too short or lack the magic.
 std::optional<BinaryHeader> ReadBinaryHeader(std::string_view file_bytes);
 

@@ -278,6 +278,8 @@ bool SaveDatabaseFile(Database& database, const std::string& path, DatabaseForma
     binary.compressed = setup.compressed;
     if (setup.Saves(SaveSection::kProtection)) binary.password = password.GetPassword();
     binary.database_value = database.creator_value();
+    bytes.reserve(
+        ExpectedFileSize(static_cast<size_t>(EstimatedSaveBytes(database)), binary.compressed));
     BinaryFileWriter writer(binary, bytes);
     BinaryBlockSink sink(writer);
     WriteOptions options;
