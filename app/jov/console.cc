@@ -38,6 +38,33 @@ int AskOnTerminal(const AlertRecord& alert) {
 
 }  // namespace
 
+ConsoleProgress::ConsoleProgress() : terminal_(::isatty(STDERR_FILENO)) {}
+
+void ConsoleProgress::Begin(const ProgressState& state) { Update(state, {}); }
+
+void ConsoleProgress::Update(const ProgressState& state, const ProgressStep&) {
+  if (!terminal_) return;
+  const std::string line = Line(state);
+  const size_t width = line.size();
+  std::cerr << "\r" << line << std::string(drawn_ > width ? drawn_ - width : 0, ' ') << std::flush;
+  drawn_ = width;
+}
+
+void ConsoleProgress::End(const ProgressState&) {
+  if (!terminal_ || drawn_ == 0) return;
+  std::cerr << "\r" << std::string(drawn_, ' ') << "\r" << std::flush;
+  drawn_ = 0;
+}
+
+std::string ConsoleProgress::Line(const ProgressState& state) {
+  const int filled = state.bar_end() * kBarCharacters / ProgressState::kBarWidth;
+  std::string line = state.Title() + " [" + std::string(filled, '#') +
+                     std::string(kBarCharacters - filled, '.') + "]";
+  if (!state.section().empty()) line += " " + state.section();
+  if (state.ShowsTimeToGo() && !state.time_text().empty()) line += ", " + state.time_text();
+  return Utf8FromCp1252(line);
+}
+
 bool HaveTerminal() { return ::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO); }
 
 int ConsoleSink::Report(AlertRecord& alert) {

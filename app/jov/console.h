@@ -7,6 +7,7 @@
 
 #include "files/password.h"
 #include "shell/alert.h"
+#include "shell/progress.h"
 
 namespace jov {
 
@@ -30,6 +31,24 @@ class ConsolePasswordPrompt : public PasswordPrompt {
 
  private:
   std::optional<std::string> password_;
+};
+
+// Long operations as one line on stderr: title, bar, section and time to go, redrawn in place
+// and cleared at the end. Shows nothing when stderr is not a terminal.
+class ConsoleProgress : public ProgressDisplay {
+ public:
+  static constexpr int kBarCharacters = 24;
+  ConsoleProgress();
+  void Begin(const ProgressState& state) override;
+  void Update(const ProgressState& state, const ProgressStep& step) override;
+  void End(const ProgressState& state) override;
+
+  // The line for a state, without the carriage return (UTF-8).
+  static std::string Line(const ProgressState& state);
+
+ private:
+  bool terminal_;
+  size_t drawn_ = 0;  // characters of the line on the screen
 };
 
 bool HaveTerminal();

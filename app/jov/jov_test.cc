@@ -22,8 +22,9 @@ struct JovRun {
   std::string out;  // stdout and stderr together
 };
 
-JovRun Jov(const std::string& arguments) {
-  const std::string command = std::string(JOV_BINARY) + " " + arguments + " 2>&1 </dev/null";
+// Runs a shell command with stdout and stderr together and no input.
+JovRun RunShell(const std::string& shell_command) {
+  const std::string command = shell_command + " 2>&1 </dev/null";
   FILE* pipe = ::popen(command.c_str(), "r");
   JovRun run{-1, ""};
   if (pipe == nullptr) return run;
@@ -34,6 +35,10 @@ JovRun Jov(const std::string& arguments) {
   const int status = ::pclose(pipe);
   run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   return run;
+}
+
+JovRun Jov(const std::string& arguments) {
+  return RunShell(std::string(JOV_BINARY) + " " + arguments);
 }
 
 class JovProgramTest : public ::testing::Test {
@@ -109,6 +114,21 @@ TEST_F(JovProgramTest, PasswordsComeFromTheCommandLineWithoutATerminal) {
   EXPECT_EQ(Jov("convert --password Hemligt " + Path("locked.jov") + " " + Path("open.jox")).status,
             1);
   EXPECT_FALSE(std::filesystem::exists(Path("open.jox")));
+}
+
+TEST_F(JovProgramTest, ProgressIsABarOnATerminalAndNothingElsewhere) {
+  ASSERT_EQ(Jov("demo " + Path("p.jox")).status, 0);
+  const JovRun piped = Jov("convert " + Path("p.jox") + " " + Path("p.jov"));
+  EXPECT_EQ(piped.status, 0);
+  EXPECT_EQ(piped.out, "");
+  // `script` runs the program on a terminal of its own and copies what it shows.
+  const std::string command = "convert " + Path("p.jov") + " " + Path("q.jox");
+  const JovRun shown =
+      RunShell("script -qec '" + std::string(JOV_BINARY) + " " + command + "' /dev/null");
+  EXPECT_EQ(shown.status, 0);
+  EXPECT_NE(shown.out.find("\rOpening p.jov ["), std::string::npos) << shown.out;
+  EXPECT_NE(shown.out.find("\rSaving q.jox [########################]"), std::string::npos);
+  EXPECT_EQ(ReadWholeFile(Path("p.jox")), ReadWholeFile(Path("q.jox")));
 }
 
 }  // namespace

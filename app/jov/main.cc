@@ -116,7 +116,9 @@ class Session {
   Session() : scoped_(&sink_) {
     SettingsStore store(SettingsStore::DefaultPath());
     LoadProcessPreferences(store);
+    SetProgressDisplay(&progress_);
   }
+  ~Session() { SetProgressDisplay(nullptr); }
   ConsoleSink& sink() { return sink_; }
   const SectionRegistry& registry() const { return registry_; }
   OpenDatabases& open() { return open_; }
@@ -125,6 +127,7 @@ class Session {
  private:
   ConsoleSink sink_;
   ScopedSink scoped_;
+  ConsoleProgress progress_;
   const SectionRegistry registry_ = FullSectionRegistry();
   OpenDatabases open_;
 };

@@ -78,6 +78,8 @@ class BinaryFileReader {
   // kOk until the header or a block proves unreadable.
   BinaryReadStatus status() const { return status_; }
   bool AtEnd() const { return position_ >= file_.size(); }
+  // The bytes of the file read so far.
+  size_t position() const { return position_; }
 
   // Writes the next block's text at out[end..] and moves `end` past it; `out` grows ahead as
   // needed and its bytes past `end` are scratch. False at the end of the file or on damage.

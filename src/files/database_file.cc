@@ -12,6 +12,7 @@
 #include "platform/file_io.h"
 #include "shell/alert.h"
 #include "shell/pending_error.h"
+#include "shell/progress.h"
 
 namespace jov {
 namespace {
@@ -45,6 +46,7 @@ class BinaryBlockSource : public ByteSource {
     size_t end = 0;
     if (!reader_.NextBlock(buffer_, end)) return false;
     *chunk = std::string_view(buffer_.data(), end);
+    ReportProgress(static_cast<int64_t>(reader_.position()));
     return true;
   }
 
@@ -52,6 +54,48 @@ class BinaryBlockSource : public ByteSource {
   BinaryFileReader& reader_;
   std::string buffer_;
 };
+
+// A text file in memory, handed to the line reader in slices so that the read can report how far
+// it has come.
+class TextFileSource : public ByteSource {
+ public:
+  static constexpr size_t kSlice = 64 * 1024;
+  explicit TextFileSource(std::string_view text) : text_(text) {}
+  bool Next(std::string_view* chunk) override {
+    if (position_ >= text_.size()) return false;
+    *chunk = text_.substr(position_, kSlice);
+    position_ += chunk->size();
+    ReportProgress(static_cast<int64_t>(position_));
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  size_t position_ = 0;
+};
+
+// Counts the section text a save writes for its progress report, and fails the write when the
+// user stopped the save, so that the old file stays as it was.
+class ProgressByteSink : public ByteSink {
+ public:
+  explicit ProgressByteSink(ByteSink& target) : target_(target) {}
+  bool Write(std::string_view bytes) override {
+    if (StopRequested()) return false;
+    written_ += static_cast<int64_t>(bytes.size());
+    ReportProgress(written_);
+    return target_.Write(bytes);
+  }
+
+ private:
+  ByteSink& target_;
+  int64_t written_ = 0;
+};
+
+// The file's name without its folder, as progress titles show it.
+std::string_view BaseName(std::string_view path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
 
 // The section stream of a binary save, cut into blocks as it is written.
 class BinaryBlockSink : public ByteSink {
@@ -91,7 +135,9 @@ StreamResult ReadBinaryStream(Database& database, std::string_view bytes,
   BinaryBlockSource blocks(reader);
   LineSource lines(blocks);
   if (SkipToMagicLine(lines)) result.sections = ReadSections(database, lines, registry);
-  if (reader.status() == BinaryReadStatus::kIncorrectPassword) {
+  if (StopRequested()) {
+    // Stopped by the user or by a pending error: the file is not damaged for that.
+  } else if (reader.status() == BinaryReadStatus::kIncorrectPassword) {
     Report(msg::kIncorrectPassword, path);
   } else if (reader.status() != BinaryReadStatus::kOk || !result.sections.saw_end) {
     // A stream that ends before "##End" was cut short.
@@ -105,7 +151,7 @@ StreamResult ReadBinaryStream(Database& database, std::string_view bytes,
 StreamResult ReadTextStream(Database& database, std::string_view bytes,
                             const SectionRegistry& registry) {
   StreamResult result;
-  MemoryByteSource source(bytes);
+  TextFileSource source(bytes);
   LineSource lines(source);
   result.sections = ReadSections(database, lines, registry);
   result.readable = true;
@@ -219,8 +265,13 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
   Password& read_password = reading.Attached<DatabasePassword>().password;
   read_password.SetPassword(password.value_or(""));
   const bool binary = sniff.kind != FileKind::kText;
-  StreamResult result = binary ? ReadBinaryStream(reading, *bytes, password, registry, path)
-                               : ReadTextStream(reading, *bytes, registry);
+  StreamResult result;
+  {
+    ScopedProgress progress(options.import ? ProgressMode::kImporting : ProgressMode::kOpening,
+                            BaseName(path), static_cast<int64_t>(bytes->size()));
+    result = binary ? ReadBinaryStream(reading, *bytes, password, registry, path)
+                    : ReadTextStream(reading, *bytes, registry);
+  }
   for (AlertRecord& error : result.sections.errors) ReportAlert(error);
   if (!result.readable || !result.sections.ok) return false;
   // The password in the file must be the one it was read with.
@@ -267,12 +318,14 @@ bool SaveDatabaseFile(Database& database, const std::string& path, DatabaseForma
   state.check_allowed = false;
   std::string bytes;
   bool written;
+  ScopedProgress progress(ProgressMode::kSaving, BaseName(path), EstimatedSaveBytes(database));
   if (text) {
-    StringByteSink sink;
+    StringByteSink text_sink;
+    ProgressByteSink sink(text_sink);
     WriteOptions options;
     options.write_creator = false;  // the creator section belongs to binary files
     written = WriteTextDatabase(database, sink, setup, registry, options);
-    bytes = sink.text();
+    bytes = text_sink.text();
   } else {
     BinaryWriteOptions binary;
     binary.compressed = setup.compressed;
@@ -281,7 +334,8 @@ bool SaveDatabaseFile(Database& database, const std::string& path, DatabaseForma
     bytes.reserve(
         ExpectedFileSize(static_cast<size_t>(EstimatedSaveBytes(database)), binary.compressed));
     BinaryFileWriter writer(binary, bytes);
-    BinaryBlockSink sink(writer);
+    BinaryBlockSink blocks(writer);
+    ProgressByteSink sink(blocks);
     WriteOptions options;
     options.line_end = text_format::kBinaryLineEnd;
     written = WriteSections(database, sink, setup, registry, options);

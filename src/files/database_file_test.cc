@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "platform/file_io.h"
 #include "platform/temp_dir_test_util.h"
 #include "shell/process.h"
+#include "shell/progress.h"
 #include "shell/recording_sink.h"
 
 namespace jov {
@@ -220,6 +222,99 @@ TEST_F(DatabaseFileTest, AnInterruptedSaveKeepsTheOldFile) {
   EXPECT_TRUE(db.modified());
   EXPECT_EQ(ReadWholeFile(Path("keep.jov")), old_bytes);
   EXPECT_EQ(sink_.alerts().back().message, 605);
+}
+
+// Records what a progress display is shown; with every report a step (the clock moves 50 ms a
+// call), the units done are the positions reported. It can stop the operation at a step.
+class RecordingDisplay : public ProgressDisplay {
+ public:
+  void Begin(const ProgressState& state) override {
+    titles.push_back(state.Title());
+    totals.push_back(state.total_units());
+    done.clear();
+  }
+  void Update(const ProgressState& state, const ProgressStep& step) override {
+    if (!step.stepped) {
+      if (sections.empty() || sections.back() != state.section())
+        sections.push_back(state.section());
+      return;
+    }
+    done.push_back(state.done_units());
+    if (stop_at_step > 0 && static_cast<int>(done.size()) == stop_at_step) PostSilentError();
+  }
+  void End(const ProgressState&) override { ++ended; }
+
+  std::vector<std::string> titles, sections;
+  std::vector<int64_t> totals, done;
+  int ended = 0;
+  int stop_at_step = 0;
+};
+
+class ProgressReportTest : public DatabaseFileTest {
+ protected:
+  void SetUp() override {
+    DatabaseFileTest::SetUp();
+    Process().progress_clock = [this] { return now_ += 50; };
+    SetProgressDisplay(&display_);
+  }
+  bool ReportsClimbTo(int64_t total) const {
+    return std::is_sorted(display_.done.begin(), display_.done.end()) && display_.done.size() > 2 &&
+           display_.done.back() == total;
+  }
+  uint32_t now_ = 0;
+  RecordingDisplay display_;
+};
+
+TEST_F(ProgressReportTest, OpeningImportingAndSavingReportTheirBytePositions) {
+  Database& db = open_.Create();
+  Fill(db, 6000);
+  for (const char* name : {"p.jov", "p.jox"}) {
+    const std::string path = Path(name);
+    ASSERT_TRUE(SaveDatabaseFile(db, path, FormatForFileName(path), Setup(), registry_, nullptr,
+                                 /*adopt=*/false));
+    EXPECT_EQ(display_.titles.back(), std::string("Saving ") + name);
+    EXPECT_EQ(display_.totals.back(), EstimatedSaveBytes(db) >> 6);
+    EXPECT_TRUE(ReportsClimbTo(display_.totals.back())) << name;
+
+    display_.sections.clear();
+    ASSERT_NE(OpenDatabaseFile(open_, path, {}, &prompt_, registry_), nullptr);
+    EXPECT_EQ(display_.titles.back(), std::string("Opening ") + name);
+    EXPECT_EQ(display_.totals.back(), *FileSize(path) >> 6);
+    EXPECT_TRUE(ReportsClimbTo(display_.totals.back())) << name;
+    EXPECT_NE(std::find(display_.sections.begin(), display_.sections.end(), "Cards/Lines"),
+              display_.sections.end());
+
+    ReadOptions import;
+    import.import = true;
+    ASSERT_TRUE(ReadDatabaseFile(open_.Create(), path, import, &prompt_, registry_));
+    EXPECT_EQ(display_.titles.back(), std::string("Importing ") + name);
+  }
+  EXPECT_EQ(display_.ended, static_cast<int>(display_.titles.size()));
+  EXPECT_TRUE(sink_.alerts().empty());
+}
+
+TEST_F(ProgressReportTest, AStoppedOperationFailsQuietlyAndLeavesFilesAlone) {
+  Database& db = open_.Create();
+  Fill(db, 6000);
+  const std::string path = Path("s.jov");
+  ASSERT_TRUE(SaveDatabaseFile(db, path, DatabaseFormat::kBinary, Setup(), registry_, nullptr));
+  const std::string saved = *ReadWholeFile(path);
+  const size_t open_before = open_.all().size();
+  display_.stop_at_step = 3;
+  // A read stopped half-way is not a damaged file: nothing opens and nothing is reported.
+  EXPECT_EQ(OpenDatabaseFile(open_, path, {}, &prompt_, registry_), nullptr);
+  EXPECT_EQ(open_.all().size(), open_before);
+  FlushPendingError();
+  ASSERT_EQ(sink_.alerts().size(), 1u);
+  EXPECT_EQ(sink_.alerts()[0].message, 4003) << "only the question about the open copy";
+  sink_.Clear();
+  // A stopped save writes nothing.
+  db.MarkModified();
+  EXPECT_FALSE(SaveDatabase(db, registry_, nullptr));
+  FlushPendingError();
+  EXPECT_TRUE(db.modified());
+  EXPECT_EQ(*ReadWholeFile(path), saved);
+  EXPECT_TRUE(sink_.alerts().empty());
 }
 
 TEST_F(DatabaseFileTest, StartupActionsRunForOpensAndTheSaveTotalIsEstimated) {

@@ -6,6 +6,7 @@
 #include "model/case_tables.h"
 #include "model/database.h"
 #include "shell/pending_error.h"
+#include "shell/progress.h"
 #include "shell/recording_sink.h"
 
 namespace jov {
@@ -46,6 +47,8 @@ bool DispatchSection(SectionInput& input, const SectionRegistry& registry) {
     input.Advance();
     return true;
   }
+  const MessageId progress_text = SectionProgressText(section.name);
+  if (progress_text != kNoMessage) ReportProgressSection(progress_text);
   const uint64_t section_line = input.line_number();
   handler->read(input, section.argument);
   // A reader that refused its section line leaves it current: its body is skipped line by line.

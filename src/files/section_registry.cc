@@ -1,7 +1,9 @@
 #include "files/section_registry.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "files/text_format.h"
 #include "model/case_tables.h"
 
 namespace jov {
@@ -21,6 +23,17 @@ const SectionHandler* SectionRegistry::Find(std::string_view name) const {
     if (EqualsIgnoringCase(handler.name, name)) return &handler;
   }
   return nullptr;
+}
+
+MessageId SectionProgressText(std::string_view name) {
+  using namespace text_format;
+  static constexpr std::pair<std::string_view, MessageId> kTexts[] = {
+      {kSaveSetup, 4510}, {kImportSetup, 4511}, {kTimeScale, 4512}, {kMacro, 4513},
+      {kCards, 4514},     {kSubset, 4515},      {kTemplates, 4516}, {kCommands, 4517}};
+  for (const auto& [section, text] : kTexts) {
+    if (EqualsIgnoringCase(section, name)) return text;
+  }
+  return kNoMessage;
 }
 
 }  // namespace jov

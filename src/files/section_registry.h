@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "files/save_setup.h"
+#include "shell/messages.h"
 
 namespace jov {
 
@@ -51,6 +52,10 @@ class SectionRegistry {
  private:
   std::vector<SectionHandler> handlers_;
 };
+
+// What a progress display shows while sections of this name are read or written (4510 "Save
+// Setups" ... 4517 "Commands"); kNoMessage for the kinds it does not name.
+MessageId SectionProgressText(std::string_view name);
 
 // A registry with every kind of the section stream: the model's own sections, and stand-ins
 // that keep the sections of kinds owned by upper layers verbatim until those register theirs.

@@ -1,5 +1,7 @@
 #include "files/section_writer.h"
 
+#include "shell/progress.h"
+
 namespace jov {
 namespace {
 
@@ -11,7 +13,10 @@ bool Saves(const SectionHandler& handler, const SaveSetup& setup) {
 
 void WriteStream(SectionOutput& output) {
   for (const SectionHandler& handler : output.registry().handlers()) {
-    if (handler.write && Saves(handler, output.setup())) handler.write(output);
+    if (!handler.write || !Saves(handler, output.setup())) continue;
+    const MessageId progress_text = SectionProgressText(handler.name);
+    if (progress_text != kNoMessage) ReportProgressSection(progress_text);
+    handler.write(output);
   }
   output.SectionLine(kEnd);
 }

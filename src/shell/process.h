@@ -4,8 +4,9 @@
 // Tests call ResetProcess() to start from a clean state.
 #pragma once
 
-#include <optional>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <set>
 #include <vector>
 
@@ -21,6 +22,9 @@ struct PendingError {
   bool reporting = false;  // guards against a report re-entering itself
 };
 
+class ProgressDisplay;
+class ScopedProgress;
+
 struct ProcessState {
   bool stop_requested = false;
   PendingError pending_error;
@@ -34,6 +38,11 @@ struct ProcessState {
   // The seed of the random numbers that formulas draw; empty until the first draw seeds it from
   // the tick count.
   std::optional<double> formula_random_seed;
+  // The front end's progress display, and the innermost long operation reporting to it; tests
+  // give operations a clock of their own (else they use the tick count).
+  ProgressDisplay* progress_display = nullptr;
+  std::function<uint32_t()> progress_clock;
+  ScopedProgress* progress = nullptr;
 };
 
 ProcessState& Process();
