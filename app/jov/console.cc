@@ -7,6 +7,7 @@
 #include <iostream>
 
 #include "platform/text_encoding.h"
+#include "shell/message_ids.h"
 
 namespace jov {
 namespace {
@@ -15,8 +16,8 @@ namespace {
 int SafeButton(const AlertRecord& alert) {
   for (int i = 0; i < alert.button_count; ++i) {
     const MessageId b = alert.buttons[i];
-    if (b == button::kCancel || b == button::kNo || b == button::kStop || b == button::kDontSave ||
-        b == button::kDontChange || b == button::kDontDelete) {
+    if (b == msg::kButtonCancel || b == msg::kButtonNo || b == msg::kButtonStop ||
+        b == msg::kButtonDontSave || b == msg::kButtonDontChange || b == msg::kButtonDontDelete) {
       return i;
     }
   }

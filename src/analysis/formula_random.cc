@@ -21,11 +21,11 @@ double FormulaSeedFromTicks(uint32_t first, uint32_t second) {
 
 void SeedFormulaRandom(double seed) {
   if (!(seed > 0) || !std::isfinite(seed) || std::fmod(seed, kModulus) == 0) seed = 1;
-  Process().formula_random_seed = seed;
+  Process().Slot<FormulaRandomSeed>().seed = seed;
 }
 
 double NextFormulaRandom() {
-  std::optional<double>& seed = Process().formula_random_seed;
+  std::optional<double>& seed = Process().Slot<FormulaRandomSeed>().seed;
   if (!seed) {
     const uint32_t first = TickCountMs();
     SeedFormulaRandom(FormulaSeedFromTicks(first, TickCountMs()));

@@ -3,8 +3,16 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
+
+#include "shell/process.h"
 
 namespace jov {
+
+// The process-wide seed; empty until the first draw seeds it from the tick count.
+struct FormulaRandomSeed : ProcessSlot {
+  std::optional<double> seed;
+};
 
 // The seed made from two successive tick-count readings: first × 425420 + second.
 double FormulaSeedFromTicks(uint32_t first, uint32_t second);

@@ -47,9 +47,9 @@ TEST_F(FormulaRandomTest, DegenerateSeedsAreReplaced) {
 }
 
 TEST_F(FormulaRandomTest, FirstDrawSeedsFromTheTickCount) {
-  ASSERT_FALSE(Process().formula_random_seed);
+  ASSERT_FALSE(Process().Slot<FormulaRandomSeed>().seed);
   const double draw = NextFormulaRandom();
-  EXPECT_TRUE(Process().formula_random_seed);
+  EXPECT_TRUE(Process().Slot<FormulaRandomSeed>().seed);
   EXPECT_GE(draw, 0);
   EXPECT_LT(draw, 1);
 }

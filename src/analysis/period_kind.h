@@ -6,6 +6,7 @@
 #include <optional>
 #include <string_view>
 
+#include "shell/message_ids.h"
 #include "shell/messages.h"
 
 namespace jov {
@@ -34,9 +35,6 @@ enum class PeriodKind : int {
 inline constexpr std::string_view kPeriodKindCodes = "YHTQNMK432WDACGLX";
 inline constexpr int kPeriodKindCount = static_cast<int>(kPeriodKindCodes.size());
 
-// Menu texts "Years" .. "Active Lines" are this id plus the kind's number.
-constexpr MessageId kMsgFirstPeriodKind = 5400;
-
 constexpr int PeriodKindNumber(PeriodKind kind) { return static_cast<int>(kind); }
 constexpr char PeriodKindCode(PeriodKind kind) { return kPeriodKindCodes[PeriodKindNumber(kind)]; }
 
@@ -54,9 +52,11 @@ constexpr bool IsActiveKind(PeriodKind kind) {
   return kind >= PeriodKind::kActiveDays && kind <= PeriodKind::kActiveLines;
 }
 
-// The menu text's id; kNoMessage for kTimeScale, whose menu shows the time scales' names.
+// The menu text's id ("Years" .. "Active Lines" from msg::kFirstPeriodKind on, in kind order);
+// kNoMessage for kTimeScale, whose menu shows the time scales' names.
 constexpr MessageId PeriodKindMessage(PeriodKind kind) {
-  return kind == PeriodKind::kTimeScale ? kNoMessage : kMsgFirstPeriodKind + PeriodKindNumber(kind);
+  return kind == PeriodKind::kTimeScale ? kNoMessage
+                                        : msg::kFirstPeriodKind + PeriodKindNumber(kind);
 }
 
 }  // namespace jov

@@ -3,6 +3,7 @@
 #include "analysis/time_scale.h"
 #include "model/database.h"
 #include "shell/digit_text.h"
+#include "shell/message_ids.h"
 
 namespace jov {
 namespace {
@@ -87,7 +88,7 @@ std::string CardLabel(Database& database, Date end, bool with_title) {
 
 std::string PeriodLabel(Database& database, const PeriodList& periods, size_t index,
                         PeriodLabelOptions options) {
-  if (index == 0) return MessageText(kMsgBefore) + " " + DayCodeText(periods.start().day);
+  if (index == 0) return MessageText(msg::kBefore) + " " + DayCodeText(periods.start().day);
   const PeriodKind kind = periods.kind();
   const Date end = periods.period_end(index);
   if (kind == PeriodKind::kTimeScale) {

@@ -13,10 +13,6 @@ namespace jov {
 
 class Database;
 
-constexpr MessageId kMsgBefore = 5423;            // "Before"
-constexpr MessageId kMsgShowCardTitles = 5429;    // "Show card titles"
-constexpr MessageId kMsgShowEndDatesOnly = 5430;  // "Show end dates only"
-
 struct PeriodLabelOptions {
   bool show_end_dates_only = false;  // calendar kinds label a period by its end day
   bool show_card_titles = false;     // Active Cards, Groups, Lines add the card's title

@@ -5,6 +5,7 @@
 
 #include "analysis/period_date.h"
 #include "model/case_tables.h"
+#include "shell/message_ids.h"
 
 namespace jov {
 namespace {
@@ -76,7 +77,7 @@ void TimeScaleList::Remove(TimeScale& scale) {
 
 std::string TimeScaleList::UniqueName(std::string_view name, const TimeScale* except) const {
   std::string unique = SingleLineName(name);
-  if (unique.empty()) unique = MessageText(kMsgTimeScale);
+  if (unique.empty()) unique = MessageText(msg::kTimeScaleName);
   const auto taken = [&](std::string_view candidate) {
     return std::any_of(scales_.begin(), scales_.end(), [&](const auto& scale) {
       return scale.get() != except && EqualsIgnoringCase(scale->name(), candidate);

@@ -1,6 +1,6 @@
 // The time scales of a database, in creation order, kept with the database as an attachment.
 // Creating, renaming, changing and removing a scale marks the database modified and tells its
-// listeners (change codes 40-43, argument the scale's position).
+// listeners (kTimeScaleAdded .. kTimeScaleRemoved, argument the scale's position).
 #pragma once
 
 #include <cstddef>
@@ -14,9 +14,6 @@
 #include "shell/messages.h"
 
 namespace jov {
-
-// "Time Scale": the default name, and the title of the time scale window.
-constexpr MessageId kMsgTimeScale = 7000;
 
 class TimeScaleList : public DatabaseAttachment {
  public:

@@ -7,6 +7,7 @@
 #include "files/section_output.h"
 #include "files/section_registry.h"
 #include "files/text_format.h"
+#include "shell/message_ids.h"
 #include "shell/pending_error.h"
 
 namespace jov {
@@ -20,7 +21,7 @@ bool IsEntryLine(std::string_view line, const TimeScaleEntry& entry) {
 
 std::string ScaleName(std::string_view name) {
   name = name.substr(0, name.find_last_not_of(' ') + 1);  // npos + 1 is 0
-  if (name.empty()) return MessageText(kMsgTimeScale) + " 1";
+  if (name.empty()) return MessageText(msg::kTimeScaleName) + " 1";
   return std::string(name);
 }
 

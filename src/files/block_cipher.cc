@@ -14,6 +14,11 @@ constexpr int kRandomiseSteps = 64;
 constexpr int kMixSteps = 16;
 constexpr int kPasswordSteps = 32;
 
+// Changes at every randomised keystream so that files saved in one millisecond differ.
+struct CipherEntropy : ProcessSlot {
+  uint32_t value = 0x2545F491;
+};
+
 uint32_t ReadBigEndian(const unsigned char* p) {
   return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
 }
@@ -35,7 +40,7 @@ void BlockCipher::Reset() {
 
 void BlockCipher::Randomise() {
   const uint32_t ticks = TickCountMs();
-  uint32_t& entropy = Process().cipher_entropy;
+  uint32_t& entropy = Process().Slot<CipherEntropy>().value;
   entropy = entropy * 2654435761u + 0x9E3779B9u;
   a_ = kRandomStart;
   b_ = entropy ^ ticks;

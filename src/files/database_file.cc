@@ -11,23 +11,18 @@
 #include "files/section_writer.h"
 #include "platform/file_io.h"
 #include "shell/alert.h"
+#include "shell/message_ids.h"
 #include "shell/pending_error.h"
 #include "shell/progress.h"
 
 namespace jov {
 namespace {
 
-namespace msg {
-constexpr MessageId kUnableToOpen = 603, kErrorWriting = 605, kNotDatabase = 3800,
-                    kLaterVersion = 3808, kCorrupted = 3810, kIncorrectPassword = 3811,
-                    kAlreadyOpen = 4003, kProtectionFor = 7202, kPasswordLabel = 7203;
-}  // namespace msg
-
 constexpr std::string_view kTemplatesFileName = "Templates.jov";
 
 void Report(MessageId message, const std::string& file) {
   AlertRecord alert(message);
-  alert.Arg(file).Button(button::kOk);
+  alert.Arg(file).Button(msg::kButtonOk);
   ReportAlert(alert);
 }
 
@@ -247,7 +242,7 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
   }
   const FileSniff sniff = SniffFileKind(*bytes);
   if (sniff.later_version &&
-      !Ask(msg::kLaterVersion, path, button::kCancel, button::kContinue, 1)) {
+      !Ask(msg::kLaterVersion, path, msg::kButtonCancel, msg::kButtonContinue, 1)) {
     return false;
   }
   if (!IsReadable(sniff.kind)) {
@@ -294,7 +289,7 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
 Database* OpenDatabaseFile(OpenDatabases& open, const std::string& path, const ReadOptions& options,
                            PasswordPrompt* prompt, const SectionRegistry& registry) {
   if (Database* already = open.FindByFileName(path)) {
-    if (!Ask(msg::kAlreadyOpen, path, button::kOpen, button::kCancel, 0)) return already;
+    if (!Ask(msg::kAlreadyOpen, path, msg::kButtonOpen, msg::kButtonCancel, 0)) return already;
   }
   Database& database = open.Create();
   if (!ReadDatabaseFile(database, path, options, prompt, registry)) {

@@ -51,16 +51,16 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
                       PasswordPrompt* prompt, const SectionRegistry& registry);
 
 // Opens a file as a new database of the list; nothing when the read failed (no database is
-// left behind) or when the file is open already and the user keeps the open one (4003, then
-// that database is returned).
+// left behind) or when the file is open already and the user keeps the open one
+// (msg::kAlreadyOpen, then that database is returned).
 Database* OpenDatabaseFile(OpenDatabases& open, const std::string& path, const ReadOptions& options,
                            PasswordPrompt* prompt, const SectionRegistry& registry);
 
 // Saves as `format` with `setup`. A text save of a protected database asks for its password
 // first (and whether it may appear in the file); a binary save is keyed by the password when
-// the setup saves the Protection section. Every save is atomic: on failure (reported, 605) the
-// old file is untouched. With `adopt` the database takes the file name and format and is no
-// longer modified.
+// the setup saves the Protection section. Every save is atomic: on failure (reported,
+// msg::kErrorWriting) the old file is untouched. With `adopt` the database takes the file name and
+// format and is no longer modified.
 bool SaveDatabaseFile(Database& database, const std::string& path, DatabaseFormat format,
                       const SaveSetup& setup, const SectionRegistry& registry,
                       PasswordPrompt* prompt, bool adopt = true);
@@ -77,7 +77,7 @@ bool SaveDatabase(Database& database, const SectionRegistry& registry, PasswordP
 bool SaveTemplatesFile(Database& database, const SectionRegistry& registry);
 
 // True when the database's file changed on disk since it was read or saved (and the check is
-// allowed); the caller asks 4004.
+// allowed); the caller asks whether to read it again.
 bool ModifiedOnDisk(Database& database);
 
 }  // namespace jov

@@ -15,6 +15,7 @@
 #include "files/section_writer.h"
 #include "platform/file_io.h"
 #include "platform/temp_dir_test_util.h"
+#include "shell/message_ids.h"
 #include "shell/process.h"
 #include "shell/progress.h"
 #include "shell/recording_sink.h"
@@ -148,7 +149,7 @@ TEST_F(DatabaseFileTest, QuestionsBeforeReading) {
   sink_.set_answer(1);  // "Cancel": the open database is shown, no copy is made
   EXPECT_EQ(OpenDatabaseFile(open_, Path("q.jov"), {}, nullptr, registry_), &db);
   EXPECT_EQ(open_.all().size(), 1u);
-  EXPECT_EQ(sink_.alerts().back().message, 4003);
+  EXPECT_EQ(sink_.alerts().back().message, msg::kAlreadyOpen);
   sink_.set_answer(0);  // "Open": a copy
   EXPECT_NE(OpenDatabaseFile(open_, Path("q.jov"), {}, nullptr, registry_), &db);
   EXPECT_EQ(open_.all().size(), 2u);
@@ -157,16 +158,16 @@ TEST_F(DatabaseFileTest, QuestionsBeforeReading) {
   sink_.Clear();
   sink_.set_answer(0);  // "Cancel"
   EXPECT_EQ(OpenDatabaseFile(open_, Path("later.jox"), {}, nullptr, registry_), nullptr);
-  EXPECT_EQ(sink_.alerts().at(0).message, 3808);
+  EXPECT_EQ(sink_.alerts().at(0).message, msg::kLaterVersion);
   sink_.set_answer(1);  // "Continue"
   EXPECT_NE(OpenDatabaseFile(open_, Path("later.jox"), {}, nullptr, registry_), nullptr);
 
   std::ofstream(Path("old.jox")) << "##JOV-Text\t960101\r\n";
   sink_.Clear();
   EXPECT_EQ(OpenDatabaseFile(open_, Path("old.jox"), {}, nullptr, registry_), nullptr);
-  EXPECT_EQ(sink_.alerts().at(0).message, 3804);
+  EXPECT_EQ(sink_.alerts().at(0).message, msg::kPreRelease);
   EXPECT_EQ(OpenDatabaseFile(open_, Path("missing.jov"), {}, nullptr, registry_), nullptr);
-  EXPECT_EQ(sink_.alerts().back().message, 603);
+  EXPECT_EQ(sink_.alerts().back().message, msg::kUnableToOpen);
 }
 
 TEST_F(DatabaseFileTest, DamagedFilesOpenNothingAndImportsLeaveTheDatabaseAlone) {
@@ -181,7 +182,7 @@ TEST_F(DatabaseFileTest, DamagedFilesOpenNothingAndImportsLeaveTheDatabaseAlone)
   OpenDatabases other;
   EXPECT_EQ(OpenDatabaseFile(other, Path("cut.jov"), {}, nullptr, registry_), nullptr);
   EXPECT_TRUE(other.all().empty());
-  EXPECT_EQ(sink_.alerts().back().message, 3810);
+  EXPECT_EQ(sink_.alerts().back().message, msg::kCorrupted);
 
   Database& target = other.Create();
   target.AddComponent(0, "9", "Eget", "");
@@ -221,7 +222,7 @@ TEST_F(DatabaseFileTest, AnInterruptedSaveKeepsTheOldFile) {
   EXPECT_FALSE(saved);
   EXPECT_TRUE(db.modified());
   EXPECT_EQ(ReadWholeFile(Path("keep.jov")), old_bytes);
-  EXPECT_EQ(sink_.alerts().back().message, 605);
+  EXPECT_EQ(sink_.alerts().back().message, msg::kErrorWriting);
 }
 
 // Records what a progress display is shown; with every report a step (the clock moves 50 ms a
@@ -306,7 +307,8 @@ TEST_F(ProgressReportTest, AStoppedOperationFailsQuietlyAndLeavesFilesAlone) {
   EXPECT_EQ(open_.all().size(), open_before);
   FlushPendingError();
   ASSERT_EQ(sink_.alerts().size(), 1u);
-  EXPECT_EQ(sink_.alerts()[0].message, 4003) << "only the question about the open copy";
+  EXPECT_EQ(sink_.alerts()[0].message, msg::kAlreadyOpen)
+      << "only the question about the open copy";
   sink_.Clear();
   // A stopped save writes nothing.
   db.MarkModified();

@@ -2,6 +2,8 @@
 
 #include <fstream>
 
+#include "shell/message_ids.h"
+
 namespace jov {
 namespace {
 
@@ -13,12 +15,6 @@ constexpr uint32_t kFirstBinaryDate = 19961214;
 constexpr uint32_t kFirstRegularBinaryDate = 19981202;
 constexpr uint32_t kFirstReadableBinaryDate = 19981208;
 constexpr size_t kQuickTestBytes = 31;
-
-constexpr MessageId kMsgNotDatabase = 3800;
-constexpr MessageId kMsgPreRelease = 3804;
-constexpr MessageId kMsgThirdGeneration = 3806;
-constexpr MessageId kMsgLaterFormat = 3807;
-constexpr MessageId kMsgCorrupted = 3810;
 
 // Six digits YYMMDD from `offset`, skipping characters below 33; YY below 28 is 20YY. Zero
 // when the digits are missing.
@@ -124,21 +120,21 @@ MessageId RefusalMessage(FileKind kind) {
     case FileKind::kNothing:
       return kNoMessage;
     case FileKind::kPreRelease:
-      return kMsgPreRelease;
+      return msg::kPreRelease;
     case FileKind::kThirdGeneration:
-      return kMsgThirdGeneration;
+      return msg::kThirdGeneration;
     case FileKind::kLaterFormat:
-      return kMsgLaterFormat;
+      return msg::kLaterFormat;
     case FileKind::kDamaged:
-      return kMsgCorrupted;
+      return msg::kCorrupted;
     case FileKind::kBinaryN:
     case FileKind::kBinaryEarly:
     case FileKind::kXmlCommands:
     case FileKind::kSie:
     case FileKind::kNotDatabase:
-      return kMsgNotDatabase;
+      return msg::kNotDatabase;
   }
-  return kMsgNotDatabase;
+  return msg::kNotDatabase;
 }
 
 }  // namespace jov

@@ -50,7 +50,7 @@ bool LooksLikeDatabaseFile(std::string_view head);
 
 // The message that refuses a file of this kind as a database (with the file name as @0), or
 // kNoMessage for the kinds that are read. The unreadable binary kinds and kinds no row names
-// are refused as not being database files that can be read: 3800.
+// are refused as not being database files that can be read: msg::kNotDatabase.
 MessageId RefusalMessage(FileKind kind);
 
 }  // namespace jov

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "shell/message_ids.h"
+
 namespace jov {
 namespace {
 
@@ -60,9 +62,9 @@ TEST(FileKindTest, QuickDatabaseTestAndRefusals) {
   EXPECT_TRUE(LooksLikeDatabaseFile("\r\n  ##JOV-Text\t001219"));
   EXPECT_FALSE(LooksLikeDatabaseFile("Konto;Belopp\r\n"));
   EXPECT_EQ(RefusalMessage(FileKind::kText), kNoMessage);
-  EXPECT_EQ(RefusalMessage(FileKind::kDamaged), 3810);
-  EXPECT_EQ(RefusalMessage(FileKind::kThirdGeneration), 3806);
-  EXPECT_EQ(RefusalMessage(FileKind::kSie), 3800);
+  EXPECT_EQ(RefusalMessage(FileKind::kDamaged), msg::kCorrupted);
+  EXPECT_EQ(RefusalMessage(FileKind::kThirdGeneration), msg::kThirdGeneration);
+  EXPECT_EQ(RefusalMessage(FileKind::kSie), msg::kNotDatabase);
 }
 
 }  // namespace

@@ -4,13 +4,10 @@
 #include <cstring>
 
 #include "shell/alert.h"
+#include "shell/message_ids.h"
 
 namespace jov {
-namespace {
-
-constexpr MessageId kMsgLinesTooLong = 3813;
-
-}  // namespace
+namespace {}  // namespace
 
 bool MemoryByteSource::Next(std::string_view* chunk) {
   if (done_) return false;
@@ -111,7 +108,7 @@ bool LineSource::Next(std::string_view* line) {
   if (too_long_) {
     if (!too_long_reported_) {
       too_long_reported_ = true;
-      AlertRecord alert(kMsgLinesTooLong);
+      AlertRecord alert(msg::kLinesTooLong);
       ReportAlert(alert);
     }
     *line = {};

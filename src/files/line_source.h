@@ -42,7 +42,7 @@ class LineSource {
   explicit LineSource(ByteSource& bytes, size_t max_line = text_format::kMaxLineBytes);
 
   // The next line without its line end, valid until the next call; false at the end of the
-  // stream. A line longer than the limit is reported once (3813) and read as empty.
+  // stream. A line longer than the limit is reported once (msg::kLinesTooLong) and read as empty.
   bool Next(std::string_view* line);
 
   // Later lines are translated through `table`.

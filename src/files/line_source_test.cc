@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "files/fields.h"
+#include "shell/message_ids.h"
 #include "shell/process.h"
 #include "shell/recording_sink.h"
 
@@ -66,7 +67,7 @@ TEST(LineSourceTest, ALineTooLongIsReportedOnceAndReadEmpty) {
     ChunkedSource bytes("12345678\nok\n123456789\n", chunk);
     EXPECT_EQ(ReadAll(bytes, 8), (Lines{"12345678", "ok", ""}));
     ASSERT_EQ(sink.alerts().size(), 1u);
-    EXPECT_EQ(sink.alerts()[0].message, 3813);
+    EXPECT_EQ(sink.alerts()[0].message, msg::kLinesTooLong);
   }
 }
 

@@ -2,15 +2,11 @@
 
 #include "model/string_hash.h"
 #include "shell/alert.h"
+#include "shell/message_ids.h"
 #include "shell/messages.h"
 
 namespace jov {
 namespace {
-
-constexpr MessageId kMsgIncorrectPassword = 3811;
-constexpr MessageId kMsgPasswordForWindow = 7200;
-constexpr MessageId kMsgPasswordForTextSave = 7201;
-constexpr MessageId kMsgPasswordInTextFile = 4012;
 
 std::string Masked(std::string_view text) {
   std::string masked(text);
@@ -27,8 +23,8 @@ bool PromptAndCheck(Database& database, PasswordPrompt& prompt, MessageId messag
   const std::optional<std::string> entry = prompt.Ask(database.Title(), MessageText(message));
   if (!entry) return false;
   if (Password::CheckValue(*entry) != password.check_value()) {
-    AlertRecord alert(kMsgIncorrectPassword);
-    alert.Button(button::kOk);
+    AlertRecord alert(msg::kIncorrectPassword);
+    alert.Button(msg::kButtonOk);
     ReportAlert(alert);
     return false;
   }
@@ -52,15 +48,16 @@ std::string Password::GetPassword() const { return Masked(masked_); }
 bool VerifyForWindow(Database& database, PasswordPrompt& prompt) {
   const DatabasePassword& kept = database.Attached<DatabasePassword>();
   if (!kept.password.HasPassword() || kept.read_from_text) return true;
-  return PromptAndCheck(database, prompt, kMsgPasswordForWindow);
+  return PromptAndCheck(database, prompt, msg::kPasswordForWindow);
 }
 
 bool VerifyForTextSave(Database& database, PasswordPrompt& prompt, bool includes_protection) {
   if (!database.Attached<DatabasePassword>().password.HasPassword()) return true;
-  if (!PromptAndCheck(database, prompt, kMsgPasswordForTextSave)) return false;
+  if (!PromptAndCheck(database, prompt, msg::kPasswordForTextSave)) return false;
   if (!includes_protection) return true;
-  AlertRecord question(kMsgPasswordInTextFile);
-  question.ConfirmButton(button::kSave, button::kYes).ConfirmButton(button::kCancel, button::kNo);
+  AlertRecord question(msg::kPasswordInTextFile);
+  question.ConfirmButton(msg::kButtonSave, msg::kButtonYes)
+      .ConfirmButton(msg::kButtonCancel, msg::kButtonNo);
   return ReportAlert(question) == 0;
 }
 

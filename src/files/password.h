@@ -57,12 +57,13 @@ class PasswordPrompt {
 };
 
 // Before a protected window opens: allowed without a password or for a database read from a
-// text file; else the prompt (7200), and 3811 "Incorrect password" when the entry's check
-// value differs.
+// text file; else the prompt (msg::kPasswordForWindow), and msg::kIncorrectPassword when the
+// entry's check value differs.
 bool VerifyForWindow(Database& database, PasswordPrompt& prompt);
 
-// Before a save in text form (7201); when the save includes the Protection section the user is
-// then asked whether the password may appear in the file (4012), and "No" cancels.
+// Before a save in text form (msg::kPasswordForTextSave); when the save includes the Protection
+// section the user is then asked whether the password may appear in the file
+// (msg::kPasswordInTextFile), and "No" cancels.
 bool VerifyForTextSave(Database& database, PasswordPrompt& prompt, bool includes_protection);
 
 }  // namespace jov

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "files/scripted_prompt_test_util.h"
+#include "shell/message_ids.h"
 #include "shell/process.h"
 #include "shell/recording_sink.h"
 
@@ -60,7 +61,7 @@ TEST_F(PasswordTest, TextSavesAskAndWarnWhenThePasswordWouldBeWritten) {
   EXPECT_TRUE(sink_.alerts().empty());
   EXPECT_TRUE(VerifyForTextSave(db_, prompt_, true));  // the sink answers button 0: save
   ASSERT_EQ(sink_.alerts().size(), 1u);
-  EXPECT_EQ(sink_.alerts()[0].message, 4012);
+  EXPECT_EQ(sink_.alerts()[0].message, msg::kPasswordInTextFile);
   sink_.set_answer(1);
   EXPECT_FALSE(VerifyForTextSave(db_, prompt_, true));
   EXPECT_EQ(prompt_.prompts[0], "Enter the current password to save as text file.");

@@ -43,8 +43,6 @@ inline constexpr std::string_view kComponentChoiceLetters = "ACUN";
 inline constexpr std::string_view kIdentifierLetters = "CHT";
 
 struct SaveSetup {
-  static constexpr MessageId kDefaultName = 4300;  // "Save Setup"
-
   std::string name;
   char format = 'N';  // N Normal, B Browser, T Text
   bool compressed = true;

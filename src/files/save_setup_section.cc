@@ -6,6 +6,7 @@
 #include "files/save_setup.h"
 #include "files/section_input.h"
 #include "files/section_output.h"
+#include "shell/message_ids.h"
 
 namespace jov {
 namespace {
@@ -103,7 +104,7 @@ void WriteSaveSetupBody(SectionOutput& output, const SaveSetup& setup);
 }  // namespace
 
 void ReadSaveSetupSection(SectionInput& input, std::string_view argument) {
-  const std::string name = SectionObjectName(argument, SaveSetup::kDefaultName);
+  const std::string name = SectionObjectName(argument, msg::kSaveSetupName);
   SaveSetup& setup = ReplaceOrAddNamed(input.database().Attached<SaveSetups>().named(), name);
   while (input.NextBodyLine("#") && !input.line().empty()) {
     ReadSetupLine(input.line(), input.Split(), setup);

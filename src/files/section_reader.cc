@@ -5,6 +5,7 @@
 #include "files/section_input.h"
 #include "model/case_tables.h"
 #include "model/database.h"
+#include "shell/message_ids.h"
 #include "shell/pending_error.h"
 #include "shell/progress.h"
 #include "shell/recording_sink.h"
@@ -13,8 +14,6 @@ namespace jov {
 namespace {
 
 using namespace text_format;
-
-constexpr MessageId kMsgUnknownSection = 3814;
 
 // The name and argument of a section line. The name ends at the first tab or blank, so that
 // "##JOV-Text 001219" is known too.
@@ -32,7 +31,7 @@ SectionLine ParseSectionLine(std::string_view line, SectionInput& input) {
 
 void ReportUnknownSection(std::string_view name) {
   if (name.size() < kMinReportedNameLength) return;
-  AlertRecord alert(kMsgUnknownSection);
+  AlertRecord alert(msg::kUnknownSection);
   alert.Arg(name);
   ReportAlert(alert);
 }

@@ -26,7 +26,7 @@ struct ReadResult {
 
 // Reads sections into `database` until "##End", the end of the stream, or StopRequested. Lines
 // outside a known section are skipped; an unknown section name of three or more characters is
-// reported (3814).
+// reported (msg::kUnknownSection).
 ReadResult ReadSections(Database& database, LineSource& lines, const SectionRegistry& registry);
 
 // Reads the stream into a new database; nothing (and no half-built database) when the read

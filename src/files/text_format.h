@@ -53,7 +53,8 @@ inline constexpr size_t kPieceBytes = 4200;
 inline constexpr size_t kMaxUnsplitBytes = 4208;
 inline constexpr std::string_view kContinuation = "/==";
 
-// A physical line longer than this is refused (3813) rather than collected without bound.
+// A physical line longer than this is refused (msg::kLinesTooLong) rather than collected without
+// bound.
 inline constexpr size_t kMaxLineBytes = size_t{8} << 20;
 
 // "##Characters": the writer's own codes for accented upper-case letters (U), their lower-case

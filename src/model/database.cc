@@ -4,20 +4,12 @@
 #include <cstdio>
 
 #include "shell/alert.h"
+#include "shell/message_ids.h"
 #include "shell/messages.h"
 
 namespace jov {
 namespace {
 
-constexpr MessageId kMsgUntitled = 100;        // "Noname @0"
-constexpr MessageId kMsgNewComponents = 3300;  // text of the "#" component
-constexpr MessageId kMsgCodeNotFound = 3303;
-constexpr MessageId kMsgTextNotFound = 3304;
-constexpr MessageId kMsgHostNotFound = 3305;
-constexpr MessageId kMsgHostTaken = 3306;
-constexpr MessageId kMsgCardTitle = 3101;
-constexpr MessageId kMsgLineText = 3102;
-constexpr MessageId kMsgValue = 3103;
 // Line slots widen to 3 bytes when the component pool reaches this many records, to 4 at the
 // second count, so that every component number fits.
 constexpr size_t kThreeByteSlotRecords = 65530;
@@ -62,7 +54,7 @@ void Database::SetFileName(std::string_view name) {
 
 std::string Database::Title() const {
   if (!file_name_.empty()) return file_name_;
-  AlertRecord untitled(kMsgUntitled);
+  AlertRecord untitled(msg::kUntitled);
   untitled.Arg(untitled_number_);
   return untitled.ComposeText() + ".jov";
 }
@@ -87,7 +79,7 @@ void Database::SetValueDecimals(int decimals) {
 // Labels
 
 std::string Database::DefaultValueFieldName(int field) const {
-  std::string name = MessageText(kMsgValue);
+  std::string name = MessageText(msg::kValue);
   if (field > 0) name.append(" ").append(std::to_string(field + 1));
   return name;
 }
@@ -96,18 +88,17 @@ std::string Database::GetName(int id) const {
   using namespace name_id;
   if (id >= kFirstSingular && id < kFirstPlural) {
     const std::string& name = dimensions_[id - kFirstSingular]->singular_name();
-    return name.empty() ? MessageText(Dimension::kFirstSingularDefault + id - kFirstSingular)
-                        : name;
+    return name.empty() ? MessageText(msg::kFirstDimensionSingular + id - kFirstSingular) : name;
   }
   if (id >= kFirstPlural && id < kCardTitle) {
     const std::string& name = dimensions_[id - kFirstPlural]->plural_name();
-    return name.empty() ? MessageText(Dimension::kFirstPluralDefault + id - kFirstPlural) : name;
+    return name.empty() ? MessageText(msg::kFirstDimensionPlural + id - kFirstPlural) : name;
   }
   if (id == kCardTitle) {
-    return card_title_label_.empty() ? MessageText(kMsgCardTitle) : card_title_label_;
+    return card_title_label_.empty() ? MessageText(msg::kCardTitle) : card_title_label_;
   }
   if (id == kLineText) {
-    return line_text_label_.empty() ? MessageText(kMsgLineText) : line_text_label_;
+    return line_text_label_.empty() ? MessageText(msg::kLineText) : line_text_label_;
   }
   if (id >= kFirstValueField && id < kFirstValueField + kMaxValueFields) {
     const int field = id - kFirstValueField;
@@ -119,13 +110,13 @@ std::string Database::GetName(int id) const {
 }
 
 void Database::SetCardTitleLabel(std::string_view label) {
-  if (!StoreLabel(card_title_label_, label, MessageText(kMsgCardTitle))) return;
+  if (!StoreLabel(card_title_label_, label, MessageText(msg::kCardTitle))) return;
   MarkModified();
   Notify(ChangeCode::kCardTitleLabel);
 }
 
 void Database::SetLineTextLabel(std::string_view label) {
-  if (!StoreLabel(line_text_label_, label, MessageText(kMsgLineText))) return;
+  if (!StoreLabel(line_text_label_, label, MessageText(msg::kLineText))) return;
   MarkModified();
   Notify(ChangeCode::kLineTextLabel);
 }
@@ -189,7 +180,7 @@ ComponentRef Database::AddComponent(int dimension, std::string_view code_in,
     return existing;
   }
   if (!host.empty() && FindByHost(dimension, host) != kNoComponent) {
-    ReportAbout(kMsgHostTaken, host, GetName(name_id::kFirstSingular + dimension));
+    ReportAbout(msg::kHostTaken, host, GetName(name_id::kFirstSingular + dimension));
     host.clear();
   }
   const ComponentRef ref = pool_.Allocate();
@@ -222,7 +213,7 @@ ComponentRef Database::AddComponent(int dimension, std::string_view code_in,
 ComponentRef Database::GeneratedComponent(int dimension, const std::string& text,
                                           IdentifierKind kind) {
   if (generated_code_counters_[dimension] == 0) {
-    AddComponent(dimension, kGeneratedParentCode, MessageText(kMsgNewComponents), "");
+    AddComponent(dimension, kGeneratedParentCode, MessageText(msg::kNewComponents), "");
   }
   char code[16];
   do {
@@ -250,7 +241,8 @@ ComponentRef Database::ResolveIdentifier(int dimension, std::string_view text,
   }
   if (found != kNoComponent) return found;
 
-  static constexpr MessageId kNotFound[] = {kMsgCodeNotFound, kMsgHostNotFound, kMsgTextNotFound};
+  static constexpr MessageId kNotFound[] = {msg::kCodeNotFound, msg::kHostNotFound,
+                                            msg::kTextNotFound};
   ReportAbout(kNotFound[static_cast<int>(kind)], text,
               GetName(name_id::kFirstSingular + dimension));
   const ComponentRef added = kind == IdentifierKind::kCode

@@ -57,7 +57,7 @@ class Database {
 
   // --- File identity
   const std::string& file_name() const { return file_name_; }
-  void SetFileName(std::string_view name);  // change code 2
+  void SetFileName(std::string_view name);  // ChangeCode::kFileName
   int untitled_number() const { return untitled_number_; }
   // The file name, or "Noname <n>.jov" while the database has none.
   std::string Title() const;
@@ -70,15 +70,15 @@ class Database {
 
   // --- Base options
   int card_digits() const { return card_digits_; }
-  void SetCardDigits(int digits);  // 0..6; change code 26
+  void SetCardDigits(int digits);  // 0..6; ChangeCode::kCardDigits
   int value_decimals() const { return value_decimals_; }
-  void SetValueDecimals(int decimals);  // change code 27
+  void SetValueDecimals(int decimals);  // ChangeCode::kValueDecimals
 
   // --- Labels: every label is fetched by GetName; empty when the id names nothing.
   std::string GetName(int id) const;
-  void SetCardTitleLabel(std::string_view label);            // change code 30
-  void SetLineTextLabel(std::string_view label);             // change code 31
-  void SetValueFieldName(int field, std::string_view name);  // field 0..23; change code 32
+  void SetCardTitleLabel(std::string_view label);            // ChangeCode::kCardTitleLabel
+  void SetLineTextLabel(std::string_view label);             // ChangeCode::kLineTextLabel
+  void SetValueFieldName(int field, std::string_view name);  // field 0..23; kValueFieldName
   std::string DefaultValueFieldName(int field) const;
   const std::string& card_title_label() const { return card_title_label_; }  // empty: default
   const std::string& line_text_label() const { return line_text_label_; }
@@ -95,16 +95,16 @@ class Database {
   bool IsDimensionUsed(int dimension) const;
 
   // Adds a component under the longest-prefix rule, or returns the existing one with that code.
-  // Reports 3306 when the host code is taken (the component is added without it). Returns
-  // kNoComponent when the code is empty or memory ran out.
+  // Reports msg::kHostTaken when the host code is taken (the component is added without it).
+  // Returns kNoComponent when the code is empty or memory ran out.
   ComponentRef AddComponent(int dimension, std::string_view code, std::string_view text,
                             std::string_view host);
   ComponentRef FindByCode(int dimension, std::string_view code) const;
   ComponentRef FindByHost(int dimension, std::string_view host) const;
   ComponentRef FindByText(int dimension, std::string_view text) const;
-  // Finds the component a card refers to; a missing one is reported (3303/3304/3305) and
-  // created, under "#" with a generated code for host codes and texts. Returns the dimension's
-  // root when nothing could be added.
+  // Finds the component a card refers to; a missing one is reported (msg::kCodeNotFound,
+  // kHostNotFound, kTextNotFound) and created, under "#" with a generated code for host codes and
+  // texts. Returns the dimension's root when nothing could be added.
   ComponentRef ResolveIdentifier(int dimension, std::string_view text, IdentifierKind kind);
 
   ComponentRef NextInPreorder(ComponentRef ref, int* depth_change = nullptr) const {
@@ -127,7 +127,7 @@ class Database {
   }
   const ComponentIndex& index() const { return index_; }
 
-  // --- Reference point (R): the date analyses measure from. Change code 33.
+  // --- Reference point (R): the date analyses measure from. kReferencePoint.
   Date reference_point() const { return reference_point_; }
   void SetReferencePoint(Date date);
 
@@ -137,7 +137,8 @@ class Database {
   const LineLayout& line_layout() const { return cards_.lines().layout(); }
   int value_field_count() const { return line_layout().values; }
   // Sets V (1..24) for every line: new fields are 0, dropped fields are lost (callers ask the
-  // user first, message 4207). Change codes 34, 35 and 29 (new minus old count). False, with
+  // user first, msg::kReduceValueFields). Change codes kLinesMoving, kLinesMoved and
+  // kValueFieldCount (new minus old count). False, with
   // nothing changed, when memory runs out.
   bool SetValueFieldCount(int count);
   // The components of a line in dimension order: the group's component for dimension 0, then
@@ -160,13 +161,14 @@ class Database {
   void RemoveListener(DatabaseListener* listener);
   void Notify(ChangeCode code, int argument = 0, int argument2 = 0);
   // Turns the flags collected during a batch (an import, a file section, a command) into change
-  // codes: 10 for each dimension whose components changed, 25 when cards were added or removed.
+  // codes: kComponents for each dimension whose components changed, kCards when cards were added
+  // or removed.
   void FlushChangeFlags();
 
  private:
   friend class Dimension;
 
-  // Called after anything that may change whether a dimension is used (change code 11).
+  // Called after anything that may change whether a dimension is used (ChangeCode::kDimensionUsed).
   void UpdateUsedState(int dimension);
   void RewriteField(int dimension, ComponentField field, CaseOption option);
   void ComponentsChanged(int dimension);
@@ -177,7 +179,7 @@ class Database {
   // dimension that has components, and the slot width from the size of the component pool.
   void RecomputeSlotCount();
   bool WidenSlotsForPool();
-  // Rewrites every line for `layout`, announced by change codes 34 and 35.
+  // Rewrites every line for `layout`, announced by kLinesMoving and kLinesMoved.
   bool ChangeLineLayout(const LineLayout& layout);
 
   std::string file_name_;

@@ -3,19 +3,11 @@
 #include <cstdio>
 #include <vector>
 
+#include "shell/message_ids.h"
 #include "shell/messages.h"
 
 namespace jov {
 namespace {
-
-namespace msg {
-constexpr MessageId kDatabaseSize = 4100, kInMemory = 4101, kInFile = 4102, kCardsAndLines = 4103,
-                    kCards = 4104, kGroups = 4105, kLines = 4106, kCardTitles = 4107, kNotes = 4108,
-                    kLineTexts = 4109, kFirst = 4110, kLast = 4111, kDimensionComponents = 4112,
-                    kAll = 4113, kActive = 4114, kInUse = 4115, kTotal = 4117, kAnalyses = 4118,
-                    kAnalysisTemplates = 4119;
-constexpr MessageId kBytes = 3140, kKiloBytes = 3141, kMegaBytes = 3142;
-}  // namespace msg
 
 // Marks every component that a group or a line refers to.
 std::vector<bool> MarkReferencedComponents(const Database& db, DatabaseInfo& info) {
@@ -117,27 +109,27 @@ std::string ByteSizeText(int64_t bytes) {
 std::string DatabaseInfoReport(const Database& db, const DatabaseInfo& info, int card_digits,
                                char separator) {
   const auto number = [separator](int64_t n) { return InfoNumberText(n, separator); };
-  std::string out = MessageText(msg::kDatabaseSize) + "\n";
-  AddRow(out, msg::kInMemory, ByteSizeText(info.memory_bytes));
-  if (info.file_bytes > 0) AddRow(out, msg::kInFile, ByteSizeText(info.file_bytes));
-  out.append(MessageText(msg::kCardsAndLines)).append("\n");
-  AddRow(out, msg::kCards, number(info.cards));
-  AddRow(out, msg::kGroups, number(info.groups));
-  AddRow(out, msg::kLines, number(info.lines));
-  AddRow(out, msg::kCardTitles, number(info.card_titles));
-  AddRow(out, msg::kNotes, number(info.notes));
-  AddRow(out, msg::kLineTexts, number(info.line_texts));
+  std::string out = MessageText(msg::kInfoDatabaseSize) + "\n";
+  AddRow(out, msg::kInfoInMemory, ByteSizeText(info.memory_bytes));
+  if (info.file_bytes > 0) AddRow(out, msg::kInfoInFile, ByteSizeText(info.file_bytes));
+  out.append(MessageText(msg::kInfoCardsAndLines)).append("\n");
+  AddRow(out, msg::kInfoCards, number(info.cards));
+  AddRow(out, msg::kInfoGroups, number(info.groups));
+  AddRow(out, msg::kInfoLines, number(info.lines));
+  AddRow(out, msg::kInfoCardTitles, number(info.card_titles));
+  AddRow(out, msg::kInfoNotes, number(info.notes));
+  AddRow(out, msg::kInfoLineTexts, number(info.line_texts));
   if (info.has_cards) {
-    AddRow(out, msg::kFirst, CardIdText(info.first_card, card_digits));
-    AddRow(out, msg::kLast, CardIdText(info.last_card, card_digits));
+    AddRow(out, msg::kInfoFirst, CardIdText(info.first_card, card_digits));
+    AddRow(out, msg::kInfoLast, CardIdText(info.last_card, card_digits));
   }
-  out.append(MessageText(msg::kDimensionComponents))
+  out.append(MessageText(msg::kInfoDimensionComponents))
       .append("\t")
-      .append(MessageText(msg::kAll))
+      .append(MessageText(msg::kInfoAll))
       .append("\t")
-      .append(MessageText(msg::kActive))
+      .append(MessageText(msg::kInfoActive))
       .append("\t")
-      .append(MessageText(msg::kInUse))
+      .append(MessageText(msg::kInfoInUse))
       .append("\n");
   const auto usage_row = [&](const std::string& label, const DimensionUsage& usage) {
     out.append("  ").append(label).append("\t").append(number(usage.all)).append("\t");
@@ -146,9 +138,9 @@ std::string DatabaseInfoReport(const Database& db, const DatabaseInfo& info, int
   for (int d = 0; d < kDimensionCount; ++d) {
     if (info.reported[d]) usage_row(db.GetName(name_id::kFirstPlural + d), info.dimensions[d]);
   }
-  usage_row(MessageText(msg::kTotal), info.total);
-  out.append(MessageText(msg::kAnalyses)).append("\n");
-  AddRow(out, msg::kAnalysisTemplates, number(info.analysis_templates));
+  usage_row(MessageText(msg::kInfoTotal), info.total);
+  out.append(MessageText(msg::kInfoAnalyses)).append("\n");
+  AddRow(out, msg::kInfoAnalysisTemplates, number(info.analysis_templates));
   return out;
 }
 

@@ -43,7 +43,7 @@ std::string InfoNumberText(int64_t number, char separator = ' ');
 // "-" below 0; "0 KB"; "512 bytes"; "5.0 KB" below 10,000; "200 KB" below 1 MiB; "3.0 MB".
 std::string ByteSizeText(int64_t bytes);
 
-// The whole report as text lines, labelled with the messages of table 4100.
+// The whole report as text lines, labelled with the msg::kInfo... messages.
 std::string DatabaseInfoReport(const Database& database, const DatabaseInfo& info, int card_digits,
                                char separator = ' ');
 

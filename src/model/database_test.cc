@@ -11,6 +11,7 @@
 #include "model/card_store.h"
 #include "model/open_databases.h"
 #include "model/string_hash.h"
+#include "shell/message_ids.h"
 #include "shell/process.h"
 #include "shell/recording_sink.h"
 
@@ -175,7 +176,7 @@ TEST_F(DatabaseTest, NamesComeFromUserTextsOrDefaults) {
   EXPECT_EQ(db_.GetName(59), "");
   EXPECT_EQ(db_.GetName(0), "");
   EXPECT_EQ(db_.GetName(99), "");
-  EXPECT_EQ(db_.GetName(3810), "File \"@0\" is corrupted.");
+  EXPECT_EQ(db_.GetName(msg::kCorrupted), "File \"@0\" is corrupted.");
 
   db_.SetValueFieldName(0, "Amount");
   db_.dimension(0).SetSingularName("Account");

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "model/database.h"
+#include "shell/message_ids.h"
 #include "shell/messages.h"
 
 namespace jov {
@@ -89,7 +90,7 @@ void Dimension::SetWidth(ComponentField field, int width) {
 
 void Dimension::SetSingularName(std::string_view name) {
   const std::string stored =
-      name == MessageText(kFirstSingularDefault + index_) ? "" : std::string(name);
+      name == MessageText(msg::kFirstDimensionSingular + index_) ? "" : std::string(name);
   if (singular_ == stored) return;
   singular_ = stored;
   Changed(ChangeCode::kSingularName);
@@ -97,7 +98,7 @@ void Dimension::SetSingularName(std::string_view name) {
 
 void Dimension::SetPluralName(std::string_view name) {
   const std::string stored =
-      name == MessageText(kFirstPluralDefault + index_) ? "" : std::string(name);
+      name == MessageText(msg::kFirstDimensionPlural + index_) ? "" : std::string(name);
   if (plural_ == stored) return;
   plural_ = stored;
   Changed(ChangeCode::kPluralName);

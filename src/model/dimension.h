@@ -33,10 +33,6 @@ class Dimension {
   static constexpr int kMinWidth = 24;
   static constexpr int kMaxWidth = 500;
   static constexpr std::string_view kOrderingLetters = "FSD";
-  // Default names: "Dim 1" ... "Dim 16" and "Dim 1s" ... "Dim 16s".
-  static constexpr int kFirstSingularDefault = 3000;
-  static constexpr int kFirstPluralDefault = 3016;
-
   Dimension(Database& database, int index);
 
   int index() const { return index_; }

@@ -81,7 +81,7 @@ class ComponentExpression {
   // the stored form.
   std::string Print(const Database& database, bool with_blanks) const;
 
-  // To be called on change code 10 for this dimension: operands whose components are gone
+  // To be called on ChangeCode::kComponents for this dimension: operands whose components are gone
   // become "\\", so that a record number reused by a later component is never taken for them.
   void FollowRemovals(const Database& database);
 

@@ -182,7 +182,7 @@ TEST_F(ComponentExpressionTest, MissingCodesAskTheChooser) {
   EXPECT_FALSE(Compile("| &").has_value());
 }
 
-// Follows change code 10 as a selection will.
+// Follows ChangeCode::kComponents as a selection will.
 class RemovalFollower : public DatabaseListener {
  public:
   explicit RemovalFollower(ComponentExpression& expression) : expression_(expression) {}

@@ -11,14 +11,6 @@
 
 namespace jov {
 
-// Button captions (table 700) used by the engine.
-namespace button {
-constexpr MessageId kOk = 700, kCancel = 701, kYes = 702, kNo = 703, kStop = 704, kContinue = 705,
-                    kOpen = 706, kClose = 707, kSave = 708, kDontSave = 709, kSaveAll = 710,
-                    kChange = 711, kDontChange = 712, kAdd = 713, kDontAdd = 714, kRemove = 715,
-                    kDontRemove = 716, kDelete = 717, kDontDelete = 718, kQuit = 719;
-}  // namespace button
-
 struct AlertRecord {
   static constexpr int kMaxArguments = 3;
   static constexpr int kMaxButtons = 4;

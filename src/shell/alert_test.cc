@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "shell/message_ids.h"
 #include "shell/pending_error.h"
 #include "shell/process.h"
 #include "shell/recording_sink.h"
@@ -19,7 +20,7 @@ class AlertTest : public ::testing::Test {
 TEST_F(AlertTest, ArgumentsOfFortyOrMoreCharactersAreCut) {
   const std::string exactly39(39, 'x');
   const std::string exactly40(40, 'y');
-  AlertRecord alert(3810);
+  AlertRecord alert(msg::kCorrupted);
   alert.Arg(exactly39).Arg(exactly40).Arg(12345).Arg("ignored");
   EXPECT_EQ(alert.argument_count, 3);
   EXPECT_EQ(alert.arguments[0], exactly39);
@@ -28,39 +29,40 @@ TEST_F(AlertTest, ArgumentsOfFortyOrMoreCharactersAreCut) {
 }
 
 TEST_F(AlertTest, ComposeReplacesEveryPlaceholderOccurrence) {
-  // 3303: Cannot find JOV-code "@0" in dimension @1.
-  AlertRecord alert(3303);
+  AlertRecord alert(msg::kCodeNotFound);
   alert.Arg("4010").Arg("Accounts");
   EXPECT_EQ(alert.ComposeText(), "Cannot find JOV-code \"4010\" in dimension Accounts.");
 
   // "@0 Minutes @1 Seconds" with an argument that itself holds "@1" is not rescanned for @1,
   // because @1 is replaced first.
-  AlertRecord minutes(4506);
+  AlertRecord minutes(msg::kMinutesSeconds);
   minutes.Arg("@1").Arg("30");
   EXPECT_EQ(minutes.ComposeText(), "@1 Minutes 30 Seconds");
 
   // Fewer arguments than placeholders leave the rest in place.
-  AlertRecord short_of_args(3303);
+  AlertRecord short_of_args(msg::kCodeNotFound);
   short_of_args.Arg("X");
   EXPECT_EQ(short_of_args.ComposeText(), "Cannot find JOV-code \"X\" in dimension @1.");
 }
 
 TEST_F(AlertTest, ComposeAcceptsAMessageAsArgument) {
-  AlertRecord alert(3810);
-  alert.ArgMessage(3000);
+  AlertRecord alert(msg::kCorrupted);
+  alert.ArgMessage(msg::kFirstDimensionSingular);
   EXPECT_EQ(alert.ComposeText(), "File \"Dim 1\" is corrupted.");
 }
 
 TEST_F(AlertTest, ConfirmationButtonsFollowAlertYesNo) {
-  AlertRecord verbs(3205);
-  verbs.ConfirmButton(button::kDelete, button::kYes).ConfirmButton(button::kCancel, button::kNo);
+  AlertRecord verbs(msg::kConfirmDelete);
+  verbs.ConfirmButton(msg::kButtonDelete, msg::kButtonYes)
+      .ConfirmButton(msg::kButtonCancel, msg::kButtonNo);
   EXPECT_EQ(verbs.button_count, 2);
   EXPECT_EQ(MessageText(verbs.buttons[0]), "Delete");
   EXPECT_EQ(MessageText(verbs.buttons[1]), "Cancel");
 
   Process().preferences.alert_yes_no = true;
-  AlertRecord yes_no(3205);
-  yes_no.ConfirmButton(button::kDelete, button::kYes).ConfirmButton(button::kCancel, button::kNo);
+  AlertRecord yes_no(msg::kConfirmDelete);
+  yes_no.ConfirmButton(msg::kButtonDelete, msg::kButtonYes)
+      .ConfirmButton(msg::kButtonCancel, msg::kButtonNo);
   EXPECT_EQ(MessageText(yes_no.buttons[0]), "Yes");
   EXPECT_EQ(MessageText(yes_no.buttons[1]), "No");
 }
@@ -71,11 +73,11 @@ TEST_F(AlertTest, SinkStackReportsToTheTopAndRestoresOnPop) {
   PushSink(&outer);
   {
     ScopedSink scoped(&inner);
-    AlertRecord alert(3810);
+    AlertRecord alert(msg::kCorrupted);
     EXPECT_EQ(ReportAlert(alert), 2);
     EXPECT_EQ(alert.result, 2);
   }
-  AlertRecord alert(3811);
+  AlertRecord alert(msg::kIncorrectPassword);
   EXPECT_EQ(ReportAlert(alert), 1);
   EXPECT_EQ(inner.alerts().size(), 1u);
   ASSERT_EQ(outer.alerts().size(), 1u);
@@ -96,18 +98,18 @@ TEST_F(AlertTest, PendingErrorIsReportedOnceAndClearsStop) {
   FlushPendingError();  // nothing left to report
   EXPECT_EQ(sink.alerts().size(), 1u);
 
-  PostPendingError(3810);
+  PostPendingError(msg::kCorrupted);
   PostMissingResource();  // a later post overwrites the earlier one
   FlushPendingError();
   ASSERT_EQ(sink.alerts().size(), 2u);
-  EXPECT_EQ(sink.alerts()[1].message, kMsgResourceError);
+  EXPECT_EQ(sink.alerts()[1].message, msg::kResourceError);
   EXPECT_EQ(sink.alerts()[1].kind, 1);
 }
 
 TEST_F(AlertTest, SilentErrorStopsWithoutReport) {
   RecordingSink sink;
   ScopedSink scoped(&sink);
-  PostPendingError(3810);
+  PostPendingError(msg::kCorrupted);
   PostSilentError();
   EXPECT_TRUE(StopRequested());
   FlushPendingError();
@@ -120,7 +122,7 @@ class ReentrantSink : public AlertSink {
  public:
   int Report(AlertRecord& alert) override {
     ++reports;
-    PostPendingError(3811);
+    PostPendingError(msg::kIncorrectPassword);
     FlushPendingError();  // must not report while the first report runs
     return alert.result;
   }
@@ -130,7 +132,7 @@ class ReentrantSink : public AlertSink {
 TEST_F(AlertTest, FlushDoesNotReenterARunningReport) {
   ReentrantSink sink;
   ScopedSink scoped(&sink);
-  PostPendingError(3810);
+  PostPendingError(msg::kCorrupted);
   FlushPendingError();
   EXPECT_EQ(sink.reports, 1);
 }

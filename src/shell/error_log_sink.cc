@@ -3,14 +3,10 @@
 #include <utility>
 
 #include "shell/date_time.h"
+#include "shell/message_ids.h"
 #include "shell/messages.h"
 
 namespace jov {
-namespace {
-
-constexpr MessageId kErrorLogCreatedAt = 724;
-
-}  // namespace
 
 ErrorLogSink::ErrorLogSink(std::string file_name, bool append)
     : file_name_(std::move(file_name)), append_(append) {}
@@ -40,7 +36,7 @@ bool ErrorLogSink::EnsureOpen() {
 
 void ErrorLogSink::WriteHeader() {
   if (append_) WriteLine({});
-  WriteLine(MessageText(kErrorLogCreatedAt) + " " + FormatReadable(DateTime::Now()));
+  WriteLine(MessageText(msg::kErrorLogCreatedAt) + " " + FormatReadable(DateTime::Now()));
 }
 
 void ErrorLogSink::WriteLine(std::string_view text) {

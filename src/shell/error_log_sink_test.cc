@@ -9,6 +9,7 @@
 #include <string>
 
 #include "shell/date_time.h"
+#include "shell/message_ids.h"
 #include "shell/process.h"
 
 namespace jov {
@@ -63,7 +64,7 @@ TEST_F(ErrorLogSinkTest, NewLogHasHeaderThenOneLinePerAlert) {
     ErrorLogSink sink(log_, false);
     EXPECT_FALSE(fs::exists(log_));  // opened at the first report only
     ScopedSink scoped(&sink);
-    AlertRecord first(3303);
+    AlertRecord first(msg::kCodeNotFound);
     first.Arg("4010").Arg("Accounts");
     first.result = 3;
     EXPECT_EQ(ReportAlert(first), 3);
@@ -71,7 +72,7 @@ TEST_F(ErrorLogSinkTest, NewLogHasHeaderThenOneLinePerAlert) {
     // Flushed at each report: the text is in the file while the sink lives.
     EXPECT_EQ(AfterHeader(Read(log_), before),
               "Cannot find JOV-code \"4010\" in dimension Accounts.\r\n");
-    AlertRecord second(3810);
+    AlertRecord second(msg::kCorrupted);
     second.Arg("\xC5r \xE4r \xF6");  // 1252 bytes go in as they are
     ReportAlert(second);
   }
@@ -85,7 +86,7 @@ TEST_F(ErrorLogSinkTest, AppendingKeepsTheOldLogAfterAnEmptyLine) {
   const Seconds1900 before = StartSeconds(DateTime::Now());
   {
     ErrorLogSink sink(log_, true);
-    AlertRecord alert(3810);
+    AlertRecord alert(msg::kCorrupted);
     alert.Arg("x");
     sink.Report(alert);
   }
@@ -99,7 +100,7 @@ TEST_F(ErrorLogSinkTest, WithoutAppendTheLogReplacesTheFile) {
   const Seconds1900 before = StartSeconds(DateTime::Now());
   {
     ErrorLogSink sink(log_, false);
-    AlertRecord alert(3810);
+    AlertRecord alert(msg::kCorrupted);
     alert.Arg("y");
     sink.Report(alert);
   }
@@ -116,7 +117,7 @@ TEST_F(ErrorLogSinkTest, ALogThatCannotBeOpenedMakesReportsNoOps) {
   for (const std::string& name : {missing_folder, too_long, std::string()}) {
     ErrorLogSink sink(name, true);
     for (int i = 0; i < 2; ++i) {
-      AlertRecord alert(3810);
+      AlertRecord alert(msg::kCorrupted);
       alert.result = 2;
       EXPECT_EQ(sink.Report(alert), 2);
     }
@@ -124,7 +125,7 @@ TEST_F(ErrorLogSinkTest, ALogThatCannotBeOpenedMakesReportsNoOps) {
   EXPECT_TRUE(fs::is_empty(deep));
   // Opening is tried once: a folder that appears later does not revive the sink.
   ErrorLogSink sink(missing_folder, false);
-  AlertRecord alert(3810);
+  AlertRecord alert(msg::kCorrupted);
   sink.Report(alert);
   fs::create_directories(folder_ / "no such folder");
   sink.Report(alert);
@@ -136,7 +137,7 @@ TEST_F(ErrorLogSinkTest, ManyReportsPassTheBufferWhole) {
   {
     ErrorLogSink sink(log_, false);
     for (int i = 0; i < 2000; ++i) {
-      AlertRecord alert(3810);
+      AlertRecord alert(msg::kCorrupted);
       alert.Arg(argument);
       sink.Report(alert);
     }

@@ -10,12 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "shell/message_ids.h"
 #include "shell/message_resources.h"
 
 namespace jov {
-
-using MessageId = int32_t;
-constexpr MessageId kNoMessage = -1;
 
 // Language indices; the chooser lists them alphabetically by name (LanguageChooserOrder).
 enum Language : int {
@@ -59,7 +57,7 @@ class MessageTables {
 const MessageTables& BuiltInMessageTables();
 
 // Looks `id` up in the current tables and language (see process.h); empty when there is none.
-// A missing English table posts the pending error 601, once per table.
+// A missing English table posts the pending error msg::kResourceError, once per table.
 std::string MessageText(MessageId id);
 
 }  // namespace jov

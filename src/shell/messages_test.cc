@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "shell/message_ids.h"
 #include "shell/pending_error.h"
 #include "shell/process.h"
 
@@ -29,11 +30,11 @@ class MessagesTest : public ::testing::Test {
 };
 
 TEST_F(MessagesTest, BuiltInEnglishTablesHoldTheListedTexts) {
-  EXPECT_EQ(MessageText(3810), "File \"@0\" is corrupted.");
-  EXPECT_EQ(MessageText(3000), "Dim 1");
-  EXPECT_EQ(MessageText(3016), "Dim 1s");
+  EXPECT_EQ(MessageText(msg::kCorrupted), "File \"@0\" is corrupted.");
+  EXPECT_EQ(MessageText(msg::kFirstDimensionSingular), "Dim 1");
+  EXPECT_EQ(MessageText(msg::kFirstDimensionPlural), "Dim 1s");
   EXPECT_EQ(MessageText(1209), " from System");
-  EXPECT_EQ(MessageText(4207),
+  EXPECT_EQ(MessageText(msg::kReduceValueFields),
             "Are you sure you want to reduce value fields?\nThe values will be permanently "
             "erased from the database.");
   EXPECT_EQ(MessageText(3119), "Properties for  \"@0\"");
@@ -76,9 +77,9 @@ TEST_F(MessagesTest, MissingEnglishTablePostsResourceErrorOncePerTable) {
 
   EXPECT_EQ(MessageText(4100), "");
   EXPECT_TRUE(StopRequested());
-  EXPECT_EQ(Process().pending_error.record.message, kMsgResourceError);
+  EXPECT_EQ(Process().pending_error.record.message, msg::kResourceError);
 
-  Process().stop_requested = false;
+  StopFlag() = false;
   EXPECT_EQ(MessageText(4101), "");
   EXPECT_FALSE(StopRequested());
 }

@@ -1,12 +1,13 @@
 #include "shell/pending_error.h"
 
+#include "shell/message_ids.h"
 #include "shell/process.h"
 
 namespace jov {
 
-bool StopRequested() { return Process().stop_requested; }
+bool StopRequested() { return StopFlag().load(); }
 
-void RequestStop() { Process().stop_requested = true; }
+void RequestStop() { StopFlag().store(true); }
 
 void PostPendingError(MessageId id, int kind) {
   PendingError& pending = Process().pending_error;
@@ -15,9 +16,9 @@ void PostPendingError(MessageId id, int kind) {
   RequestStop();
 }
 
-void PostOutOfMemory() { PostPendingError(kMsgOutOfMemory, 0); }
+void PostOutOfMemory() { PostPendingError(msg::kOutOfMemory, 0); }
 
-void PostMissingResource() { PostPendingError(kMsgResourceError, 1); }
+void PostMissingResource() { PostPendingError(msg::kResourceError, 1); }
 
 void PostSilentError() {
   PendingError& pending = Process().pending_error;
@@ -27,10 +28,8 @@ void PostSilentError() {
 }
 
 void FlushPendingError() {
-  ProcessState& process = Process();
-  PendingError& pending = process.pending_error;
-  if (process.stop_requested && pending.pending && pending.record.message > 0 &&
-      !pending.reporting) {
+  PendingError& pending = Process().pending_error;
+  if (StopFlag().load() && pending.pending && pending.record.message > 0 && !pending.reporting) {
     AlertRecord copy = pending.record;
     pending.record = AlertRecord();
     pending.pending = false;
@@ -38,7 +37,7 @@ void FlushPendingError() {
     ReportAlert(copy);
     pending.reporting = false;
   }
-  process.stop_requested = false;
+  StopFlag().store(false);
 }
 
 }  // namespace jov

@@ -7,16 +7,15 @@
 
 namespace jov {
 
-constexpr MessageId kMsgOutOfMemory = 600;
-constexpr MessageId kMsgResourceError = 601;
-
+// The flag every long loop tests to end early. RequestStop may be called from any thread and
+// from a signal handler (Ctrl-C); everything else here belongs to the engine's thread.
 bool StopRequested();
 void RequestStop();
 
 // Overwrites the pending record with `id` (kind 1) and sets StopRequested.
 void PostPendingError(MessageId id, int kind = 1);
-void PostOutOfMemory();      // 600, kind 0
-void PostMissingResource();  // 601, kind 1
+void PostOutOfMemory();      // msg::kOutOfMemory, kind 0
+void PostMissingResource();  // msg::kResourceError, kind 1
 // Stops the running operation without a report.
 void PostSilentError();
 

@@ -5,14 +5,13 @@
 
 #include "platform/settings_store.h"
 #include "shell/alert.h"
+#include "shell/message_ids.h"
 #include "shell/messages.h"
 #include "shell/process.h"
 
 namespace jov {
 namespace {
 
-constexpr MessageId kMsgUnableToOpen = 603;
-constexpr MessageId kMsgErrorWriting = 605;
 // "GUI" codes for the styles 2..5; "x" stores the default style.
 constexpr std::array<std::string_view, 4> kStyleCodes = {"M7", "M8", "W3", "W4"};
 constexpr int kFirstStyle = 2;
@@ -94,7 +93,7 @@ void WritePreferences(const Preferences& preferences, SettingsStore& store) {
 void LoadProcessPreferences(SettingsStore& store) {
   ProcessState& process = Process();
   if (!store.Load()) {
-    ReportOnce(process.preferences_reported, kMsgUnableToOpen, store.path());
+    ReportOnce(process.preferences_reported, msg::kUnableToOpen, store.path());
     return;
   }
   ReadPreferences(store, process.preferences);
@@ -104,7 +103,7 @@ bool SaveProcessPreferences(SettingsStore& store) {
   ProcessState& process = Process();
   WritePreferences(process.preferences, store);
   if (store.Save()) return true;
-  ReportOnce(process.preferences_reported, kMsgErrorWriting, store.path());
+  ReportOnce(process.preferences_reported, msg::kErrorWriting, store.path());
   return false;
 }
 

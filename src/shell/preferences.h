@@ -31,9 +31,10 @@ void ReadPreferences(const SettingsStore& store, Preferences& preferences);
 void WritePreferences(const Preferences& preferences, SettingsStore& store);
 
 // Loads the store and reads the preferences into the process state. A store that cannot be read
-// leaves the values as they are and is reported once per run (message 603).
+// leaves the values as they are and is reported once per run (msg::kUnableToOpen).
 void LoadProcessPreferences(SettingsStore& store);
-// Writes the process preferences and saves the store; a failure is reported once (605).
+// Writes the process preferences and saves the store; a failure is reported once
+// (msg::kErrorWriting).
 bool SaveProcessPreferences(SettingsStore& store);
 
 }  // namespace jov

@@ -5,14 +5,10 @@
 #include <cstdlib>
 
 #include "shell/alert.h"
+#include "shell/message_ids.h"
 
 namespace jov {
 namespace {
-
-namespace msg {
-constexpr MessageId kOpening = 4500, kEstimating = 4505, kMinutesSeconds = 4506,
-                    kOneMinuteSeconds = 4507, kSeconds = 4508, kOneSecond = 4509;
-}  // namespace msg
 
 std::string Cut(std::string text) {
   if (text.size() > ProgressState::kMaxText) text.resize(ProgressState::kMaxText);
@@ -48,7 +44,7 @@ void ProgressState::Start(ProgressMode mode, std::string_view file_name, int64_t
 void ProgressState::SetSection(std::string_view text) { section_ = Cut(std::string(text)); }
 
 std::string ProgressState::Title() const {
-  AlertRecord title(msg::kOpening + static_cast<int>(mode_));
+  AlertRecord title(msg::kFirstProgressTitle + static_cast<int>(mode_));
   title.Arg(file_name_);
   return title.ComposeText();
 }

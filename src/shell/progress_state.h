@@ -44,7 +44,8 @@ class ProgressState {
   ProgressStep Report(int64_t position);
 
   ProgressMode mode() const { return mode_; }
-  // 4500 "Opening @0", 4501 "Importing @0" or 4502 "Saving @0" with the file name.
+  // "Opening @0", "Importing @0" or "Saving @0" (from msg::kFirstProgressTitle, by mode)
+  // with the file name.
   std::string Title() const;
   const std::string& section() const { return section_; }
   // The time-to-go line is shown while opening and importing, not while saving.
