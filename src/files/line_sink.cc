@@ -8,9 +8,9 @@
 
 namespace jov {
 
-LineSink::LineSink(ByteSink& bytes, std::string_view line_end)
-    : bytes_(bytes), line_end_(line_end) {
-  buffer_.reserve(2 * kFlushBytes);
+LineSink::LineSink(ByteSink& bytes, std::string_view line_end, size_t flush_bytes)
+    : bytes_(bytes), line_end_(line_end), flush_bytes_(flush_bytes) {
+  buffer_.reserve(2 * flush_bytes_);
 }
 
 LineSink& LineSink::Text(std::string_view text) {
@@ -45,7 +45,7 @@ void LineSink::EndLine() {
   while (size > line_start_ && buffer_[size - 1] == '\t') --size;
   buffer_.resize(size);
   buffer_.append(line_end_);
-  if (buffer_.size() >= kFlushBytes) Flush();
+  if (buffer_.size() >= flush_bytes_) Flush();
   line_start_ = buffer_.size();
 }
 

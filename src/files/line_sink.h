@@ -34,7 +34,11 @@ class StringByteSink : public ByteSink {
 
 class LineSink {
  public:
-  explicit LineSink(ByteSink& bytes, std::string_view line_end = text_format::kTextLineEnd);
+  static constexpr size_t kDefaultFlushBytes = 1 << 16;
+
+  // Lines go to `bytes` whenever `flush_bytes` or more have collected.
+  explicit LineSink(ByteSink& bytes, std::string_view line_end = text_format::kTextLineEnd,
+                    size_t flush_bytes = kDefaultFlushBytes);
   LineSink(const LineSink&) = delete;
   LineSink& operator=(const LineSink&) = delete;
 
@@ -58,6 +62,9 @@ class LineSink {
 
   // Ends the current line: removes its trailing tabs and adds the line end.
   void EndLine();
+  // The line end of later lines; may be empty.
+  void set_line_end(std::string_view line_end) { line_end_ = line_end; }
+  const std::string& line_end() const { return line_end_; }
   // A whole line: `text` and the line end.
   void WriteLine(std::string_view text) {
     Add(text);
@@ -67,11 +74,11 @@ class LineSink {
   bool Finish();
 
  private:
-  static constexpr size_t kFlushBytes = 1 << 16;
   void Flush();
 
   ByteSink& bytes_;
   std::string line_end_;
+  size_t flush_bytes_;
   std::string buffer_;
   size_t line_start_ = 0;
   bool failed_ = false;

@@ -46,24 +46,57 @@ std::optional<std::string> ReadWholeFile(const std::string& path) {
 }
 
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
+  AtomicFileWriter writer;
+  if (!writer.Open(path, error)) return false;
+  writer.Write(bytes);
+  return writer.Commit(error);
+}
+
+AtomicFileWriter::~AtomicFileWriter() { Abandon(); }
+
+bool AtomicFileWriter::Open(const std::string& path, std::string* error) {
+  Abandon();
+  path_ = path;
   std::string pattern = path + ".XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) return Fail(error, errno);
-  const std::string temporary(name.data());
+  fd_ = ::mkstemp(name.data());
+  if (fd_ < 0) return Fail(error, errno);
+  temporary_.assign(name.data());
+  error_code_ = 0;
   // Keep the permissions an existing target has, else the usual ones for a new file.
   struct stat existing {};
-  ::fchmod(fd, ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644);
-  int code = 0;
-  if (!WriteAll(fd, bytes) || ::fsync(fd) != 0) code = errno;
-  if (::close(fd) != 0 && code == 0) code = errno;
-  if (code == 0 && ::rename(temporary.c_str(), path.c_str()) != 0) code = errno;
+  ::fchmod(fd_, ::stat(path.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0644);
+  return true;
+}
+
+bool AtomicFileWriter::Write(std::string_view bytes) {
+  if (fd_ < 0 || error_code_ != 0) return false;
+  if (!WriteAll(fd_, bytes)) error_code_ = errno;
+  return error_code_ == 0;
+}
+
+bool AtomicFileWriter::Commit(std::string* error) {
+  if (fd_ < 0) return Fail(error, EBADF);
+  int code = error_code_;
+  if (code == 0 && ::fsync(fd_) != 0) code = errno;
+  if (::close(fd_) != 0 && code == 0) code = errno;
+  fd_ = -1;
+  if (code == 0 && ::rename(temporary_.c_str(), path_.c_str()) != 0) code = errno;
   if (code != 0) {
-    ::unlink(temporary.c_str());
+    ::unlink(temporary_.c_str());
+    temporary_.clear();
     return Fail(error, code);
   }
+  temporary_.clear();
   return true;
+}
+
+void AtomicFileWriter::Abandon() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  temporary_.clear();
 }
 
 std::optional<int64_t> FileModificationTime(const std::string& path) {

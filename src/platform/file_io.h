@@ -18,6 +18,33 @@ std::optional<std::string> ReadWholeFile(const std::string& path);
 bool WriteFileAtomically(const std::string& path, std::string_view bytes,
                          std::string* error = nullptr);
 
+// Writes a file in pieces with the same guarantee: the bytes go to a temporary file beside the
+// target, which replaces the target only at Commit. A writer destroyed without a successful
+// Commit removes the temporary file and leaves the target untouched.
+class AtomicFileWriter {
+ public:
+  AtomicFileWriter() = default;
+  ~AtomicFileWriter();
+  AtomicFileWriter(const AtomicFileWriter&) = delete;
+  AtomicFileWriter& operator=(const AtomicFileWriter&) = delete;
+
+  // Creates the temporary file for `path`; false (with the reason in `error`) when it cannot.
+  bool Open(const std::string& path, std::string* error = nullptr);
+  // False once any write has failed; later writes do nothing.
+  bool Write(std::string_view bytes);
+  // Flushes the file to the disk and renames it over the target; false, with the target
+  // untouched, when any step (or an earlier write) failed.
+  bool Commit(std::string* error = nullptr);
+
+ private:
+  void Abandon();
+
+  std::string path_;
+  std::string temporary_;
+  int fd_ = -1;
+  int error_code_ = 0;
+};
+
 // Nanoseconds since the epoch of the last modification; nothing when the file is missing.
 std::optional<int64_t> FileModificationTime(const std::string& path);
 std::optional<int64_t> FileSize(const std::string& path);

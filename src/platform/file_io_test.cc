@@ -55,6 +55,35 @@ TEST_F(FileIoTest, AFailedWriteLeavesTheOldFileUntouched) {
   EXPECT_FALSE(WriteFileAtomically(Path("no/such/folder/db.jov"), "x"));
 }
 
+// A file written in pieces appears only at Commit; a writer given up before leaves nothing.
+TEST_F(FileIoTest, PiecewiseWritesAppearWholeAtCommitOnly) {
+  const std::string path = Path("table.txt");
+  ASSERT_TRUE(WriteFileAtomically(path, "old"));
+  {
+    AtomicFileWriter abandoned;
+    ASSERT_TRUE(abandoned.Open(path));
+    ASSERT_TRUE(abandoned.Write("half a table"));
+    EXPECT_EQ(FilesInDir(), 2u);
+  }
+  EXPECT_EQ(ReadWholeFile(path), "old");
+  EXPECT_EQ(FilesInDir(), 1u);
+
+  AtomicFileWriter writer;
+  ASSERT_TRUE(writer.Open(path));
+  for (int i = 0; i < 3; ++i) ASSERT_TRUE(writer.Write("row\r\n"));
+  EXPECT_EQ(ReadWholeFile(path), "old");
+  ASSERT_TRUE(writer.Commit());
+  EXPECT_EQ(ReadWholeFile(path), "row\r\nrow\r\nrow\r\n");
+  EXPECT_EQ(FilesInDir(), 1u);
+
+  AtomicFileWriter nowhere;
+  std::string error;
+  EXPECT_FALSE(nowhere.Open(Path("no/such/folder/t.txt"), &error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(nowhere.Write("x"));
+  EXPECT_FALSE(nowhere.Commit());
+}
+
 TEST(FilePathTest, FoldersAndJoins) {
   EXPECT_EQ(FolderOf("/data/books/db.jov"), "/data/books");
   EXPECT_EQ(FolderOf("db.jov"), ".");

@@ -16,6 +16,11 @@ void PostPendingError(MessageId id, int kind) {
   RequestStop();
 }
 
+void PostPendingError(MessageId id, std::string_view argument, int kind) {
+  PostPendingError(id, kind);
+  Process().pending_error.record.Arg(argument);
+}
+
 void PostOutOfMemory() { PostPendingError(msg::kOutOfMemory, 0); }
 
 void PostMissingResource() { PostPendingError(msg::kResourceError, 1); }

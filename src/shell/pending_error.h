@@ -3,6 +3,8 @@
 // loop tests to end early.
 #pragma once
 
+#include <string_view>
+
 #include "shell/messages.h"
 
 namespace jov {
@@ -14,6 +16,8 @@ void RequestStop();
 
 // Overwrites the pending record with `id` (kind 1) and sets StopRequested.
 void PostPendingError(MessageId id, int kind = 1);
+// The same with one argument, the "@0" of the message (a file name, say).
+void PostPendingError(MessageId id, std::string_view argument, int kind = 1);
 void PostOutOfMemory();      // msg::kOutOfMemory, kind 0
 void PostMissingResource();  // msg::kResourceError, kind 1
 // Stops the running operation without a report.

@@ -1,6 +1,7 @@
 // The one home for process-wide state: the StopRequested flag and the pending error, the alert
 // sink stack, the message tables and language, the preferences (with the user's signature), the
-// progress display, and typed slots in which upper layers keep their own process-wide values.
+// progress display, the separators of numbers shown to people, and typed slots in which upper
+// layers keep their own process-wide values.
 //
 // Threading rule: everything here belongs to the thread that runs the engine, with one
 // exception: the stop flag, which any thread and any signal handler may set (RequestStop) at any
@@ -20,6 +21,14 @@
 #include "shell/preferences.h"
 
 namespace jov {
+
+// The decimal and thousand separators of numbers shown to people. A thousand separator of 0
+// means none.
+struct NumberSeparators {
+  char decimal = '.';
+  char thousand = 0;
+  bool operator==(const NumberSeparators&) const = default;
+};
 
 struct PendingError {
   AlertRecord record;
@@ -53,6 +62,10 @@ struct ProcessState {
   ProgressDisplay* progress_display = nullptr;
   std::function<uint32_t()> progress_clock;
   ScopedProgress* progress = nullptr;
+  // The system's own number separators, and those in effect: a table export sets its own for
+  // the time it writes and restores them after.
+  NumberSeparators system_separators;
+  NumberSeparators separators;
 
   // The process's object of kind T, made on first use; a lookup is an index into a vector.
   template <typename T>
