@@ -45,6 +45,29 @@ constexpr MessageId kButtonDontDelete = 718;
 constexpr MessageId kButtonQuit = 719;
 constexpr MessageId kErrorLogCreatedAt = 724;
 
+// Table export: the definition block's heading, the name proposed for an export without a
+// title, the copy extents (All, Max 30 KB, Max 10 KB, Max 3 KB, Visible Only in CopyExtent
+// order) and the formats.
+constexpr MessageId kDefinition = 1104;
+constexpr MessageId kExport = 1131;
+constexpr MessageId kFirstCopyExtent = 1133;
+constexpr MessageId kFormatText = 1138;
+constexpr MessageId kFormatHtml = 1139;
+constexpr MessageId kFormatXml = 1140;
+
+// Separator choices.
+constexpr MessageId kSeparatorPoint = 1200;
+constexpr MessageId kSeparatorComma = 1201;
+constexpr MessageId kSeparatorSemicolon = 1202;
+constexpr MessageId kSeparatorSpace = 1203;
+constexpr MessageId kSeparatorPadding = 1204;
+constexpr MessageId kSeparatorTab = 1205;
+constexpr MessageId kSeparatorReturn = 1206;
+constexpr MessageId kSeparatorLineFeed = 1207;
+constexpr MessageId kSeparatorCrLf = 1208;
+constexpr MessageId kFromSystem = 1209;  // " from System", after the system character's label
+constexpr MessageId kSeparatorNone = 1210;
+
 // Default dimension names: 16 singular ones ("Dim 1".."Dim 16"), then 16 plural ones.
 constexpr MessageId kFirstDimensionSingular = 3000;
 constexpr MessageId kFirstDimensionPlural = 3016;
