@@ -218,8 +218,10 @@ void AdoptFile(Database& database, const std::string& path, DatabaseFormat forma
                bool compressed) {
   database.SetFileName(path);
   DatabaseFileState& state = database.Attached<DatabaseFileState>();
+  const bool format_changed = state.format != format;
   state.format = format;
   state.compressed = compressed;
+  if (format_changed) database.Notify(ChangeCode::kFileFormat);
   state.modification_time = FileModificationTime(path);
   database.ClearModified();
 }
@@ -257,8 +259,10 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
   // leaves the open database as it was and its settings are not replaced.
   std::unique_ptr<Database> scratch = options.import ? std::make_unique<Database>() : nullptr;
   Database& reading = options.import ? *scratch : database;
-  Password& read_password = reading.Attached<DatabasePassword>().password;
-  read_password.SetPassword(password.value_or(""));
+  // The password given for reading only keys the keystream; the database's password changes
+  // through a "##Protection" section alone.
+  DatabasePassword& read_password = reading.Attached<DatabasePassword>();
+  read_password.section_read = false;
   const bool binary = sniff.kind != FileKind::kText;
   StreamResult result;
   {
@@ -269,8 +273,10 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
   }
   for (AlertRecord& error : result.sections.errors) ReportAlert(error);
   if (!result.readable || !result.sections.ok) return false;
-  // The password in the file must be the one it was read with.
-  if (binary && password && read_password.check_value() != Password::CheckValue(*password)) {
+  // A binary file's section must name the password it was read with (none for a file read
+  // without one), or the next save would be keyed by a password the user never chose.
+  if (binary && read_password.section_read &&
+      read_password.password.check_value() != Password::CheckValue(password.value_or(""))) {
     Report(msg::kIncorrectPassword, path);
     return false;
   }
@@ -343,6 +349,7 @@ bool SaveDatabaseFile(Database& database, const std::string& path, DatabaseForma
     return false;
   }
   if (adopt) AdoptFile(database, path, format, setup.compressed);
+  database.Notify(ChangeCode::kSaved);
   return true;
 }
 

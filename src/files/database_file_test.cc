@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "files/binary_file.h"
+#include "files/binary_format.h"
 #include "files/line_sink.h"
 #include "files/scripted_prompt_test_util.h"
 #include "files/section_writer.h"
@@ -122,6 +124,78 @@ TEST_F(DatabaseFileTest, PasswordsKeyBinaryFilesAndAreCheckedOnOpening) {
   Database* unlocked = OpenDatabaseFile(other, Path("open.jov"), {}, nullptr, registry_);
   ASSERT_NE(unlocked, nullptr);
   EXPECT_FALSE(unlocked->Attached<DatabasePassword>().password.HasPassword());
+}
+
+// The password given for reading keys the keystream and nothing else: the database's password
+// comes from the file's "##Protection" section, which must name the password the binary file
+// was read with.
+TEST_F(DatabaseFileTest, ThePasswordOfAReadIsNotTheDatabases) {
+  Database& plain = open_.Create();
+  Fill(plain, 2);
+  ASSERT_TRUE(SaveDatabaseFile(plain, Path("plain.jox"), DatabaseFormat::kText, Setup(), registry_,
+                               nullptr));
+  ReadOptions with_password;
+  with_password.password = "abc";
+  OpenDatabases other;
+  Database* read = OpenDatabaseFile(other, Path("plain.jox"), with_password, nullptr, registry_);
+  ASSERT_NE(read, nullptr);
+  EXPECT_FALSE(read->Attached<DatabasePassword>().password.HasPassword());
+  ASSERT_TRUE(SaveDatabaseFile(*read, Path("out.jov"), DatabaseFormat::kBinary, Setup(), registry_,
+                               nullptr));
+  EXPECT_EQ((*ReadWholeFile(Path("out.jov")))[binary_format::kPasswordMarkOffset], 'o');
+  EXPECT_NE(OpenDatabaseFile(other, Path("out.jov"), {}, nullptr, registry_), nullptr);
+
+  // A file keyed without a password whose section names one opens with neither.
+  const std::string section_text = "##Protection\tsecret\r##Cards\rC240101-1\rG\rL1\r##End\r";
+  ASSERT_TRUE(WriteFileAtomically(Path("foreign.jov"), EncodeBinaryFile(section_text, {})));
+  sink_.Clear();
+  EXPECT_EQ(OpenDatabaseFile(other, Path("foreign.jov"), {}, nullptr, registry_), nullptr);
+  EXPECT_EQ(sink_.Texts(), std::vector<std::string>{"Incorrect password"});
+  ReadOptions secret;
+  secret.password = "secret";
+  EXPECT_EQ(OpenDatabaseFile(other, Path("foreign.jov"), secret, nullptr, registry_), nullptr);
+  EXPECT_EQ(sink_.alerts().size(), 2u);
+  // Keyed with the section's password, it opens and keeps it.
+  BinaryWriteOptions keyed;
+  keyed.password = "secret";
+  ASSERT_TRUE(WriteFileAtomically(Path("keyed.jov"), EncodeBinaryFile(section_text, keyed)));
+  read = OpenDatabaseFile(other, Path("keyed.jov"), secret, nullptr, registry_);
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->Attached<DatabasePassword>().password.GetPassword(), "secret");
+}
+
+// Listeners learn of every save (5) and of a change of the file format (6).
+TEST_F(DatabaseFileTest, SavesAndFormatChangesAreAnnounced) {
+  struct Codes : DatabaseListener {
+    void OnDatabaseChange(Database&, ChangeCode code, int, int) override {
+      seen.push_back(static_cast<int>(code));
+    }
+    std::vector<int> seen;
+  } codes;
+  Database& db = open_.Create();
+  Fill(db, 1);
+  db.AddListener(&codes);
+  const auto save = [&](const char* name, DatabaseFormat format, bool adopt) {
+    codes.seen.clear();
+    EXPECT_TRUE(SaveDatabaseFile(db, Path(name), format, Setup(), registry_, &prompt_, adopt));
+    return codes.seen;
+  };
+  EXPECT_EQ(save("f.jov", DatabaseFormat::kBinary, true), (std::vector<int>{2, 6, 5}));
+  EXPECT_EQ(save("f.jov", DatabaseFormat::kBinary, true), std::vector<int>{5});
+  EXPECT_EQ(save("copy.jox", DatabaseFormat::kText, false), std::vector<int>{5});
+  EXPECT_EQ(save("f.jox", DatabaseFormat::kText, true), (std::vector<int>{2, 6, 5}));
+  codes.seen.clear();
+  ASSERT_TRUE(SaveTemplatesFile(db, registry_));
+  EXPECT_EQ(codes.seen, std::vector<int>{5});
+  db.RemoveListener(&codes);
+
+  OpenDatabases other;
+  Database& reread = other.Create();
+  reread.AddListener(&codes);
+  codes.seen.clear();
+  ASSERT_TRUE(ReadDatabaseFile(reread, Path("f.jov"), {}, nullptr, registry_));
+  EXPECT_NE(std::find(codes.seen.begin(), codes.seen.end(), 6), codes.seen.end());
+  reread.RemoveListener(&codes);
 }
 
 TEST_F(DatabaseFileTest, TextSavesOfProtectedDatabasesAskFirst) {

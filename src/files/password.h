@@ -46,6 +46,9 @@ struct DatabasePassword : DatabaseAttachment {
   Password password;
   // True when the database was read from a text file: its windows open without a prompt.
   bool read_from_text = false;
+  // Set when a read met a "##Protection" section (the open pipeline clears it first): only
+  // then has the file said what its password is.
+  bool section_read = false;
 };
 
 // Asks the user for a password; tests and the `jov` program answer it. Returns nothing when the

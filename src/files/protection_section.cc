@@ -6,7 +6,9 @@
 namespace jov {
 
 void ReadProtectionSection(SectionInput& input, std::string_view argument) {
-  Password& password = input.database().Attached<DatabasePassword>().password;
+  DatabasePassword& kept = input.database().Attached<DatabasePassword>();
+  kept.section_read = true;
+  Password& password = kept.password;
   password.SetPassword(argument);
   password.entries.clear();
   while (input.NextBodyLine()) {

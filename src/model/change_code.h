@@ -2,12 +2,16 @@
 // listener interface through which they arrive.
 #pragma once
 
+#include <cstddef>
+
 namespace jov {
 
 class Database;
 
 enum class ChangeCode : int {
   kFileName = 2,
+  kSaved = 5,           // after every save that wrote its file, to the database's file or another
+  kFileFormat = 6,      // the file format the database was read from or saved in changed
   kComponents = 10,     // argument: dimension
   kDimensionUsed = 11,  // arguments: dimension, new state (1 used, 0 not)
   kSingularName = 13,   // argument: dimension
