@@ -48,6 +48,9 @@ class DatabaseListener {
   virtual ~DatabaseListener() = default;
   virtual void OnDatabaseChange(Database& database, ChangeCode code, int argument,
                                 int argument2) = 0;
+  // The memory the window or analysis holds for itself (rows, results, caches), which the
+  // information report sums as the memory in use; 0 for one that holds nothing to speak of.
+  virtual size_t MemoryBytes() const { return 0; }
 };
 
 }  // namespace jov

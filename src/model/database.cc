@@ -390,6 +390,12 @@ void Database::UpdateUsedState(int dimension) {
 
 void Database::AddListener(DatabaseListener* listener) { listeners_.push_back(listener); }
 
+size_t Database::ListenerMemoryBytes() const {
+  size_t bytes = 0;
+  for (const DatabaseListener* listener : listeners_) bytes += listener->MemoryBytes();
+  return bytes;
+}
+
 void Database::RemoveListener(DatabaseListener* listener) {
   listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), listener), listeners_.end());
 }

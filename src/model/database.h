@@ -160,6 +160,8 @@ class Database {
   void AddListener(DatabaseListener* listener);
   void RemoveListener(DatabaseListener* listener);
   void Notify(ChangeCode code, int argument = 0, int argument2 = 0);
+  // The memory that the windows and analyses bound to the database hold for themselves.
+  size_t ListenerMemoryBytes() const;
   // Turns the flags collected during a batch (an import, a file section, a command) into change
   // codes: kComponents for each dimension whose components changed, kCards when cards were added
   // or removed.

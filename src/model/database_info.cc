@@ -86,6 +86,7 @@ DatabaseInfo CountDatabaseInfo(const Database& db, int64_t file_bytes, int64_t a
     info.total.in_use += info.dimensions[d].in_use;
   }
   info.analysis_templates = analysis_templates;
+  info.analysis_memory_bytes = static_cast<int64_t>(db.ListenerMemoryBytes());
   return info;
 }
 
@@ -141,6 +142,7 @@ std::string DatabaseInfoReport(const Database& db, const DatabaseInfo& info, int
   usage_row(MessageText(msg::kInfoTotal), info.total);
   out.append(MessageText(msg::kInfoAnalyses)).append("\n");
   AddRow(out, msg::kInfoAnalysisTemplates, number(info.analysis_templates));
+  AddRow(out, msg::kInfoMemoryInUse, ByteSizeText(info.analysis_memory_bytes));
   return out;
 }
 

@@ -29,6 +29,8 @@ struct DatabaseInfo {
   std::array<bool, kDimensionCount> reported{};
   DimensionUsage total;
   int64_t analysis_templates = 0;
+  // What the windows and analyses bound to the database hold for themselves.
+  int64_t analysis_memory_bytes = 0;
 };
 
 // Counts every figure of the report. `file_bytes` is the size of the database's file (0 when it

@@ -53,6 +53,33 @@ TEST_F(DatabaseInfoTest, UsageCountsReferencedComponentsAndTheirAncestors) {
   EXPECT_EQ(report.find("In File"), std::string::npos);
 }
 
+// Analyses bound to the database report what they hold; the report sums it.
+class SizedAnalysis : public DatabaseListener {
+ public:
+  explicit SizedAnalysis(size_t bytes) : bytes_(bytes) {}
+  void OnDatabaseChange(Database&, ChangeCode, int, int) override {}
+  size_t MemoryBytes() const override { return bytes_; }
+
+ private:
+  size_t bytes_;
+};
+
+TEST_F(DatabaseInfoTest, MemoryInUseSumsTheBoundAnalyses) {
+  EXPECT_NE(DatabaseInfoReport(db_, CountDatabaseInfo(db_, 0), 3)
+                .find("  Memory Currently In Use\t0 KB\n"),
+            std::string::npos);
+  SizedAnalysis lines(2 * 1048576), chart(1048576);
+  db_.AddListener(&lines);
+  db_.AddListener(&chart);
+  const DatabaseInfo info = CountDatabaseInfo(db_, 0);
+  EXPECT_EQ(info.analysis_memory_bytes, 3 * 1048576);
+  EXPECT_NE(DatabaseInfoReport(db_, info, 3).find("  Memory Currently In Use\t3.0 MB\n"),
+            std::string::npos);
+  db_.RemoveListener(&chart);
+  EXPECT_EQ(CountDatabaseInfo(db_, 0).analysis_memory_bytes, 2 * 1048576);
+  db_.RemoveListener(&lines);
+}
+
 TEST(DatabaseInfoTextTest, NumbersAndByteSizes) {
   ResetProcess();
   EXPECT_EQ(InfoNumberText(0), "-");

@@ -125,6 +125,7 @@ constexpr MessageId kInfoInUse = 4115;
 constexpr MessageId kInfoTotal = 4117;
 constexpr MessageId kInfoAnalyses = 4118;
 constexpr MessageId kInfoAnalysisTemplates = 4119;
+constexpr MessageId kInfoMemoryInUse = 4120;
 
 // Value fields and default names.
 constexpr MessageId kReduceValueFields = 4207;
