@@ -139,6 +139,28 @@ TEST_F(SectionWriterTest, SectionFlagsAndTheCreatorOptionDecideWhatIsWritten) {
                 std::to_string(database.index().count()) + "\r##End\r");
 }
 
+// Labels and value-field names hold at most 64 characters, however long the file's are.
+TEST_F(SectionWriterTest, LabelsLongerThan64CharactersAreCut) {
+  const std::string long_label(64, 'x');
+  Database database;
+  ASSERT_TRUE(ReadStream(database, "##BaseOptions\nCT\t" + long_label + "title\nLT\t" + long_label +
+                                       "text\nLV\t" + long_label + "value\n")
+                  .ok);
+  EXPECT_EQ(database.card_title_label(), long_label);
+  EXPECT_EQ(database.line_text_label(), long_label);
+  EXPECT_EQ(database.value_field_name(0), long_label);
+  SaveSetup setup;
+  setup.sections.fill(false);
+  setup.sections[static_cast<int>(SaveSection::kBaseOptions)] = true;
+  const std::string written = WriteStream(database, setup);
+  EXPECT_NE(written.find("\r\nCT\t" + long_label + "\r\nLT\t" + long_label + "\r\nLV\t" +
+                         long_label + "\r\n"),
+            std::string::npos)
+      << written;
+  database.SetCardTitleLabel(long_label + "more");
+  EXPECT_EQ(database.GetName(name_id::kCardTitle), long_label);
+}
+
 // Identifier columns follow the dimension numbering; the dimension sections and "-D" lines go
 // with them.
 TEST_F(SectionWriterTest, RenumberedDimensionsMoveTheirColumnsAndSections) {

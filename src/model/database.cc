@@ -24,8 +24,10 @@ std::string_view TrimBlanks(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
-// Sets `target` to `value`, or to nothing when `value` is the default; true when it changed.
+// Sets `target` to `value` cut to the label length, or to nothing when that is the default;
+// true when it changed.
 bool StoreLabel(std::string& target, std::string_view value, const std::string& default_text) {
+  value = value.substr(0, Database::kMaxLabelLength);
   const std::string stored = value == default_text ? std::string() : std::string(value);
   if (target == stored) return false;
   target = stored;

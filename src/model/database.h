@@ -49,6 +49,8 @@ class Database {
   static constexpr int kMaxValueFields = 24;
   static constexpr int kDefaultCardDigits = 3;
   static constexpr int kDefaultValueDecimals = 2;
+  // Card-title and line-text labels and value-field names keep at most this many characters.
+  static constexpr size_t kMaxLabelLength = 64;
 
   explicit Database(int untitled_number = 1);
   Database(const Database&) = delete;
