@@ -49,7 +49,9 @@ struct SaveSetup {
   std::array<bool, kSaveSectionCount> sections;
   std::array<ComponentChoice, kDimensionCount> components;
   std::array<IdentifierKind, kDimensionCount> identifiers;
-  // The number (1-based) a dimension is saved as; 0 keeps its own. Only dimensions 2..16 move.
+  // The number (1-based) a dimension is saved as; 0 when the entry is not set, kNumberNone when
+  // it is set to none. Both keep the dimension's own number. Only dimensions 2..16 move.
+  static constexpr int kNumberNone = -1;
   std::array<int, kDimensionCount> new_numbers{};
   // The selection that limits the cards saved, as its stored lines (key letter "B").
   std::vector<std::string> selection_lines;

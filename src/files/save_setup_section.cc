@@ -36,13 +36,14 @@ void ReadIdentifierChoices(std::string_view letters, SaveSetup& setup) {
   for (size_t d = 0; d < count; ++d) IdentifierFromLetter(letters[d], &setup.identifiers[d]);
 }
 
-// "M" directly followed by n, tab, m or "-". "-", m = n and m outside 2..16 keep the number.
+// "M" directly followed by n, tab, m or "-". "-", m = n and m outside 2..16 set the entry to
+// none, which is written back as "-".
 void ReadNumbering(const Fields& fields, SaveSetup& setup) {
   const std::optional<int> from = FieldInteger(fields[0].substr(1));
   if (!from || *from < 2 || *from > kDimensionCount) return;
   const std::optional<int> to = fields[1] == "-" ? std::nullopt : FieldInteger(fields[1]);
   const bool moves = to && *to != *from && *to >= 2 && *to <= kDimensionCount;
-  setup.new_numbers[*from - 1] = moves ? *to : 0;
+  setup.new_numbers[*from - 1] = moves ? *to : SaveSetup::kNumberNone;
 }
 
 void ReadSectionFlag(std::string_view key, SaveSetup& setup) {
@@ -141,8 +142,14 @@ void WriteSaveSetupBody(SectionOutput& output, const SaveSetup& setup) {
   }
   WriteSign(sink, "TO", setup.open_templates_only);
   for (int d = 1; d < kDimensionCount; ++d) {
-    if (setup.new_numbers[d] == 0) continue;
-    sink.Add('M').Integer(d + 1).Tab().Integer(setup.new_numbers[d]);
+    const int number = setup.new_numbers[d];
+    if (number == 0) continue;
+    sink.Add('M').Integer(d + 1).Tab();
+    if (number == SaveSetup::kNumberNone) {
+      sink.Add('-');
+    } else {
+      sink.Integer(number);
+    }
     sink.EndLine();
   }
   sink.EndLine();

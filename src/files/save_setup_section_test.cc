@@ -39,7 +39,7 @@ TEST_F(SaveSetupSectionTest, BodyEndsAtAnEmptyLineOrAHashLine) {
   EXPECT_EQ(Named()[1].level, 'G');
 }
 
-TEST_F(SaveSetupSectionTest, NumberingEntriesOfNoneKeepTheNumber) {
+TEST_F(SaveSetupSectionTest, NumberingEntriesOfNoneAreKeptAsNone) {
   ASSERT_TRUE(testing::ReadStream(database_,
                                   "##SaveSetup\tA\nM2\t5\nM3\t-\nM4\t4\nM5\t17\nM6\t1\nM1\t3\n"
                                   "M16\t2\nGC\nGX\nDF\tAXN\nDL\tCQT\n")
@@ -47,6 +47,7 @@ TEST_F(SaveSetupSectionTest, NumberingEntriesOfNoneKeepTheNumber) {
   const SaveSetup& setup = Named()[0];
   std::array<int, kDimensionCount> expected{};
   expected[1] = 5;
+  expected[2] = expected[3] = expected[4] = expected[5] = SaveSetup::kNumberNone;
   expected[15] = 2;
   EXPECT_EQ(setup.new_numbers, expected);
   EXPECT_EQ(setup.level, 'C');
@@ -65,13 +66,14 @@ TEST_F(SaveSetupSectionTest, BodyIsWrittenInItsOrder) {
   setup.selection_lines = {"BD1\t1*"};
   setup.template_filter = "T*";
   setup.new_numbers[2] = 7;
+  setup.new_numbers[4] = SaveSetup::kNumberNone;
   SaveSetup only;
   only.sections.fill(false);
   only.sections[static_cast<int>(SaveSection::kSaveSetups)] = true;
   EXPECT_EQ(testing::WriteStream(database_, only),
             "##SaveSetup\tMine\r\nFN\r\nFZ+\r\nSH+\r\nSP+\r\nSB+\r\nSS+\r\nSI+\r\nST+\r\nSX-\r\n"
             "SD+\r\nSC+\r\nSU+\r\nSM+\r\nSG+\r\nDF\tAU\r\nDL\tCH\r\nBD1\t1*\r\nCT-\r\nGC\r\n"
-            "TF\tT*\r\nTO-\r\nM3\t7\r\n\r\n##End\r\n");
+            "TF\tT*\r\nTO-\r\nM3\t7\r\nM5\t-\r\n\r\n##End\r\n");
 }
 
 }  // namespace
