@@ -48,9 +48,10 @@ std::vector<std::string> WriteTimeScaleSection(const TimeScale& scale) {
   std::vector<std::string> lines;
   for (const TimeScaleEntry& entry : scale.entries()) {
     if (entry.empty()) continue;
+    // The date (when there is one), a tab, the name (which may be empty).
     std::string line;
     if (entry.start.day != kNoDay) AppendCardId(line, entry.start);
-    if (!entry.name.empty()) line.append("\t").append(entry.name);
+    line.append("\t").append(entry.name);
     lines.push_back(std::move(line));
   }
   lines.emplace_back();
@@ -73,7 +74,9 @@ void RegisterTimeScaleSection(SectionRegistry& registry) {
     for (size_t i = 0; i < scales.size(); ++i) {
       const TimeScale& scale = scales.at(i);
       output.SectionLine(text_format::kTimeScale, scale.name());
-      for (const std::string& line : WriteTimeScaleSection(scale)) output.sink().WriteLine(line);
+      for (const std::string& line : WriteTimeScaleSection(scale)) {
+        output.sink().WriteLineKeepingTabs(line);
+      }
     }
   };
   registry.Register(std::move(handler));

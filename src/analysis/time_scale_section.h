@@ -27,8 +27,9 @@ bool ReadTimeScaleSection(Database& database, std::string_view name,
                           std::span<const std::string_view> lines);
 
 // The body lines of the scale's section, without line ends, the closing empty line included;
-// the section line ("##TimeScale", a tab, the name) is the caller's. An entry without a date
-// is written with an empty first field; a row with neither date nor name is not written.
+// the section line ("##TimeScale", a tab, the name) is the caller's. Every entry line has its
+// tab: an entry without a date has an empty first field, one without a name ends with the tab
+// (the caller writes the lines with their trailing tabs); a row with neither is not written.
 std::vector<std::string> WriteTimeScaleSection(const TimeScale& scale);
 
 class SectionRegistry;

@@ -37,7 +37,7 @@ TEST_F(TimeScaleSectionTest, WritesEntriesAsTheyReadBack) {
                     {{D(2024, 4, 1), 3}, ""},
                     {{D(1999, 12, 31), 12}, "Last of 1999"}});
   const std::vector<std::string> lines = WriteTimeScaleSection(scale);
-  EXPECT_EQ(lines, (std::vector<std::string>{"\tBefore it all", "240101-1\tQ1 2024", "240401-3",
+  EXPECT_EQ(lines, (std::vector<std::string>{"\tBefore it all", "240101-1\tQ1 2024", "240401-3\t",
                                              "991231-12\tLast of 1999", ""}));
 
   Database copy;

@@ -13,12 +13,13 @@
 namespace jov {
 namespace {
 
-// Time scales travel through a saved database with the other sections.
+// Time scales travel through a saved database with the other sections; an entry without a name
+// keeps the tab after its date.
 TEST(SectionKindsTest, TimeScalesAreReadAndWrittenByTheirOwner) {
   ResetProcess();
   const SectionRegistry registry = FullSectionRegistry();
   const std::string stream =
-      "##TimeScale\tBudget\r\n240101-1\tFirst half\r\n240701-1\tSecond half\r\n\r\n##End\r\n";
+      "##TimeScale\tBudget\r\n240101-1\tFirst half\r\n240701-1\t\r\n\r\n##End\r\n";
   Database db;
   MemoryByteSource bytes(stream);
   LineSource lines(bytes);

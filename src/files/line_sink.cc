@@ -40,9 +40,9 @@ LineSink& LineSink::Value(double value, int decimals) {
   return *this;
 }
 
-void LineSink::EndLine() {
+void LineSink::EndLine(bool drop_trailing_tabs) {
   size_t size = buffer_.size();
-  while (size > line_start_ && buffer_[size - 1] == '\t') --size;
+  while (drop_trailing_tabs && size > line_start_ && buffer_[size - 1] == '\t') --size;
   buffer_.resize(size);
   buffer_.append(line_end_);
   if (buffer_.size() >= flush_bytes_) Flush();

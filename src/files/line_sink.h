@@ -60,8 +60,8 @@ class LineSink {
   // as "\\", the infinities as "+ inf" and "- inf".
   LineSink& Value(double value, int decimals);
 
-  // Ends the current line: removes its trailing tabs and adds the line end.
-  void EndLine();
+  // Ends the current line: removes its trailing tabs (unless told not to) and adds the line end.
+  void EndLine(bool drop_trailing_tabs = true);
   // The line end of later lines; may be empty.
   void set_line_end(std::string_view line_end) { line_end_ = line_end; }
   const std::string& line_end() const { return line_end_; }
@@ -69,6 +69,12 @@ class LineSink {
   void WriteLine(std::string_view text) {
     Add(text);
     EndLine();
+  }
+  // A whole line whose trailing tabs are part of its grammar (a time-scale entry without a
+  // name keeps the tab after its date): `text` as it stands and the line end.
+  void WriteLineKeepingTabs(std::string_view text) {
+    Add(text);
+    EndLine(/*drop_trailing_tabs=*/false);
   }
   // Hands the rest of the buffer to the byte sink; false when any write failed.
   bool Finish();
