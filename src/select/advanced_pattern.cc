@@ -83,14 +83,6 @@ class AdvancedPatternCompiler {
 
   bool AtEnd() const { return pos_ >= text_.size(); }
   char Peek() const { return text_[pos_]; }
-  // A "_", or a run of two or more dots, which stands for it.
-  size_t RangeMarkLength() const {
-    if (AtEnd()) return 0;
-    if (Peek() == '_') return 1;
-    size_t n = 0;
-    while (pos_ + n < text_.size() && text_[pos_ + n] == '.') ++n;
-    return n >= 2 ? n : 0;
-  }
 
   uint32_t Add(Node node) {
     nodes_.push_back(std::move(node));
@@ -156,18 +148,18 @@ class AdvancedPatternCompiler {
       *atom = Add(Node(c == '*' ? NodeKind::kAnyString : NodeKind::kAny));
       return true;
     }
-    if (IsSpecial(c) || RangeMarkLength() > 0) return false;
+    if (IsSpecial(c)) return false;
     ++pos_;
     out_->push_back(c);
     *atom = CharOrRange(c, exact);
     return true;
   }
 
+  // A character, or a range when "_" and a character that may stand unquoted follow it. (Runs
+  // of dots were turned into "_" before the pattern compiled.)
   uint32_t CharOrRange(char low, bool exact) {
-    const size_t mark = RangeMarkLength();
-    const size_t after = pos_ + mark;
-    if (mark == 0 || after >= text_.size() || IsSpecial(text_[after]) ||
-        (after + 1 < text_.size() && text_[after] == '.' && text_[after + 1] == '.')) {
+    const size_t after = pos_ + 1;
+    if (AtEnd() || Peek() != '_' || after >= text_.size() || IsSpecial(text_[after])) {
       return Add(Node(NodeKind::kChar, exact, Bound(low, exact)));
     }
     const char high = text_[after];

@@ -16,8 +16,9 @@ class AdvancedPattern {
  public:
   // Reads the pattern that starts at text[*pos] (just after its "\") up to the first character
   // that may not stand there, appends its corrected text to *out ("(" and ")" as "{" and "}",
-  // runs of dots as "_", missing "}" and closing quotes added) and advances *pos to that
-  // character. Always gives a pattern; one with no item matches the empty text alone.
+  // missing "}" and closing quotes added) and advances *pos to that character. Runs of dots
+  // are the caller's to turn into "_" first. Always gives a pattern; one with no item matches the
+  // empty text alone.
   static AdvancedPattern Read(std::string_view text, size_t* pos, std::string* out);
 
   // True when the whole text matches. Uses scratch space kept with the pattern, so one pattern

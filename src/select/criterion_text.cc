@@ -11,8 +11,14 @@ void CutToCriterionLength(std::string& text) {
 void ReplaceDotRuns(std::string& text) {
   std::string out;
   out.reserve(text.size());
+  char quote = 0;  // the quote character of the quoted text being passed, if any
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '.' && i + 1 < text.size() && text[i + 1] == '.') {
+    if (quote == 0 && IsQuoteChar(text[i])) {
+      quote = text[i];
+    } else if (text[i] == quote) {
+      quote = 0;
+    }
+    if (quote == 0 && text[i] == '.' && i + 1 < text.size() && text[i + 1] == '.') {
       while (i + 1 < text.size() && text[i + 1] == '.') ++i;
       out.push_back('_');
     } else {

@@ -44,7 +44,8 @@ inline unsigned char Fold(char c) { return FoldWith(UpperCaseTable(), c); }
 
 // Cuts `text` to kMaxCriterionLength characters.
 void CutToCriterionLength(std::string& text);
-// Replaces every run of two or more "." by one "_".
+// Replaces every run of two or more "." outside quotes (double-quote characters or apostrophes)
+// by one "_".
 void ReplaceDotRuns(std::string& text);
 // Removes every blank.
 void RemoveBlanks(std::string& text);

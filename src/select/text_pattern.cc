@@ -85,6 +85,9 @@ TextPattern::TextPattern(BooleanProgram<TextTest> program, std::vector<AdvancedP
 
 std::optional<TextPattern> TextPattern::Compile(std::string& text) {
   CutToCriterionLength(text);
+  // As in value conditions, a run of dots stands for "_" (in advanced patterns the range mark),
+  // so texts typed or stored with dots read alike everywhere.
+  ReplaceDotRuns(text);
   BooleanProgramBuilder<TextTest> builder;
   std::vector<AdvancedPattern> advanced;
   TextAtomReader reader(builder, advanced);

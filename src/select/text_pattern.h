@@ -24,9 +24,10 @@ struct TextTest {
 
 class TextPattern {
  public:
-  // Compiles `text` and replaces it by its corrected form: cut to 1,023 characters, an empty
-  // literal before an operator written "\", advanced patterns corrected, whatever does not fit
-  // the grammar dropped. Nothing when no operand remains.
+  // Compiles `text` and replaces it by its corrected form: cut to 1,023 characters, runs of
+  // two or more dots outside quotes written "_" (in plain literals too), an empty literal
+  // before an operator written "\", advanced patterns corrected, whatever does not fit the
+  // grammar dropped. Nothing when no operand remains.
   static std::optional<TextPattern> Compile(std::string& text);
 
   bool Matches(const char* chars, size_t length) const;

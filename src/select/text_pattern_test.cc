@@ -63,7 +63,10 @@ TEST(TextPatternTest, PlainLiteralsAreFoundAnywhereIgnoringCase) {
        {"ab", "c"}},
       {"(a|b)&c", "(a|b)&c", {"ac", "cb"}, {"ab"}},
       {"a(b", "a(b", {"xa(b"}, {"ab"}},
-      {"a..b", "a..b", {"a..b"}, {"a_b"}},  // plain literals keep their dots
+      // A run of dots is written "_" outside quotes, in plain literals as in advanced
+      // patterns, so that stored texts read the same whichever form they were typed in.
+      {"a..b", "a_b", {"xa_bx"}, {"a..b"}},
+      {"a...b|'c..d'", "a_b|'c..d'", {"'c..d'"}, {"c_d"}},
   });
 }
 
@@ -92,6 +95,7 @@ TEST(TextPatternTest, AdvancedPatternsMatchTheWholeText) {
       {"\\{ab}+", "\\{ab}+", {"ab", "abab"}, {"aba", ""}},
       {"\\a_c:", "\\a_c:", {"", "abcab", "C"}, {"abd"}},
       {"\\a..c:", "\\a_c:", {"bb"}, {"d"}},
+      {"\\a...c\"x..y\"", "\\a_c\"x..y\"", {"bx..y"}, {"bx_y"}},
       {"\\^a_c", "\\^a_c", {"b"}, {"B"}},
       {"\\a?c", "\\a?c", {"abc", "a-c"}, {"ac", "abbc"}},
       {"\\ab;cd", "\\ab;cd", {"ab", "CD"}, {"abcd"}},
