@@ -1,4 +1,5 @@
 // Printing a compiled component expression back as text.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,7 +43,26 @@ char OperatorChar(ComponentOpCode code) {
 struct Printed {
   std::string text;
   int priority;
+  // The operator joining the parts of the text that stand outside brackets, when they are all
+  // joined by one operator; nothing when they mix operators of that priority.
+  std::optional<ComponentOpCode> outer;
 };
+
+// A right operand of the operator's own priority needs brackets unless the operator is
+// associative and joins every part of the operand outside brackets: A|(B|C) is A|B|C, and so
+// for "&" and "±", but A|(B±C|D) is not A|B±C|D, A¬(B¬C) is not A¬B¬C, and operators that
+// differ keep their brackets. A&(¬B&C) keeps them too: "&¬" would read back as "¬".
+bool RightNeedsBrackets(ComponentOpCode op, int priority, const Printed& right) {
+  if (right.priority != priority) return right.priority < priority;
+  if (right.outer != op || op == ComponentOpCode::kMinus) return true;
+  return op == ComponentOpCode::kIntersection && right.text.front() == kComplementChar;
+}
+
+// The outer operator after `op` joins `part` (printed without brackets) to the rest.
+std::optional<ComponentOpCode> JoinedOuter(ComponentOpCode op, int priority, const Printed& part) {
+  if (part.priority != priority || part.outer == op) return op;
+  return std::nullopt;
+}
 
 void AppendBracketed(std::string& out, const Printed& part, bool bracket) {
   if (bracket) out.push_back(kOpenChar);
@@ -130,27 +150,29 @@ std::string ComponentExpression::Print(const Database& database, bool with_blank
   for (const ComponentOp& op : ops_) {
     if (op.code == ComponentOpCode::kEnd) break;
     if (op.code == ComponentOpCode::kComplement) {
-      Printed complemented{std::string(1, kComplementChar), kOperandPriority};
+      Printed complemented{std::string(1, kComplementChar), kOperandPriority, std::nullopt};
       AppendBracketed(complemented.text, stack.back(), stack.back().priority < kOperandPriority);
       stack.back() = std::move(complemented);
       continue;
     }
     const int priority = Priority(op.code);
     if (priority == kOperandPriority) {
-      stack.push_back({OperandText(database, op), kOperandPriority});
+      stack.push_back({OperandText(database, op), kOperandPriority, std::nullopt});
       continue;
     }
     Printed right = std::move(stack.back());
     stack.pop_back();
     Printed& left = stack.back();
+    const bool right_bracketed = RightNeedsBrackets(op.code, priority, right);
+    std::optional<ComponentOpCode> outer = JoinedOuter(op.code, priority, left);
+    if (!right_bracketed && outer) outer = JoinedOuter(op.code, priority, right);
     if (left.priority < priority) left.text = "(" + left.text + ")";
     if (with_blanks) left.text.push_back(' ');
     left.text.push_back(OperatorChar(op.code));
     if (with_blanks) left.text.push_back(' ');
-    // Operators of equal priority group from the left, so a right operand of the same
-    // priority keeps its brackets.
-    AppendBracketed(left.text, right, right.priority <= priority);
+    AppendBracketed(left.text, right, right_bracketed);
     left.priority = priority;
+    left.outer = outer;
   }
   return stack.empty() ? std::string() : std::move(stack.back().text);
 }
