@@ -5,6 +5,7 @@
 namespace jov {
 
 bool AtomReader::SkipJunk(std::string_view, size_t*) { return false; }
+bool AtomReader::DropOperand(std::string_view, size_t*) { return false; }
 
 BooleanParser::BooleanParser(AtomReader& reader, ExpressionBuilder& builder, bool skip_blanks)
     : reader_(reader), builder_(builder), skip_blanks_(skip_blanks) {}
@@ -15,12 +16,13 @@ bool BooleanParser::Parse(std::string_view text, std::string* corrected) {
   out_ = corrected;
   out_->clear();
   stopped_ = false;
-  bool ok = Expression(0);
+  Parsed parsed = Expression(0);
   // A language that skips junk between operands skips it before the first one too.
-  while (!ok && !AtEnd() && reader_.SkipJunk(text_, &pos_)) {
+  while (parsed == Parsed::kNothing && !AtEnd() && reader_.SkipJunk(text_, &pos_)) {
     stopped_ = false;
-    ok = Expression(0);
+    parsed = Expression(0);
   }
+  const bool ok = parsed == Parsed::kOperand;
   if (!ok) out_->clear();
   return ok;
 }
@@ -33,6 +35,12 @@ void BooleanParser::Restore(const Marks& marks) {
   out_->resize(marks.out);
   pos_ = marks.pos;
   builder_.Rollback(marks.built);
+}
+
+void BooleanParser::Drop(const Marks& marks) {
+  const size_t pos = pos_;
+  Restore(marks);
+  pos_ = pos;
 }
 
 void BooleanParser::SkipBlanks() {
@@ -58,89 +66,128 @@ bool BooleanParser::SkipOrStop() {
   return !stopped_;
 }
 
-bool BooleanParser::RightOperand(BinaryOperator op, const Marks& marks,
-                                 bool (BooleanParser::*operand)(int), int depth) {
+BinaryOperator BooleanParser::ReadOperator() {
+  const char c = Peek();
+  ++pos_;
+  SkipFollowingOperators();
+  if (c == kUnionChar || c == kEitherOrChar) {
+    out_->push_back(c);
+    return c == kUnionChar ? BinaryOperator::kUnion : BinaryOperator::kEitherOr;
+  }
+  // A complement directly after "&" or "¬" folds into it: A&¬B is A minus B, A¬¬B is A&B.
+  const bool complemented = ConsumeComplements() % 2 == 1;
+  const bool minus = (c == kComplementChar) != complemented;
+  if (c == kIntersectionChar) {
+    out_->append(complemented ? "&\xAC" : "&");
+  } else {
+    out_->push_back(minus ? kComplementChar : kIntersectionChar);
+  }
+  return minus ? BinaryOperator::kMinus : BinaryOperator::kIntersection;
+}
+
+void BooleanParser::RightOperand(BinaryOperator op, const Marks& marks, Rule operand, int depth) {
   const size_t begin = builder_.BeginRight(op);
-  if (!(this->*operand)(depth)) {
+  const Parsed right = (this->*operand)(depth);
+  if (right == Parsed::kOperand) {
+    builder_.EndRight(op, begin);
+  } else if (right == Parsed::kDropped) {
+    Drop(marks);  // the operator goes with its operand
+  } else {
     Restore(marks);  // the operator goes too
     stopped_ = true;
-    return false;
   }
-  builder_.EndRight(op, begin);
-  return true;
 }
 
-bool BooleanParser::Expression(int depth) {
-  if (!Term(depth)) return false;
-  while (!stopped_) {
-    SkipBlanks();
-    if (AtEnd()) break;
-    // Term stops only before "|", "±", the ")" of this group, or where the grammar stopped.
-    const char c = Peek();
-    if (c != kUnionChar && c != kEitherOrChar) break;
-    const Marks marks = Take();
-    ++pos_;
-    SkipFollowingOperators();
-    out_->push_back(c);
-    const BinaryOperator op = c == kUnionChar ? BinaryOperator::kUnion : BinaryOperator::kEitherOr;
-    if (!RightOperand(op, marks, &BooleanParser::Term, depth)) break;
-  }
-  return true;
-}
-
-bool BooleanParser::Term(int depth) {
-  if (!Factor(depth)) return false;
+BooleanParser::Parsed BooleanParser::Operands(int depth, bool term) {
+  const Rule operand = term ? &BooleanParser::Factor : &BooleanParser::Term;
+  Parsed left = (this->*operand)(depth);
+  if (left == Parsed::kNothing) return left;
   while (!stopped_) {
     SkipBlanks();
     if (AtEnd()) break;
     const char c = Peek();
-    if (c == kUnionChar || c == kEitherOrChar || (c == kCloseChar && depth > 0)) break;
-    if (c != kIntersectionChar && c != kComplementChar) {
+    const bool low = c == kUnionChar || c == kEitherOrChar;
+    if (!term && !low) break;  // a term stops only before "|", "±", ")" or where it stopped
+    if (term && (low || (c == kCloseChar && depth > 0))) break;
+    if (term && c != kIntersectionChar && c != kComplementChar) {
       // Junk between operands, or a ")" without its "(".
       if (!SkipOrStop()) break;
       continue;
     }
     const Marks marks = Take();
-    ++pos_;
-    SkipFollowingOperators();
-    // A complement directly after the operator folds into it: A&¬B is A minus B, A¬¬B is A&B.
-    const bool complemented = ConsumeComplements() % 2 == 1;
-    const bool minus = (c == kComplementChar) != complemented;
-    if (c == kIntersectionChar) {
-      out_->append(complemented ? "&\xAC" : "&");
-    } else {
-      out_->push_back(minus ? kComplementChar : kIntersectionChar);
+    const BinaryOperator op = ReadOperator();
+    if (left == Parsed::kDropped) {
+      left = AfterDropped(op, marks, operand, depth);
+      continue;
     }
-    const BinaryOperator op = minus ? BinaryOperator::kMinus : BinaryOperator::kIntersection;
-    if (!RightOperand(op, marks, &BooleanParser::Factor, depth)) break;
+    RightOperand(op, marks, operand, depth);
   }
-  return true;
+  return left;
 }
 
-bool BooleanParser::Factor(int depth) {
+BooleanParser::Parsed BooleanParser::AfterDropped(BinaryOperator op, const Marks& marks,
+                                                  Rule operand, int depth) {
+  Drop(marks);
+  const Marks before = Take();
+  // Without its left operand A¬B reads as ¬B.
+  const bool complement = op == BinaryOperator::kMinus;
+  if (complement) out_->push_back(kComplementChar);
+  const Parsed parsed = (this->*operand)(depth);
+  if (parsed == Parsed::kNothing) {
+    Restore(marks);  // the operator and the rest of the text go
+    stopped_ = true;
+    return Parsed::kDropped;
+  }
+  if (parsed == Parsed::kDropped) {
+    Drop(before);
+  } else if (complement) {
+    builder_.Complement();
+  }
+  return parsed;
+}
+
+BooleanParser::Parsed BooleanParser::Expression(int depth) {
+  return Operands(depth, /*term=*/false);
+}
+
+BooleanParser::Parsed BooleanParser::Term(int depth) { return Operands(depth, /*term=*/true); }
+
+BooleanParser::Parsed BooleanParser::Factor(int depth) {
   const Marks marks = Take();
   const bool complemented = ConsumeComplements() % 2 == 1;
   if (complemented) out_->push_back(kComplementChar);
   SkipBlanks();
-  const bool read =
-      !AtEnd() && (Peek() == kOpenChar ? Group(depth) : reader_.ReadAtom(text_, &pos_, out_));
-  if (!read) {
-    Restore(marks);
-    return false;
+  Parsed parsed = Parsed::kNothing;
+  if (!AtEnd()) {
+    if (Peek() == kOpenChar) {
+      parsed = Group(depth);
+    } else if (reader_.ReadAtom(text_, &pos_, out_)) {
+      parsed = Parsed::kOperand;
+    } else if (reader_.DropOperand(text_, &pos_)) {
+      parsed = Parsed::kDropped;
+    }
   }
-  if (complemented) builder_.Complement();
-  return true;
+  if (parsed == Parsed::kNothing) {
+    Restore(marks);
+  } else if (parsed == Parsed::kDropped) {
+    Drop(marks);  // with its complement
+  } else if (complemented) {
+    builder_.Complement();
+  }
+  return parsed;
 }
 
-bool BooleanParser::Group(int depth) {
-  if (depth + 1 > kMaxNesting) return false;
+BooleanParser::Parsed BooleanParser::Group(int depth) {
+  if (depth + 1 > kMaxNesting) return Parsed::kNothing;
   ++pos_;
   out_->push_back(kOpenChar);
-  if (!Expression(depth + 1)) return false;
+  const Parsed inner = Expression(depth + 1);
+  if (inner == Parsed::kNothing) return inner;
   SkipBlanks();
   if (!stopped_ && !AtEnd() && Peek() == kCloseChar) ++pos_;
-  out_->push_back(kCloseChar);  // added when it was missing
-  return true;
+  // A group of dropped operands goes as a whole (the caller drops its "(").
+  if (inner == Parsed::kOperand) out_->push_back(kCloseChar);  // added when it was missing
+  return inner;
 }
 
 }  // namespace jov

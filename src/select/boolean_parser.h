@@ -42,6 +42,11 @@ class AtomReader {
   // past that piece and returns true when the language skips such text, false when the
   // expression ends there (and the rest of the text is dropped).
   virtual bool SkipJunk(std::string_view text, size_t* pos);
+  // Called where an operand should stand and ReadAtom read none: advances *pos past an operand
+  // that the language deletes (one that means nothing, such as a date that gives no date) and
+  // returns true; the operand leaves the text with the operator that joined it. False when no
+  // such operand stands there (the expression then ends).
+  virtual bool DropOperand(std::string_view text, size_t* pos);
 };
 
 class BooleanParser {
@@ -52,8 +57,9 @@ class BooleanParser {
 
   // Parses `text` and writes the corrected text: a doubled prefix "¬" removed ("¬" between
   // operands followed by one "¬" becomes "&"), operators directly after a binary operator
-  // deleted, missing ")" added, and everything from the point where the grammar stops dropped.
-  // False when not even one operand could be read (the corrected text is then empty).
+  // deleted, operands the language drops deleted with the operator that joined them, missing
+  // ")" added, and everything from the point where the grammar stops dropped. False when not
+  // even one operand could be read (the corrected text is then empty).
   bool Parse(std::string_view text, std::string* corrected);
 
  private:
@@ -63,14 +69,30 @@ class BooleanParser {
     size_t built;
   };
 
-  bool Expression(int depth);
-  bool Term(int depth);
-  bool Factor(int depth);
-  bool Group(int depth);
+  // What a piece of the grammar found: nothing (the grammar stops there), only operands that
+  // were dropped (nothing was written or built, the text was consumed), or an operand.
+  enum class Parsed { kNothing, kDropped, kOperand };
+  using Rule = Parsed (BooleanParser::*)(int);
+
+  // A term (factors joined by "&" and "¬") or an expression (terms joined by "|" and "±"),
+  // left to right. An operand that was dropped takes its operator with it: the one before it,
+  // or for the first operand the one after it.
+  Parsed Operands(int depth, bool term);
+  Parsed Expression(int depth);
+  Parsed Term(int depth);
+  Parsed Factor(int depth);
+  Parsed Group(int depth);
+  // Reads the operator at the current position, writes its corrected text and returns it.
+  BinaryOperator ReadOperator();
   // Parses the right operand of `op`, whose text is written; when none stands there, returns to
-  // `marks` (dropping the operator) and stops the grammar.
-  bool RightOperand(BinaryOperator op, const Marks& marks, bool (BooleanParser::*operand)(int),
-                    int depth);
+  // `marks` (dropping the operator) and stops the grammar; when it was dropped, drops the
+  // operator too and goes on after it.
+  void RightOperand(BinaryOperator op, const Marks& marks, Rule operand, int depth);
+  // The first operand after the operator `op` (read from `marks` on) that followed dropped
+  // operands: the operator goes, except that "¬" complements what follows.
+  Parsed AfterDropped(BinaryOperator op, const Marks& marks, Rule operand, int depth);
+  // Returns to `marks` but keeps the position: what was read since is deleted from the text.
+  void Drop(const Marks& marks);
   // Consumes a run of "¬" (and blanks between them when skipping blanks); returns its length.
   int ConsumeComplements();
   // Deletes "±", "&" and "|" that directly follow a binary operator.

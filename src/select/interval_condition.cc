@@ -57,8 +57,15 @@ class IntervalAtomReader : public AtomReader {
     const size_t out_size = out->size();
     const std::optional<Comparison> comparison = ReadComparison(text, pos);
     if (comparison) out->append(ComparisonText(*comparison));
-    if (ReadAbsent(text, pos, out) || ReadOperands(comparison, text, pos, out)) return true;
-    if (comparison) {
+    if (ReadAbsent(text, pos, out)) return true;
+    const Range range = ScanRange(text, *pos);
+    if (range.interval) {
+      *pos = range.end;
+      out->append(range.written);
+      builder_.AddTest(MakeTest(comparison.value_or(Comparison::kEqual), *range.interval));
+      return true;
+    }
+    if (comparison && !range.present) {
       // An operator without an operand tests for the absent item.
       out->resize(out_size);
       AppendMissingTest(*comparison, text, pos, out);
@@ -70,7 +77,29 @@ class IntervalAtomReader : public AtomReader {
     return false;
   }
 
+  // An operand that gives no date is deleted, with its comparison operator, so that the
+  // operands around it still count.
+  bool DropOperand(std::string_view text, size_t* pos) override {
+    size_t at = *pos;
+    ReadComparison(text, &at);
+    const Range range = ScanRange(text, at);
+    if (!range.present) return false;
+    *pos = range.end;
+    return true;
+  }
+
  private:
+  // What "operand" or "operand _ operand" at a position gives: whether an operand text stands
+  // there, the interval of the operands that give a date (a range's end that gives none is
+  // left out), their text written back, and where the text they occupy ends (an end that gives
+  // no date goes with its "_").
+  struct Range {
+    bool present = false;
+    std::optional<Interval> interval;
+    std::string written;
+    size_t end = 0;
+  };
+
   static void SkipBlanks(std::string_view text, size_t* pos) {
     while (*pos < text.size() && text[*pos] == ' ') ++*pos;
   }
@@ -80,6 +109,37 @@ class IntervalAtomReader : public AtomReader {
     const size_t start = *pos;
     while (*pos < text.size() && !EndsOperand(text[*pos])) ++*pos;
     return TrimBlanksView(text.substr(start, *pos - start));
+  }
+
+  Range ScanRange(std::string_view text, size_t pos) const {
+    Range range;
+    SkipBlanks(text, &pos);
+    const std::string_view first_text = OperandText(text, &pos);
+    range.present = !first_text.empty();
+    range.end = pos;
+    if (!range.present) return range;
+    const std::optional<Operand> first = ReadOperand(first_text);
+    if (first) {
+      range.interval = first->interval;
+      range.written = first->whole;
+    }
+    SkipBlanks(text, &pos);
+    if (pos >= text.size() || text[pos] != '_') return range;
+    ++pos;
+    SkipBlanks(text, &pos);
+    const std::string_view second_text = OperandText(text, &pos);
+    if (second_text.empty()) return range;
+    range.end = pos;
+    const std::optional<Operand> second = ReadOperand(second_text);
+    if (!second) return range;
+    if (first) {
+      range.interval->end = second->interval.end;
+      range.written = first->start_text + "_" + second->end_text;
+    } else {
+      range.interval = second->interval;
+      range.written = second->whole;
+    }
+    return range;
   }
 
   bool ReadAbsent(std::string_view text, size_t* pos, std::string* out) {
@@ -98,34 +158,8 @@ class IntervalAtomReader : public AtomReader {
     builder_.AddTest({IntervalTest::kNotAfter, 0, last_absent});
   }
 
-  bool ReadOperands(std::optional<Comparison> comparison, std::string_view text, size_t* pos,
-                    std::string* out) {
-    size_t at = *pos;
-    SkipBlanks(text, &at);
-    const std::optional<Operand> first = ReadOperand(text, &at);
-    if (!first) return false;
-    *pos = at;
-    Interval interval = first->interval;
-    std::string written = first->whole;
-    SkipBlanks(text, &at);
-    if (at < text.size() && text[at] == '_') {
-      ++at;
-      SkipBlanks(text, &at);
-      if (const std::optional<Operand> second = ReadOperand(text, &at)) {
-        *pos = at;
-        interval.end = second->interval.end;
-        written = first->start_text + "_" + second->end_text;
-      }
-    }
-    out->append(written);
-    builder_.AddTest(MakeTest(comparison.value_or(Comparison::kEqual), interval));
-    return true;
-  }
-
-  // Reads one operand; nothing when its text gives no date.
-  std::optional<Operand> ReadOperand(std::string_view text, size_t* pos) const {
-    const std::string_view operand = OperandText(text, pos);
-    if (operand.empty()) return std::nullopt;
+  // One operand's interval; nothing when its text gives no date.
+  std::optional<Operand> ReadOperand(std::string_view operand) const {
     if (resolver_ != nullptr) {
       if (std::optional<DateRange> range = resolver_->Resolve(operand)) {
         // A range without days, or backwards, gives no date.

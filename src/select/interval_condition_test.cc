@@ -104,6 +104,51 @@ TEST(IntervalConditionTest, StampsWithPrecisionAndKeywords) {
   });
 }
 
+// An operand that gives no date is deleted with its comparison and the operator that joined
+// it; the operands around it keep their meaning.
+TEST(IntervalConditionTest, OperandsThatGiveNoDateAreDeletedAlone) {
+  CheckCases<CardIdCondition, Date>({
+      {"xyz|240105", "240105", {Id(2024, 1, 5, 1)}, {Id(2024, 1, 6, 1)}},
+      {"240105|xyz|240107", "240105|240107", {Id(2024, 1, 7, 3)}, {Id(2024, 1, 6, 1)}},
+      {"240105|<xyz|>240107", "240105|>240107", {Id(2024, 1, 8, 1)}, {Id(2024, 1, 6, 1)}},
+      {"(xyz|abc)|240105", "240105", {Id(2024, 1, 5, 1)}, {Id(2024, 1, 6, 1)}},
+      {"24&(xyz|2401)", "24&(2401)", {Id(2024, 1, 5, 1)}, {Id(2024, 2, 1, 1)}},
+      {"\xAC"
+       "xyz|240105",
+       "240105",
+       {Id(2024, 1, 5, 1)},
+       {Id(2024, 1, 6, 1)}},
+      {"xyz\xAC"
+       "240105",
+       "\xAC"
+       "240105",
+       {Id(2024, 1, 6, 1)},
+       {Id(2024, 1, 5, 1)}},
+      {"xyz&\xAC"
+       "240105",
+       "\xAC"
+       "240105",
+       {Id(2024, 1, 6, 1)},
+       {Id(2024, 1, 5, 1)}},
+      {"240105\xAC"
+       "xyz",
+       "240105",
+       {Id(2024, 1, 5, 1)},
+       {Id(2024, 1, 6, 1)}},
+      {"240101_xyz", "240101", {Id(2024, 1, 1, 9)}, {Id(2024, 1, 2, 1)}},
+      {"xyz_240107|2501", "240107|2501", {Id(2025, 1, 9, 1)}, {Id(2024, 1, 6, 1)}},
+  });
+  CheckCases<StampCondition, StampTime>({
+      {"xyz|20240105", "20240105", {At(2024, 1, 5, 12)}, {At(2024, 1, 6)}},
+      {"20240105|xyz|20240107", "20240105|20240107", {At(2024, 1, 7, 8)}, {At(2024, 1, 6, 8)}},
+  });
+  for (const char* nothing : {"xyz", "xyz|abc", "(xyz)", "xyz|"}) {
+    std::string text = nothing;
+    EXPECT_FALSE(CardIdCondition::Compile(text, nullptr).has_value()) << nothing;
+    EXPECT_EQ(text, "");
+  }
+}
+
 TEST(IntervalConditionTest, KeywordsResolveOnceWithoutAResolverTheyGiveNoDate) {
   StandInResolver resolver;
   std::string text = "Month";
