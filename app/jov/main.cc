@@ -13,6 +13,7 @@
 #include "automation/section_kinds.h"
 #include "console.h"
 #include "demo_company.h"
+#include "files/analysis_template.h"
 #include "files/database_file.h"
 #include "model/database_info.h"
 #include "platform/file_io.h"
@@ -152,7 +153,8 @@ int Info(const Arguments& args) {
       ok = false;
       continue;
     }
-    const DatabaseInfo info = CountDatabaseInfo(*db, FileSize(path).value_or(0));
+    const DatabaseInfo info = CountDatabaseInfo(*db, FileSize(path).value_or(0),
+                                                AnalysisTemplates::Of(*db).AnalysisCount());
     std::cout << "== " << path << "\n"
               << Utf8FromCp1252(DatabaseInfoReport(*db, info, db->card_digits()));
     session.open().Close(*db);

@@ -1,5 +1,5 @@
-// The default registry: the sections of the database model, read and written here, and the
-// kinds of upper layers kept verbatim until their owners register them.
+// The default registry: the sections of the database model and the analysis templates, read and
+// written here, and the kinds of upper layers kept verbatim until their owners register them.
 #include "files/base_options_section.h"
 #include "files/cards_section.h"
 #include "files/character_section.h"
@@ -9,6 +9,7 @@
 #include "files/save_setup_section.h"
 #include "files/section_output.h"
 #include "files/section_registry.h"
+#include "files/templates_section.h"
 
 namespace jov {
 namespace {
@@ -74,6 +75,12 @@ SectionRegistry DefaultSectionRegistry() {
                        ReadDimensionSection, WriteDimensionSections);
   RegisterModelSection(registry, kCards, kCardsOrder, SaveSection::kCards, ReadCardsSection,
                        WriteCardsSection);
+  // Template bodies of every kind are kept as text until the analyses register their kinds.
+  RegisterModelSection(registry, kTemplates, kTemplatesOrder, SaveSection::kAnalysisTemplates,
+                       nullptr, WriteTemplatesSection);
+  RegisterModelSection(registry, kDefaults, kDefaultsOrder, SaveSection::kAnalysisDefaults, nullptr,
+                       WriteDefaultsSection);
+  UseTemplateKinds(registry, std::make_shared<const TemplateKinds>());
 
   const KeptKind kept[] = {
       {.name = kImportSetup, .save_order = kImportSetupOrder, .flag = SaveSection::kImportSetups},
@@ -84,14 +91,6 @@ SectionRegistry DefaultSectionRegistry() {
        .flag = SaveSection::kDimensions,
        .naming = KeptNaming::kNumbered},
       {.name = kSubset, .save_order = kSubsetOrder, .flag = SaveSection::kSubsets},
-      {.name = kTemplates,
-       .save_order = kTemplatesOrder,
-       .flag = SaveSection::kAnalysisTemplates,
-       .naming = KeptNaming::kAppended},
-      {.name = kDefaults,
-       .save_order = kDefaultsOrder,
-       .flag = SaveSection::kAnalysisDefaults,
-       .naming = KeptNaming::kAppended},
       {.name = kCommands,
        .save_order = kReadOnlyOrder,
        .naming = KeptNaming::kAppended,

@@ -1,6 +1,6 @@
 // Sections kept as their lines: the kinds whose owners live in upper layers (import setups, time
-// scales, macros, dimension imports, subsets, templates, analysis defaults), the command lines
-// of "##Commands" and the "##Creator" body. They are read verbatim and written back in their
+// scales, macros, dimension imports, subsets), the command lines of "##Commands" and the
+// "##Creator" body. They are read verbatim and written back in their
 // place, so that reading and saving a file loses nothing until the owner registers its kind.
 #pragma once
 
