@@ -1,15 +1,22 @@
 // End-to-end tests of the `jov` program: the binary itself is run on files made here.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
+#include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <thread>
 
 #include "automation/section_kinds.h"
 #include "files/database_file.h"
+#include "model/packed_date.h"
 #include "platform/file_io.h"
 #include "platform/temp_dir_test_util.h"
 #include "shell/process.h"
@@ -145,6 +152,73 @@ TEST_F(JovProgramTest, InfoCountsTheStoredAnalysisTemplates) {
                 ->find("##Templates\r\n#P\tBy account\r\nxo\r\nZC\tkept\r\n"
                        "#L\tLines\r\n##End"),
             std::string::npos);
+}
+
+// The bytes a running process has read so far; 0 when the system does not tell.
+uint64_t BytesRead(pid_t pid) {
+  std::ifstream io("/proc/" + std::to_string(pid) + "/io");
+  std::string key;
+  uint64_t value = 0;
+  while (io >> key >> value) {
+    if (key == "rchar:") return value;
+  }
+  return 0;
+}
+
+// A text database of `cards` cards with two lines each, large enough that converting it takes
+// a while.
+void WriteLargeDatabase(const std::string& path, int cards) {
+  Database db;
+  const ComponentRef account = db.AddComponent(0, "1910", "Kassa", "");
+  CardStore& store = db.cards();
+  for (int i = 0; i < cards; ++i) {
+    const CardRef card = store.CreateCard({PackDay(2020 + i % 5, 1 + i % 12, 1 + i % 28), 0});
+    const GroupRef group = store.FindOrAddGroup(card, account);
+    for (int k = 0; k < 2; ++k) {
+      const double values[] = {i * 1.25 + k};
+      store.SetValues(store.CreateLine(group), values);
+    }
+  }
+  ASSERT_TRUE(SaveDatabaseFile(db, path, DatabaseFormat::kText, SaveSetup(), FullSectionRegistry(),
+                               nullptr));
+}
+
+// Ctrl-C while a conversion runs stops it: the program says so and fails, and the file it was
+// to replace stays as it was, with no temporary file left beside it.
+TEST_F(JovProgramTest, CtrlCStopsAConversionAndLeavesTheOldFileWhole) {
+  ResetProcess();
+  WriteLargeDatabase(Path("large.jox"), 150000);
+  const uint64_t input_size = *FileSize(Path("large.jox"));
+  ASSERT_TRUE(WriteFileAtomically(Path("old.jov"), "the old file"));
+
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&files, STDERR_FILENO, Path("stderr.txt").c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  const std::string input = Path("large.jox"), output = Path("old.jov");
+  const char* argv[] = {JOV_BINARY, "convert", input.c_str(), output.c_str(), nullptr};
+  pid_t pid;
+  ASSERT_EQ(posix_spawn(&pid, JOV_BINARY, &files, nullptr, const_cast<char**>(argv), environ), 0);
+  posix_spawn_file_actions_destroy(&files);
+  // Once the input is read the program is reading sections (and then saving): interrupt it.
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (BytesRead(pid) < input_size && std::chrono::steady_clock::now() < give_up) {
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  ::kill(pid, SIGINT);
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by the signal instead of stopping";
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_EQ(ReadWholeFile(Path("stderr.txt")), "jov convert: stopped\n");
+  EXPECT_EQ(ReadWholeFile(output), "the old file");
+  int files_left = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+    ++files_left;
+  }
+  EXPECT_EQ(files_left, 3) << "large.jox, old.jov and stderr.txt only";
 }
 
 }  // namespace

@@ -1,0 +1,52 @@
+// What every `jov` command works in: the console's alert sink and progress bar, the preferences,
+// the section registry and the list of open databases, and Ctrl-C, which stops the work in hand
+// through StopRequested so that a read or save ends cleanly.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "command.h"
+#include "console.h"
+#include "files/database_file.h"
+#include "model/open_databases.h"
+
+namespace jov {
+
+// The option of every command that opens databases, and its value in Windows-1252.
+inline constexpr OptionSpec kPasswordOption = {"--password", "PW",
+                                               "the password of protected databases"};
+std::optional<std::string> PasswordArgument(const CommandArguments& arguments);
+
+// From here on, Ctrl-C (SIGINT) and SIGTERM request a stop instead of ending the program at
+// once; a second one ends it the ordinary way.
+void CatchInterrupts();
+// True once Ctrl-C or SIGTERM arrived; the work in hand has been told to stop.
+bool Interrupted();
+
+class Session {
+ public:
+  Session();
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
+
+  ConsoleSink& sink() { return sink_; }
+  const SectionRegistry& registry() const { return registry_; }
+  OpenDatabases& open() { return open_; }
+  // kExitSuccess when `ok`, no error was reported and the user did not interrupt the work.
+  int Status(bool ok) const;
+
+  // Opens a database file (nullptr when it does not open), reporting the pending error.
+  Database* Open(const std::string& path, const std::optional<std::string>& password,
+                 PasswordPrompt& prompt);
+
+ private:
+  ConsoleSink sink_;
+  ScopedSink scoped_;
+  ConsoleProgress progress_;
+  const SectionRegistry registry_;
+  OpenDatabases open_;
+};
+
+}  // namespace jov
