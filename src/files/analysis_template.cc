@@ -4,6 +4,8 @@
 
 #include "files/section_output.h"
 #include "model/case_tables.h"
+#include "shell/alert.h"
+#include "shell/message_ids.h"
 
 namespace jov {
 
@@ -73,6 +75,38 @@ std::vector<const AnalysisTemplate*> AnalysisTemplates::AllDefaults() const {
   std::vector<const AnalysisTemplate*> all;
   for (const auto& [kind, defaults] : defaults_) all.push_back(&defaults);
   return all;
+}
+
+namespace {
+
+// The question of "Set Defaults" for a window of `kind`.
+AlertRecord DefaultsQuestion(AnalysisKind kind) {
+  if (kind == AnalysisKind::kCardWindow) return AlertRecord(msg::kChangeCardWindowDefaults);
+  AlertRecord question(msg::kChangeAnalysisDefaults);
+  if (kind <= AnalysisKind::kComponentFunctions) {
+    question.ArgMessage(msg::kFirstAnalysisKindName + static_cast<int>(kind) - 1);
+  } else {
+    question.Arg(std::string(1, KindLetter(kind)));  // a kind without a menu name
+  }
+  return question;
+}
+
+}  // namespace
+
+DefaultsAnswer AskToSetDefaults(AnalysisTemplates& templates, AnalysisTemplate window) {
+  const AnalysisKind kind = window.frame.kind;
+  AlertRecord question = DefaultsQuestion(kind);
+  question.Button(msg::kButtonChange).Button(msg::kButtonStandard).Button(msg::kButtonCancel);
+  switch (ReportAlert(question)) {
+    case 0:
+      templates.SetDefaults(std::move(window));
+      return DefaultsAnswer::kChanged;
+    case 1:
+      templates.ResetDefaults(kind);
+      return DefaultsAnswer::kStandard;
+    default:
+      return DefaultsAnswer::kCancelled;
+  }
 }
 
 }  // namespace jov

@@ -93,4 +93,10 @@ class AnalysisTemplates : public DatabaseAttachment {
   std::map<AnalysisKind, AnalysisTemplate> defaults_;
 };
 
+// "Set Defaults" of an analysis window: asks whether the window's settings become the defaults of
+// its kind, with the answers "Change" (they do), "Standard" (the kind returns to the standard
+// settings) and "Cancel".
+enum class DefaultsAnswer { kChanged, kStandard, kCancelled };
+DefaultsAnswer AskToSetDefaults(AnalysisTemplates& templates, AnalysisTemplate window);
+
 }  // namespace jov

@@ -5,6 +5,7 @@
 #include "files/stream_test_util.h"
 #include "shell/pending_error.h"
 #include "shell/process.h"
+#include "shell/recording_sink.h"
 
 namespace jov {
 namespace {
@@ -174,6 +175,41 @@ TEST_F(TemplatesSectionTest, AStopDropsTheTemplateBeingRead) {
   ReadSections(database, lines, registry);
   ASSERT_EQ(AnalysisTemplates::Of(database).templates().size(), 1u);
   EXPECT_EQ(AnalysisTemplates::Of(database).templates()[0].frame.name, "First");
+}
+
+TEST_F(TemplatesSectionTest, SetDefaultsAsksAndChangesRestoresOrKeeps) {
+  Database database;
+  AnalysisTemplates& templates = AnalysisTemplates::Of(database);
+  const auto window = [](AnalysisKind kind, int width) {
+    AnalysisTemplate settings;
+    settings.frame.kind = kind;
+    settings.frame.width = width;
+    return settings;
+  };
+  RecordingSink sink(0);  // Change
+  ScopedSink scoped(&sink);
+  EXPECT_EQ(AskToSetDefaults(templates, window(AnalysisKind::kComponents, 500)),
+            DefaultsAnswer::kChanged);
+  EXPECT_EQ(sink.Texts().back(),
+            "Are you sure you want to change default settings for \"Components\" analyses?");
+  ASSERT_NE(templates.Defaults(AnalysisKind::kComponents), nullptr);
+  EXPECT_EQ(templates.Defaults(AnalysisKind::kComponents)->frame.width, 500);
+
+  sink.set_answer(2);  // Cancel
+  EXPECT_EQ(AskToSetDefaults(templates, window(AnalysisKind::kComponents, 600)),
+            DefaultsAnswer::kCancelled);
+  EXPECT_EQ(templates.Defaults(AnalysisKind::kComponents)->frame.width, 500);
+  sink.set_answer(1);  // Standard
+  EXPECT_EQ(AskToSetDefaults(templates, window(AnalysisKind::kComponents, 600)),
+            DefaultsAnswer::kStandard);
+  EXPECT_EQ(templates.Defaults(AnalysisKind::kComponents), nullptr);
+
+  sink.set_answer(0);
+  AskToSetDefaults(templates, window(AnalysisKind::kCardWindow, 300));
+  EXPECT_EQ(sink.Texts().back(),
+            "Are you sure you want to change default settings for card windows?");
+  EXPECT_EQ(sink.alerts().back().button_count, 3);
+  EXPECT_NE(WriteStream(database).find("##Defaults\r\n#K\r\nxS\t300\t0\r\n"), std::string::npos);
 }
 
 }  // namespace

@@ -68,6 +68,10 @@ constexpr MessageId kSeparatorCrLf = 1208;
 constexpr MessageId kFromSystem = 1209;  // " from System", after the system character's label
 constexpr MessageId kSeparatorNone = 1210;
 
+// Menu names of the analysis kinds (Cards, Lines, Components, Time Functions, Component
+// Functions, in kind order).
+constexpr MessageId kFirstAnalysisKindName = 2541;
+
 // Default dimension names: 16 singular ones ("Dim 1".."Dim 16"), then 16 plural ones.
 constexpr MessageId kFirstDimensionSingular = 3000;
 constexpr MessageId kFirstDimensionPlural = 3016;
@@ -130,6 +134,11 @@ constexpr MessageId kInfoMemoryInUse = 4120;
 // Value fields and default names.
 constexpr MessageId kReduceValueFields = 4207;
 constexpr MessageId kSaveSetupName = 4300;  // default name of save setups
+
+// Analysis templates: setting a kind's defaults.
+constexpr MessageId kChangeCardWindowDefaults = 4409;
+constexpr MessageId kChangeAnalysisDefaults = 4410;  // "... for "@0" analyses?"
+constexpr MessageId kButtonStandard = 4411;
 
 // Progress of long operations: the title (Opening, Importing, Saving in ProgressMode order) and
 // the time to go.
