@@ -1,6 +1,8 @@
-// jov convert: reads any database file and saves it in binary or text form.
+// jov convert: reads any database file and saves it in binary or text form, optionally with a
+// new password or without its password.
 #include "commands.h"
 #include "files/save_setup.h"
+#include "platform/text_encoding.h"
 #include "session.h"
 
 namespace jov {
@@ -11,7 +13,18 @@ constexpr OptionSpec kOptions[] = {
     {"--binary", "", "save in binary form"},
     {"--store", "", "write binary blocks uncompressed"},
     kPasswordOption,
+    {"--set-password", "PW", "protect the saved database with this password"},
+    {"--remove-password", "", "save the database without its password"},
 };
+
+// The password the saved database has: the one it was read with, unless the command line
+// sets a new one or removes it.
+void ChoosePassword(Database& db, const CommandArguments& arguments,
+                    const std::optional<std::string>& new_password) {
+  Password& password = db.Attached<DatabasePassword>().password;
+  if (new_password) password.SetPassword(*new_password);
+  if (arguments.Has("--remove-password")) password.SetPassword("");
+}
 
 int RunConvert(const CommandArguments& arguments) {
   const std::vector<std::string>& files = arguments.operands();
@@ -19,22 +32,35 @@ int RunConvert(const CommandArguments& arguments) {
   if (arguments.Has("--text") && arguments.Has("--binary")) {
     return arguments.UsageError("give --text or --binary, not both");
   }
+  if (arguments.Has("--set-password") && arguments.Has("--remove-password")) {
+    return arguments.UsageError("give --set-password or --remove-password, not both");
+  }
   const std::optional<std::string> password = PasswordArgument(arguments);
+  std::optional<std::string> new_password = arguments.Value("--set-password");
+  if (new_password) new_password = Cp1252FromUtf8(*new_password);
+  if (new_password && new_password->empty()) {
+    return arguments.UsageError("--set-password needs a password; use --remove-password");
+  }
   Session session;
   ConsolePasswordPrompt prompt(password);
   Database* db = session.Open(files[0], password, prompt);
   if (db == nullptr || Interrupted()) return kExitFailed;
+  ChoosePassword(*db, arguments, new_password);
   const std::string& out = files[1];
   DatabaseFormat format = FormatForFileName(out);
   if (arguments.Has("--text")) format = DatabaseFormat::kText;
   if (arguments.Has("--binary")) format = DatabaseFormat::kBinary;
   SaveSetup setup = db->Attached<SaveSetups>().in_effect();
   setup.compressed = !arguments.Has("--store");
-  // A binary file keeps the password; a text file only when the user agrees (asked below).
+  // The section carries the password and the entries kept with it: a binary file is keyed by
+  // the password, a text file shows it only when the user agrees (asked on saving).
+  const Password& kept = db->Attached<DatabasePassword>().password;
   setup.sections[static_cast<size_t>(SaveSection::kProtection)] =
-      db->Attached<DatabasePassword>().password.HasPassword();
+      kept.HasPassword() || !kept.entries.empty();
+  // Saving as text asks for the database's password again: the one given for it here.
+  ConsolePasswordPrompt save_prompt(new_password ? new_password : password);
   const bool saved =
-      SaveDatabaseFile(*db, out, format, setup, session.registry(), &prompt, /*adopt=*/true);
+      SaveDatabaseFile(*db, out, format, setup, session.registry(), &save_prompt, /*adopt=*/true);
   FlushPendingError();
   return session.Status(saved);
 }
@@ -44,11 +70,16 @@ int RunConvert(const CommandArguments& arguments) {
 const Command kConvertCommand = {
     "convert",
     "save a database file in binary (.jov) or text (.jox) form",
-    "jov convert [--text|--binary] [--store] [--password PW] IN OUT",
+    "jov convert [--text|--binary] [--store] [--password PW]\n"
+    "            [--set-password PW|--remove-password] IN OUT",
     "Reads any database file and saves it. The form follows --text or --binary, else the\n"
     "extension of OUT (.jox text, anything else binary). --store writes binary blocks\n"
-    "uncompressed. A database with a password keeps it in a binary file; a text file gets\n"
-    "it only when you confirm on the terminal.\n",
+    "uncompressed.\n"
+    "\n"
+    "The saved database keeps the password it was read with: --password only opens IN.\n"
+    "--set-password protects the saved database with a new password, --remove-password\n"
+    "saves it without one. A binary file is keyed by the password; a text file shows it in\n"
+    "plain, so it gets it only when you confirm on the terminal.\n",
     kOptions,
     RunConvert,
 };

@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "automation/section_kinds.h"
+#include "files/binary_file.h"
 #include "files/database_file.h"
 #include "model/packed_date.h"
 #include "platform/file_io.h"
@@ -219,6 +220,58 @@ TEST_F(JovProgramTest, CtrlCStopsAConversionAndLeavesTheOldFileWhole) {
     ++files_left;
   }
   EXPECT_EQ(files_left, 3) << "large.jox, old.jov and stderr.txt only";
+}
+
+// The header letter of a binary file: "x" when it is keyed by a password, "o" when not.
+char HeaderLetter(const std::string& path) {
+  return ReadWholeFile(path).value_or(std::string(12, '\0'))[11];
+}
+
+// The password given to open a file opens it and nothing more; protecting the copy is a choice
+// of its own, and so is saving it without its password.
+TEST_F(JovProgramTest, AReadingPasswordIsNotTheSavedDatabasesPassword) {
+  ASSERT_EQ(Jov("demo " + Path("plain.jox")).status, 0);
+  ASSERT_EQ(Jov("convert --password abc " + Path("plain.jox") + " " + Path("out.jov")).status, 0);
+  EXPECT_EQ(HeaderLetter(Path("out.jov")), 'o');
+  EXPECT_EQ(Jov("info " + Path("out.jov")).status, 0);
+
+  ASSERT_EQ(Jov("convert --set-password Nytt " + Path("plain.jox") + " " + Path("x.jov")).status,
+            0);
+  EXPECT_EQ(HeaderLetter(Path("x.jov")), 'x');
+  EXPECT_EQ(Jov("info " + Path("x.jov")).status, 1);
+  EXPECT_EQ(Jov("info --password nytt " + Path("x.jov")).status, 0);
+  ASSERT_EQ(Jov("convert --password Nytt " + Path("x.jov") + " " + Path("kept.jov")).status, 0);
+  EXPECT_EQ(HeaderLetter(Path("kept.jov")), 'x');
+  ASSERT_EQ(Jov("convert --password Nytt --remove-password " + Path("x.jov") + " " + Path("o.jov"))
+                .status,
+            0);
+  EXPECT_EQ(HeaderLetter(Path("o.jov")), 'o');
+  EXPECT_EQ(Jov("info " + Path("o.jov")).status, 0);
+  EXPECT_EQ(
+      Jov("convert --set-password a --remove-password " + Path("x.jov") + " " + Path("y")).status,
+      2);
+}
+
+// A file keyed without a password cannot bring one in through its "##Protection" section; the
+// entry list of that section travels with a database that has no password.
+TEST_F(JovProgramTest, TheProtectionSectionIsCheckedAndItsEntriesKept) {
+  ASSERT_TRUE(WriteFileAtomically(
+      Path("foreign.jov"),
+      EncodeBinaryFile("##Protection\tsecret\r##Cards\rC240101-1\rG\rL1\r##End\r", {})));
+  const JovRun foreign = Jov("info " + Path("foreign.jov"));
+  EXPECT_EQ(foreign.status, 1);
+  EXPECT_NE(foreign.out.find("Incorrect password"), std::string::npos) << foreign.out;
+  EXPECT_EQ(Jov("convert " + Path("foreign.jov") + " " + Path("taken.jov")).status, 1);
+  EXPECT_FALSE(std::filesystem::exists(Path("taken.jov")));
+
+  ASSERT_TRUE(WriteFileAtomically(Path("entries.jox"),
+                                  "##JOV-Text\t001219\r\n##Protection\r\nA1\tB1\r\nA2\tB2\r\n"
+                                  "##Cards\r\nC240101-1\r\nG\r\nL1\r\n##End\r\n"));
+  ASSERT_EQ(Jov("convert " + Path("entries.jox") + " " + Path("entries.jov")).status, 0);
+  EXPECT_EQ(HeaderLetter(Path("entries.jov")), 'o');
+  ASSERT_EQ(Jov("convert " + Path("entries.jov") + " " + Path("back.jox")).status, 0);
+  EXPECT_NE(ReadWholeFile(Path("back.jox"))->find("##Protection\r\nA1\tB1\r\nA2\tB2\r\n"),
+            std::string::npos);
 }
 
 }  // namespace
