@@ -8,7 +8,7 @@ namespace jov {
 namespace {
 
 constexpr const Command* kCommands[] = {&kInfoCommand, &kConvertCommand, &kCheckCommand,
-                                        &kDemoCommand};
+                                        &kTemplatesCommand, &kDemoCommand};
 
 }  // namespace
 

@@ -12,6 +12,7 @@ extern const Command kInfoCommand;
 extern const Command kConvertCommand;
 extern const Command kCheckCommand;
 extern const Command kDemoCommand;
+extern const Command kTemplatesCommand;
 
 // Every command, in the order the general help lists them.
 std::span<const Command* const> Commands();

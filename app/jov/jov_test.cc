@@ -65,7 +65,7 @@ TEST_F(JovProgramTest, CommandLineMistakesExitWithTwo) {
   EXPECT_EQ(Jov("frobnicate").status, 2);
   EXPECT_EQ(Jov("convert onlyone").status, 2);
   EXPECT_EQ(Jov("info --nonsense x").status, 2);
-  for (const char* command : {"info", "convert", "check", "demo"}) {
+  for (const char* command : {"info", "convert", "check", "templates", "demo"}) {
     const JovRun help = Jov(std::string(command) + " --help");
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_NE(help.out.find("Usage: jov " + std::string(command)), std::string::npos);
@@ -153,6 +153,34 @@ TEST_F(JovProgramTest, InfoCountsTheStoredAnalysisTemplates) {
                 ->find("##Templates\r\n#P\tBy account\r\nxo\r\nZC\tkept\r\n"
                        "#L\tLines\r\n##End"),
             std::string::npos);
+}
+
+// The list of templates as a table: text on the terminal (UTF-8), HTML and XML into files
+// (Windows-1252, declared), and XML on the terminal, each readable by what reads that format.
+TEST_F(JovProgramTest, TemplatesAreListedAsATableInEachFormat) {
+  ASSERT_TRUE(WriteFileAtomically(Path("t.jox"),
+                                  "##JOV-Text\t001219\r\n##Templates\r\n#P\tSales & <more>\r\n"
+                                  "xo\r\nxew\r\n#L\tL\xF6ner\r\n##End\r\n"));
+  const JovRun text = Jov("templates " + Path("t.jox"));
+  EXPECT_EQ(text.status, 0) << text.out;
+  EXPECT_EQ(
+      text.out,
+      "Analysis Templates\nName\tAnalysis\tOpen Directly\tCalculate Directly\tZoom Directly"
+      "\tFormat\nSales & <more>\tComponents\tYes\t\t\tHTML\nL\xC3\xB6ner\tLines\t\t\t\tText\n");
+  ASSERT_EQ(Jov("templates --output " + Path("t.htm") + " " + Path("t.jox")).status, 0);
+  EXPECT_NE(ReadWholeFile(Path("t.htm"))->find("<td align=\"left\"> L&ouml;ner </td>\r\n"),
+            std::string::npos);
+  ASSERT_EQ(Jov("templates --format=xml --output " + Path("t.txt") + " " + Path("t.jox")).status,
+            0);
+  EXPECT_TRUE(ReadWholeFile(Path("t.txt"))->starts_with("<?xml"));
+  if (std::system("xmllint --version >/dev/null 2>&1") != 0) return;
+  EXPECT_EQ(RunShell("xmllint --noout " + Path("t.txt")).status, 0);
+  EXPECT_EQ(RunShell("(" + std::string(JOV_BINARY) + " templates --format xml " + Path("t.jox") +
+                     " | xmllint --noout -)")
+                .status,
+            0);
+  EXPECT_EQ(Jov("templates --format pdf " + Path("t.jox")).status, 2);
+  EXPECT_EQ(Jov("templates --output " + Path("no/such/t.txt") + " " + Path("t.jox")).status, 1);
 }
 
 // The bytes a running process has read so far; 0 when the system does not tell.

@@ -77,17 +77,20 @@ std::vector<const AnalysisTemplate*> AnalysisTemplates::AllDefaults() const {
   return all;
 }
 
+std::string KindName(AnalysisKind kind) {
+  if (kind <= AnalysisKind::kComponentFunctions) {
+    return MessageText(msg::kFirstAnalysisKindName + static_cast<int>(kind) - 1);
+  }
+  return std::string(1, KindLetter(kind));
+}
+
 namespace {
 
 // The question of "Set Defaults" for a window of `kind`.
 AlertRecord DefaultsQuestion(AnalysisKind kind) {
   if (kind == AnalysisKind::kCardWindow) return AlertRecord(msg::kChangeCardWindowDefaults);
   AlertRecord question(msg::kChangeAnalysisDefaults);
-  if (kind <= AnalysisKind::kComponentFunctions) {
-    question.ArgMessage(msg::kFirstAnalysisKindName + static_cast<int>(kind) - 1);
-  } else {
-    question.Arg(std::string(1, KindLetter(kind)));  // a kind without a menu name
-  }
+  question.Arg(KindName(kind));
   return question;
 }
 

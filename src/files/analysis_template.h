@@ -93,6 +93,9 @@ class AnalysisTemplates : public DatabaseAttachment {
   std::map<AnalysisKind, AnalysisTemplate> defaults_;
 };
 
+// The kind's name as the Analysis menu shows it ("Components"); the letter for kinds without one.
+std::string KindName(AnalysisKind kind);
+
 // "Set Defaults" of an analysis window: asks whether the window's settings become the defaults of
 // its kind, with the answers "Change" (they do), "Standard" (the kind returns to the standard
 // settings) and "Cancel".

@@ -49,6 +49,7 @@ constexpr MessageId kErrorLogCreatedAt = 724;
 // title, the copy extents (All, Max 30 KB, Max 10 KB, Max 3 KB, Visible Only in CopyExtent
 // order) and the formats.
 constexpr MessageId kDefinition = 1104;
+constexpr MessageId kExportFormat = 1126;  // "Format"
 constexpr MessageId kExport = 1131;
 constexpr MessageId kFirstCopyExtent = 1133;
 constexpr MessageId kFormatText = 1138;
@@ -68,8 +69,9 @@ constexpr MessageId kSeparatorCrLf = 1208;
 constexpr MessageId kFromSystem = 1209;  // " from System", after the system character's label
 constexpr MessageId kSeparatorNone = 1210;
 
-// Menu names of the analysis kinds (Cards, Lines, Components, Time Functions, Component
-// Functions, in kind order).
+// The Analysis menu and the names of the analysis kinds in it (Cards, Lines, Components, Time
+// Functions, Component Functions, in kind order).
+constexpr MessageId kAnalysisMenu = 2540;  // "Analysis"
 constexpr MessageId kFirstAnalysisKindName = 2541;
 
 // Default dimension names: 16 singular ones ("Dim 1".."Dim 16"), then 16 plural ones.
@@ -135,7 +137,11 @@ constexpr MessageId kInfoMemoryInUse = 4120;
 constexpr MessageId kReduceValueFields = 4207;
 constexpr MessageId kSaveSetupName = 4300;  // default name of save setups
 
-// Analysis templates: setting a kind's defaults.
+// Analysis templates: their list, how they open, and setting a kind's defaults.
+constexpr MessageId kAnalysisTemplates = 4320;
+constexpr MessageId kOpenDirectly = 4402;
+constexpr MessageId kCalculateDirectly = 4403;
+constexpr MessageId kZoomDirectly = 4404;
 constexpr MessageId kChangeCardWindowDefaults = 4409;
 constexpr MessageId kChangeAnalysisDefaults = 4410;  // "... for "@0" analyses?"
 constexpr MessageId kButtonStandard = 4411;
@@ -148,6 +154,9 @@ constexpr MessageId kMinutesSeconds = 4506;  // "@0 Minutes @1 Seconds"
 constexpr MessageId kOneMinuteSeconds = 4507;
 constexpr MessageId kSeconds = 4508;
 constexpr MessageId kOneSecond = 4509;
+
+// Column titles of lists.
+constexpr MessageId kName = 5300;
 
 // Period kinds (the first of the list, in period-kind order) and period labels.
 constexpr MessageId kFirstPeriodKind = 5400;
