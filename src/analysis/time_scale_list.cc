@@ -47,6 +47,12 @@ Date EntryRangeEnd(const std::vector<TimeScaleEntry>& entries, size_t index, int
 
 }  // namespace
 
+// Both the list and the hook live as long as the database, so the hook never outlives the list
+// while anything can ask it.
+TimeScaleList::TimeScaleList(Database& database) : database_(database) {
+  database_.Attached<PeriodNamesHook>().source = this;
+}
+
 int TimeScaleList::IndexOf(const TimeScale& scale) const {
   const auto it = std::find_if(scales_.begin(), scales_.end(),
                                [&](const auto& owned) { return owned.get() == &scale; });
@@ -87,15 +93,18 @@ std::string TimeScaleList::UniqueName(std::string_view name, const TimeScale* ex
   return unique;
 }
 
-Date TimeScaleList::PeriodByName(std::string_view text, DateBound bound) const {
+Date TimeScaleList::PeriodByName(std::string_view text, int offset, DateBound bound) const {
   text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
   if (text.empty()) return Date{};
   for (const auto& scale : scales_) {
     const std::vector<TimeScaleEntry>& entries = scale->entries();
     for (size_t i = 0; i < entries.size(); ++i) {
       if (!StartsWithIgnoringCase(entries[i].name, text)) continue;
-      if (bound == DateBound::kStart) return entries[i].start;
-      return EntryRangeEnd(entries, i, database_.card_digits());
+      const int64_t moved = static_cast<int64_t>(i) + offset;
+      if (moved < 0 || moved >= static_cast<int64_t>(entries.size())) return Date{};
+      const size_t index = static_cast<size_t>(moved);
+      if (bound == DateBound::kStart) return entries[index].start;
+      return EntryRangeEnd(entries, index, database_.card_digits());
     }
   }
   return Date{};

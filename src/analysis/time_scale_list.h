@@ -11,13 +11,15 @@
 
 #include "analysis/time_scale.h"
 #include "model/database.h"
+#include "select/period_names.h"
 #include "shell/messages.h"
 
 namespace jov {
 
-class TimeScaleList : public DatabaseAttachment {
+// The list serves the period names of selections' date points for its database.
+class TimeScaleList : public DatabaseAttachment, public PeriodNames {
  public:
-  explicit TimeScaleList(Database& database) : database_(database) {}
+  explicit TimeScaleList(Database& database);
   // The database's list, made on first use.
   static TimeScaleList& Of(Database& database) { return database.Attached<TimeScaleList>(); }
 
@@ -44,7 +46,12 @@ class TimeScaleList : public DatabaseAttachment {
   // position before the next entry's start under the database's card-number digits, and for a
   // last entry 31 December of its start year. No date (kNoDay, 0) when nothing matches or
   // `text` is empty.
-  Date PeriodByName(std::string_view text, DateBound bound) const;
+  Date PeriodByName(std::string_view text, DateBound bound) const {
+    return PeriodByName(text, 0, bound);
+  }
+  // The same, moved `offset` entries along the matching entry's scale; no date when that leaves
+  // the scale.
+  Date PeriodByName(std::string_view text, int offset, DateBound bound) const override;
 
  private:
   friend class TimeScale;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/database.h"
+#include "select/date_point.h"
 #include "shell/process.h"
 
 namespace jov {
@@ -108,6 +109,23 @@ TEST_F(TimeScaleListTest, PeriodsAreFoundByTheBeginningOfTheirName) {
     EXPECT_EQ(scales_.PeriodByName(c.text, DateBound::kStart), c.start);
     EXPECT_EQ(scales_.PeriodByName(c.text, DateBound::kEnd), c.end);
   }
+  // Moved along the matching entry's own scale, never into another scale.
+  EXPECT_EQ(scales_.PeriodByName("spr", 1, DateBound::kStart), (Date{D(2024, 7, 1), 1}));
+  EXPECT_EQ(scales_.PeriodByName("autumn", -1, DateBound::kEnd), (Date{D(2024, 6, 30), 999}));
+  EXPECT_EQ(scales_.PeriodByName("autumn", 1, DateBound::kStart), Date{});
+  EXPECT_EQ(scales_.PeriodByName("spring 2023", -1, DateBound::kStart), Date{});
+}
+
+// The list serves the period names of selections' date points for its database.
+TEST_F(TimeScaleListTest, DatePointsFindPeriodsThroughTheList) {
+  scales_.Create("Halves").SetEntries(
+      {{{D(2024, 1, 1), 1}, "First half"}, {{D(2024, 7, 1), 1}, "Second half"}});
+  EXPECT_EQ(PeriodNamesOf(db_), &scales_);
+  DatePoint to(DateEnd::kTo);
+  to.Read("First+1", TodayIn(db_));
+  EXPECT_EQ(to.kind(), DatePointKind::kPeriod);
+  EXPECT_EQ(to.date(), (Date{D(2024, 12, 31), kEndOfDay}));
+  EXPECT_EQ(to.Text(), "241231-2147483647 First+1");
 }
 
 }  // namespace

@@ -315,6 +315,9 @@ bool SaveDatabaseFile(Database& database, const std::string& path, DatabaseForma
        !VerifyForTextSave(database, *prompt, setup.Saves(SaveSection::kProtection)))) {
     return false;
   }
+  // The setup's selection limits the cards saved; preparing it may be stopped by the user.
+  const std::unique_ptr<SaveFilter> filter = registry.MakeSaveFilter(database, setup);
+  if (StopRequested()) return false;
   DatabaseFileState& state = database.Attached<DatabaseFileState>();
   state.check_allowed = false;
   std::string bytes;
@@ -324,6 +327,7 @@ bool SaveDatabaseFile(Database& database, const std::string& path, DatabaseForma
     StringByteSink text_sink;
     ProgressByteSink sink(text_sink);
     WriteOptions options;
+    options.filter = filter.get();
     options.write_creator = false;  // the creator section belongs to binary files
     written = WriteTextDatabase(database, sink, setup, registry, options);
     bytes = text_sink.text();
@@ -338,6 +342,7 @@ bool SaveDatabaseFile(Database& database, const std::string& path, DatabaseForma
     BinaryBlockSink blocks(writer);
     ProgressByteSink sink(blocks);
     WriteOptions options;
+    options.filter = filter.get();
     options.line_end = text_format::kBinaryLineEnd;
     written = WriteSections(database, sink, setup, registry, options);
     writer.Finish();

@@ -6,10 +6,12 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "files/save_filter.h"
 #include "files/save_setup.h"
 #include "shell/messages.h"
 
@@ -41,6 +43,11 @@ struct SectionHandler {
   std::function<void(SectionOutput& output, int dimension, int number)> write_for_dimension;
 };
 
+// Builds the filter that a save setup's selection asks for; null when the setup saves every
+// card. The selection layer registers it.
+using SaveFilterFactory =
+    std::function<std::unique_ptr<SaveFilter>(Database& database, const SaveSetup& setup)>;
+
 class SectionRegistry {
  public:
   // Adds the kind, or replaces the handler registered under the same name.
@@ -49,8 +56,15 @@ class SectionRegistry {
   // The kinds in save order.
   const std::vector<SectionHandler>& handlers() const { return handlers_; }
 
+  void SetSaveFilterFactory(SaveFilterFactory factory) { save_filter_ = std::move(factory); }
+  // The setup's filter; null without a registered factory (every card is saved).
+  std::unique_ptr<SaveFilter> MakeSaveFilter(Database& database, const SaveSetup& setup) const {
+    return save_filter_ ? save_filter_(database, setup) : nullptr;
+  }
+
  private:
   std::vector<SectionHandler> handlers_;
+  SaveFilterFactory save_filter_;
 };
 
 // What a progress display shows while sections of this name are read or written (4510 "Save

@@ -137,6 +137,16 @@ bool Database::HasComponents(int dimension) const {
   return pool_[static_cast<ComponentRef>(dimension)].first_child != kNoComponent;
 }
 
+int Database::FindDimension(std::string_view name) const {
+  for (int d = 0; d < kDimensionCount; ++d) {
+    if (EqualsIgnoringCase(GetName(name_id::kFirstSingular + d), name) ||
+        EqualsIgnoringCase(GetName(name_id::kFirstPlural + d), name)) {
+      return d;
+    }
+  }
+  return -1;
+}
+
 bool Database::IsDimensionUsed(int dimension) const {
   return HasComponents(dimension) || dimensions_[dimension]->HasSettings();
 }

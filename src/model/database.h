@@ -93,6 +93,9 @@ class Database {
   const ComponentPool& components() const { return pool_; }
   int DimensionOf(ComponentRef ref) const { return pool_.DimensionOf(ref); }
   bool HasComponents(int dimension) const;
+  // The dimension whose singular or plural name (its own or the default) is `name`, ignoring
+  // case; -1 when none is.
+  int FindDimension(std::string_view name) const;
   // Has components or any setting other than the defaults; only used dimensions are saved.
   bool IsDimensionUsed(int dimension) const;
 

@@ -56,6 +56,15 @@ class LineStore {
   ComponentRef slot(LineRef line, int slot) const;
   void set_slot(LineRef line, int slot, ComponentRef component);
 
+  // The bytes of a line's record, for loops that decode many records themselves (the scan of a
+  // selection); valid until the next layout change (change code 34). Such loops may also
+  // address records as chunk_data(line >> kChunkBits) + (line & kChunkMask) * record_size().
+  const unsigned char* RecordBytes(LineRef line) const { return Record(line); }
+  size_t record_size() const { return record_size_; }
+  size_t chunk_count() const { return chunks_.size(); }
+  const unsigned char* chunk_data(size_t chunk) const { return chunks_[chunk].get(); }
+  static constexpr uint32_t kChunkMask = (1u << kChunkBits) - 1;
+
   // Records ever allocated (free ones included) and the bytes the chunks hold.
   size_t size() const { return size_; }
   size_t live_count() const { return size_ - free_count_; }
@@ -73,7 +82,6 @@ class LineStore {
   uint32_t Read32(LineRef line, size_t offset) const;
   void Write32(LineRef line, size_t offset, uint32_t value);
   void InitRecord(unsigned char* record, LineRef line) const;
-  static constexpr uint32_t kChunkMask = (1u << kChunkBits) - 1;
 
   LineLayout layout_;
   size_t record_size_ = LineLayout().RecordSize();

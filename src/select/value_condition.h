@@ -39,6 +39,15 @@ class ValueCondition {
   // whatever does not fit the grammar dropped. Nothing when no operand remains.
   static std::optional<ValueCondition> Compile(std::string& text);
 
+  // A condition of one operand, complemented or not, as the one test that decides it, so that
+  // a scan can run it inline; nothing for other conditions.
+  std::optional<ValueTest> AsSingleTest() const {
+    if (table_atoms_ != 1 || (table_[0] != 0b10 && table_[0] != 0b01)) return std::nullopt;
+    ValueTest test = table_tests_[0];
+    if (table_[0] == 0b01) test = {test.low, test.high, !test.outside, !test.missing};
+    return test;
+  }
+
   bool Evaluate(double value) const {
     switch (table_atoms_) {
       case 1:

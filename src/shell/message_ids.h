@@ -82,6 +82,10 @@ constexpr MessageId kFirstDimensionPlural = 3016;
 constexpr MessageId kCardTitle = 3101;
 constexpr MessageId kLineText = 3102;
 constexpr MessageId kValue = 3103;
+// Labels of a selection's criteria: the ends of the date range and the subset criterion.
+constexpr MessageId kFrom = 3104;
+constexpr MessageId kTo = 3105;
+constexpr MessageId kSubset = 3130;
 constexpr MessageId kBytes = 3140;
 constexpr MessageId kKiloBytes = 3141;
 constexpr MessageId kMegaBytes = 3142;
@@ -106,6 +110,11 @@ constexpr MessageId kCorrupted = 3810;
 constexpr MessageId kIncorrectPassword = 3811;
 constexpr MessageId kLinesTooLong = 3813;
 constexpr MessageId kUnknownSection = 3814;
+
+// Reading XML.
+constexpr MessageId kUnknownTag = 3900;        // "Unknown tag "@0"."
+constexpr MessageId kUnknownAttribute = 3901;  // "Unknown attribute "@0"."
+constexpr MessageId kMalformedXml = 3903;      // "Malformed XML near "@0"."
 
 // Opening and saving.
 constexpr MessageId kAlreadyOpen = 4003;

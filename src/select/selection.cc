@@ -1,0 +1,235 @@
+#include "select/selection.h"
+
+#include "model/database.h"
+#include "select/criterion_text.h"
+#include "select/selection_registry.h"
+#include "select/selection_scan.h"
+
+namespace jov {
+
+Selection::Selection(Database& database, SubsetList* local)
+    : database_(database), registry_(SelectionRegistry::Of(database)), local_(local) {
+  components_.Resize(database_.components().size(), true);
+  registry_.Add(this);
+}
+
+// The registry is kept, not looked up: selections that the database's own objects hold are
+// destroyed while the database takes its attachments down.
+Selection::~Selection() { registry_.Remove(this); }
+
+// ---------------------------------------------------------------------------------------------
+// Criteria
+
+void Selection::Clear() {
+  for (int d = 0; d < kDimensionCount; ++d) expressions_[d] = {};
+  components_.Resize(0);
+  components_.Resize(database_.components().size(), true);
+  from_ = DatePoint(DateEnd::kFrom);
+  to_ = DatePoint(DateEnd::kTo);
+  title_ = {};
+  line_text_ = {};
+  for (auto& value : values_) value = {};
+  SetSubset("");
+}
+
+void Selection::CopyFrom(const Selection& other) {
+  for (int d = 0; d < kDimensionCount; ++d) {
+    SetComponentExpression(d, other.expressions_[d].text);
+  }
+  SetFrom(other.from_.Text());
+  SetTo(other.to_.Text());
+  SetCardTitle(other.title_.text);
+  SetLineText(other.line_text_.text);
+  for (int field = 0; field < kValueFields; ++field) {
+    SetValueCondition(field, other.values_[field].text);
+  }
+  SetSubset(other.subset_text_);
+}
+
+void Selection::SetComponentExpression(int dimension, std::string_view text) {
+  if (dimension < 0 || dimension >= kDimensionCount) return;
+  FollowPoolSize();
+  Criterion<ComponentExpression>& expression = expressions_[dimension];
+  expression.text = TrimBlanksView(text);
+  expression.program.reset();
+  if (!expression.text.empty()) {
+    expression.program =
+        ComponentExpression::Compile(database_, dimension, expression.text, chooser_);
+    if (expression.program) expression.text = expression.program->Print(database_, false);
+  }
+  RecomputeDimension(dimension);
+}
+
+std::string Selection::DisplayedExpression(int dimension) const {
+  const Criterion<ComponentExpression>& expression = expressions_[dimension];
+  return expression.program ? expression.program->Print(database_, true) : expression.text;
+}
+
+void Selection::SetFrom(std::string_view text) { from_.Read(text, TodayIn(database_)); }
+
+void Selection::SetTo(std::string_view text) { to_.Read(text, TodayIn(database_)); }
+
+void Selection::CompilePattern(Pattern& pattern, std::string_view text) {
+  pattern.text = text;
+  pattern.compiled.program = TextPattern::Compile(pattern.text);
+}
+
+void Selection::SetCardTitle(std::string_view text) { CompilePattern(title_, text); }
+
+void Selection::SetLineText(std::string_view text) { CompilePattern(line_text_, text); }
+
+void Selection::SetValueCondition(int field, std::string_view text) {
+  if (field < 0 || field >= kValueFields) return;
+  Criterion<ValueCondition>& value = values_[field];
+  value.text = text;
+  value.program = ValueCondition::Compile(value.text);
+}
+
+void Selection::SetSubset(std::string_view text) { subset_text_ = TrimBlanksView(text); }
+
+int Selection::UsedValueFields() const { return database_.value_field_count(); }
+
+bool Selection::IsEmpty() const {
+  for (const auto& expression : expressions_) {
+    if (expression.program) return false;
+  }
+  for (int field = 0; field < UsedValueFields(); ++field) {
+    if (values_[field].program) return false;
+  }
+  return from_.IsOpen() && to_.IsOpen() && !title_.compiled.program &&
+         !line_text_.compiled.program && subset_text_.empty();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Component set
+
+void Selection::RecomputeDimension(int dimension) {
+  const ComponentRef root = static_cast<ComponentRef>(dimension);
+  const std::optional<ComponentExpression>& program = expressions_[dimension].program;
+  // Without a program every component of the dimension is taken, the root included.
+  ComponentSet value;
+  if (program) value = program->Evaluate(database_);
+  ComponentRef ref = root;
+  do {
+    components_.Set(ref, !program || value.Test(ref));
+    ref = database_.NextInPreorder(ref);
+  } while (ref != root);
+}
+
+void Selection::FollowPoolSize() {
+  const size_t size = database_.components().size();
+  if (components_.size() == size) return;
+  components_.Resize(size, true);
+  for (int d = 0; d < kDimensionCount; ++d) {
+    if (expressions_[d].program) RecomputeDimension(d);
+  }
+}
+
+void Selection::OnDatabaseChange(ChangeCode code, int argument) {
+  if (code != ChangeCode::kComponents || argument < 0 || argument >= kDimensionCount) return;
+  FollowPoolSize();
+  Criterion<ComponentExpression>& expression = expressions_[argument];
+  if (expression.program) {
+    // Components renamed or removed: the program keeps their numbers, the text follows it.
+    expression.program->FollowRemovals(database_);
+    expression.text = expression.program->Print(database_, false);
+  } else if (!expression.text.empty()) {
+    // A code that was missing may have arrived.
+    expression.program = ComponentExpression::Compile(database_, argument, expression.text);
+    if (expression.program) expression.text = expression.program->Print(database_, false);
+  }
+  RecomputeDimension(argument);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Evaluation
+
+bool Selection::Prepare() {
+  FollowPoolSize();
+  const DateContext context = TodayIn(database_);
+  from_.Resolve(context);
+  to_.Resolve(context);
+  BuildPlan();
+  return !StopRequested();
+}
+
+void Selection::BuildPlan() {
+  plan_ = ScanPlan();
+  CardStore& cards = database_.cards();
+  const LineLayout& layout = database_.line_layout();
+  plan_.first = from_.IsOpen() ? cards.FirstCard() : cards.FindCard(from_.date());
+  if (!to_.IsOpen()) {
+    plan_.end = cards.FindCard(to_.date());
+    if (plan_.end != kCardSentinel && cards.CardId(plan_.end) == to_.date()) {
+      plan_.end = cards.NextCard(plan_.end);
+    }
+    // A range that runs backwards takes no card.
+    if (plan_.first != kCardSentinel && cards.CardId(plan_.first) > to_.date()) {
+      plan_.first = plan_.end;
+    }
+  }
+  if (title_.compiled.program) plan_.title = &title_.compiled;
+  accept_.resize(components_.size());
+  for (ComponentRef ref = 0; ref < accept_.size(); ++ref) accept_[ref] = components_.Test(ref);
+  plan_.accept = accept_.data();
+  plan_.test_groups = expressions_[0].program.has_value();
+  plan_.slot_width = layout.slot_width;
+  for (int d = 1; d < kDimensionCount; ++d) {
+    if (!expressions_[d].program) continue;
+    if (d > layout.slots) {
+      // Lines carry no slot for this dimension: they stand at its root.
+      if (!components_.Test(static_cast<ComponentRef>(d))) plan_.first = plan_.end;
+      continue;
+    }
+    plan_.slot_offsets[plan_.slot_count++] =
+        static_cast<uint32_t>(layout.SlotOffset() + static_cast<size_t>(d - 1) * layout.slot_width);
+  }
+  for (int field = 0; field < UsedValueFields(); ++field) {
+    if (!values_[field].program) continue;
+    const auto offset =
+        static_cast<uint32_t>(LineLayout::kHeaderBytes + 8 * static_cast<size_t>(field));
+    if (const std::optional<ValueTest> single = values_[field].program->AsSingleTest()) {
+      plan_.ranges[plan_.range_count++] = {offset, *single};
+    } else {
+      plan_.conditions[plan_.condition_count++] = {offset, &*values_[field].program};
+    }
+  }
+  if (line_text_.compiled.program) plan_.line_text = &line_text_.compiled;
+}
+
+bool Selection::CardPasses(CardRef card) const {
+  return title_.compiled.Passes(database_.cards().Title(card));
+}
+
+bool Selection::GroupPasses(GroupRef group) const {
+  return components_.Test(database_.cards().group(group).component);
+}
+
+bool Selection::LinePasses(LineRef line) const {
+  const CardStore& cards = database_.cards();
+  const int slots = database_.line_layout().slots;
+  for (int d = 1; d < kDimensionCount; ++d) {
+    if (!expressions_[d].program) continue;
+    const ComponentRef component =
+        d <= slots ? cards.GetComponent(line, d) : static_cast<ComponentRef>(d);
+    if (!components_.Test(component)) return false;
+  }
+  for (int field = 0; field < UsedValueFields(); ++field) {
+    if (values_[field].program && !values_[field].program->Evaluate(cards.GetValue(line, field))) {
+      return false;
+    }
+  }
+  return line_text_.compiled.Passes(cards.LineText(line));
+}
+
+bool Selection::CollectLines(LineSet& lines) {
+  if (!Prepare() || !lines.Reset(database_.cards().lines().size())) return false;
+  return CollectSelection(
+      *this, [](CardRef) { return true; }, lines);
+}
+
+std::optional<DateRange> Selection::Resolve(std::string_view text) const {
+  return ResolveKeywordRange(text, TodayIn(database_));
+}
+
+}  // namespace jov

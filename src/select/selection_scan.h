@@ -1,0 +1,216 @@
+// How an analysis walks the lines that a selection takes. Every analysis, subset and save
+// filter scans the database the same way:
+//
+//   if (!selection.Prepare()) return false;  // the user stopped, or a subset failed
+//   const bool complete = ScanSelection(selection, [&](CardRef card, GroupRef group,
+//                                                      LineRef line) { ... });
+//   if (!complete) return false;             // stopped between cards: discard the result
+//
+// The scan starts at the first card not before the from-point and ends before the first card
+// after the to-point, in card order (date, then number). A card must pass the card-title
+// pattern (and the caller's own card test, when given); its groups must carry a first-dimension
+// component in the selection's component set; their lines, in order, must pass the line test
+// (subset reference, components, values, line text). The callback sees each passing line with
+// its card and group, so a caller that works per card or per group notices a new one when the
+// card or group differs from the previous line's. The user-interrupt flag is tested between
+// cards.
+//
+// The loop reads line records directly and calls nothing per line but the callback: no
+// allocation, no virtual call. The callback may read the database but must not change it.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include "model/database.h"
+#include "select/selection.h"
+#include "shell/pending_error.h"
+
+namespace jov {
+namespace scan_internal {
+
+inline uint32_t Load32(const unsigned char* p) {
+  uint32_t value;
+  std::memcpy(&value, p, sizeof value);
+  return value;
+}
+
+// A component slot: kWidth bytes, big-endian.
+template <int kWidth>
+inline uint32_t LoadSlot(const unsigned char* p) {
+  if constexpr (kWidth == 2) {
+    return uint32_t{p[0]} << 8 | p[1];
+  } else if constexpr (kWidth == 3) {
+    return uint32_t{p[0]} << 16 | uint32_t{p[1]} << 8 | p[2];
+  } else {
+    return uint32_t{p[0]} << 24 | uint32_t{p[1]} << 16 | uint32_t{p[2]} << 8 | p[3];
+  }
+}
+
+// Whether a value lies in a one-operand condition, without a branch: a missing value (NaN)
+// fails both comparisons and takes the test's own answer.
+inline bool RangePasses(const ValueTest& test, double value) {
+  const bool missing = value != value;
+  const bool inside = (value >= test.low) & (value <= test.high);
+  return (missing & test.missing) | (!missing & (inside != test.outside));
+}
+
+// The line test of ScanPlan on a record, in the order subset, components, values, text. Test
+// results over real data are not predictable, so the common tests (components and one-operand
+// value conditions) are combined without branches; the plan's rarer tests are compiled in only
+// where `kFurther` says it has them.
+template <int kWidth, bool kFurther>
+inline bool RecordPasses(const ScanPlan& plan, const TextStore& texts, const unsigned char* record,
+                         LineRef line) {
+  if constexpr (kFurther) {
+    if (plan.subset != nullptr && !plan.subset->Test(line)) return false;
+  }
+  unsigned pass = 1;
+  for (int i = 0; i < plan.slot_count; ++i) {
+    pass &= plan.accept[LoadSlot<kWidth>(record + plan.slot_offsets[i])];
+  }
+  for (int i = 0; i < plan.range_count; ++i) {
+    double value;
+    std::memcpy(&value, record + plan.ranges[i].offset, sizeof value);
+    pass &= static_cast<unsigned>(RangePasses(plan.ranges[i].test, value));
+  }
+  if constexpr (kFurther) {
+    if (pass == 0) return false;
+    for (int i = 0; i < plan.condition_count; ++i) {
+      double value;
+      std::memcpy(&value, record + plan.conditions[i].offset, sizeof value);
+      if (!plan.conditions[i].condition->Evaluate(value)) return false;
+    }
+    return plan.line_text == nullptr || plan.line_text->Passes(texts.Get(Load32(record + 8)));
+  }
+  return pass != 0;
+}
+
+// Where a scan hands its lines: the caller's callback, for the lines that pass.
+template <typename OnLine>
+struct CallbackSink {
+  OnLine& on_line;
+  void Take(CardRef card, GroupRef group, LineRef line, bool pass) {
+    if (pass) on_line(card, group, line);
+  }
+};
+
+// The bits of a LineSet, set without a branch.
+struct CollectSink {
+  LineSet& lines;
+  void Take(CardRef, GroupRef, LineRef line, bool pass) { lines.SetIf(line, pass); }
+};
+
+// The line records, addressed by number without going through the store for each line.
+class RecordTable {
+ public:
+  explicit RecordTable(const LineStore& lines) : size_(lines.record_size()) {
+    chunks_.reserve(lines.chunk_count());
+    for (size_t i = 0; i < lines.chunk_count(); ++i) chunks_.push_back(lines.chunk_data(i));
+  }
+  size_t record_size() const { return size_; }
+  const unsigned char* operator[](LineRef line) const {
+    return chunks_[line >> LineStore::kChunkBits] + (line & LineStore::kChunkMask) * size_;
+  }
+
+ private:
+  std::vector<const unsigned char*> chunks_;
+  size_t size_;
+};
+
+// The user-interrupt flag is tested between cards, every this many cards.
+constexpr int kCardsPerStopTest = 64;
+
+template <int kWidth, bool kFurther, typename CardTest, typename Sink>
+bool ScanLoop(const Database& database, const ScanPlan& shared_plan, CardTest& card_test,
+              Sink& sink) {
+  // A copy of its own: what the callback writes cannot change it, so it stays in registers.
+  const ScanPlan plan = shared_plan;
+  const CardStore& cards = database.cards();
+  const RecordTable records(cards.lines());
+  const size_t record_size = records.record_size();
+  const TextStore& texts = cards.texts();
+  int until_stop_test = 0;
+  for (CardRef card = plan.first; card != plan.end; card = cards.NextCard(card)) {
+    if (--until_stop_test < 0) {
+      if (StopRequested()) return false;
+      until_stop_test = kCardsPerStopTest;
+    }
+    if (plan.title != nullptr && !plan.title->Passes(cards.Title(card))) continue;
+    if (!card_test(card)) continue;
+    for (GroupRef next_group = cards.card(card).first_group; next_group != kNoRecord;) {
+      const GroupRef this_group = next_group;
+      const Group& group = cards.group(this_group);
+      next_group = group.next;
+      if (group.first_line == kNoLine || (plan.test_groups && plan.accept[group.component] == 0)) {
+        continue;
+      }
+      LineRef line = group.first_line;
+      const unsigned char* record = records[line];
+      for (;;) {
+        const LineRef next = Load32(record + 4);
+        sink.Take(card, this_group, line,
+                  RecordPasses<kWidth, kFurther>(plan, texts, record, line));
+        if (next == kNoLine) break;
+        // A group's lines are mostly numbered one after another: then the next record follows
+        // this one in its chunk, and the processor can fetch it before this record's link is
+        // read.
+        if (next == line + 1 && (next & LineStore::kChunkMask) != 0) {
+          record += record_size;
+        } else {
+          record = records[next];
+        }
+        line = next;
+      }
+    }
+  }
+  return !StopRequested();
+}
+
+template <int kWidth, typename CardTest, typename Sink>
+bool ScanWithWidth(const Database& database, const ScanPlan& plan, CardTest& card_test,
+                   Sink& sink) {
+  return plan.HasFurtherTests() ? ScanLoop<kWidth, true>(database, plan, card_test, sink)
+                                : ScanLoop<kWidth, false>(database, plan, card_test, sink);
+}
+
+template <typename CardTest, typename Sink>
+bool ScanInto(const Selection& selection, CardTest& card_test, Sink& sink) {
+  const ScanPlan& plan = selection.plan();
+  const Database& database = selection.database();
+  switch (plan.slot_width) {
+    case 3:
+      return ScanWithWidth<3>(database, plan, card_test, sink);
+    case 4:
+      return ScanWithWidth<4>(database, plan, card_test, sink);
+    default:
+      return ScanWithWidth<2>(database, plan, card_test, sink);
+  }
+}
+
+}  // namespace scan_internal
+
+// Scans the lines of a prepared selection that also pass `card_test(card)`; see above. False
+// when the user stopped the scan.
+template <typename CardTest, typename OnLine>
+bool ScanSelection(const Selection& selection, CardTest&& card_test, OnLine&& on_line) {
+  scan_internal::CallbackSink<OnLine> sink{on_line};
+  return scan_internal::ScanInto(selection, card_test, sink);
+}
+
+template <typename OnLine>
+bool ScanSelection(const Selection& selection, OnLine&& on_line) {
+  return ScanSelection(
+      selection, [](CardRef) { return true; }, on_line);
+}
+
+// Sets the bit of every line of a prepared selection that passes, and `card_test(card)`; `lines`
+// must be sized to the line pool. False when the user stopped the scan.
+template <typename CardTest>
+bool CollectSelection(const Selection& selection, CardTest&& card_test, LineSet& lines) {
+  scan_internal::CollectSink sink{lines};
+  return scan_internal::ScanInto(selection, card_test, sink);
+}
+
+}  // namespace jov
