@@ -165,7 +165,7 @@ bool ReadingPassword(const FileSniff& sniff, const ReadOptions& options, Passwor
   if (!sniff.password || password) return true;
   if (prompt == nullptr) return false;
   AlertRecord title(msg::kProtectionFor);
-  title.Arg(path);
+  title.Arg(BaseName(path));
   password = prompt->Ask(title.ComposeText(), MessageText(msg::kPasswordLabel));
   return password.has_value();
 }

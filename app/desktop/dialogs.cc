@@ -1,0 +1,93 @@
+#include "dialogs.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "qt_text.h"
+
+namespace jov {
+namespace {
+
+constexpr MessageId kPasswordLabel = 7203, kSaveChanges = 3200;
+
+// Buttons that leave things as they are answer Escape.
+bool IsNegative(MessageId caption) {
+  return caption == button::kCancel || caption == button::kNo || caption == button::kStop ||
+         caption == button::kDontSave || caption == button::kDontChange ||
+         caption == button::kDontAdd || caption == button::kDontRemove ||
+         caption == button::kDontDelete;
+}
+
+QMessageBox::Icon IconFor(const AlertRecord& alert) {
+  return alert.button_count > 1 ? QMessageBox::Question : QMessageBox::Warning;
+}
+
+}  // namespace
+
+std::unique_ptr<QMessageBox> AlertBox(const AlertRecord& alert, QWidget* parent) {
+  auto box = std::make_unique<QMessageBox>(parent);
+  box->setWindowTitle(QStringLiteral("JOV"));
+  box->setIcon(IconFor(alert));
+  box->setText(Text(alert));
+  const int count = alert.button_count > 0 ? alert.button_count : 1;
+  for (int i = 0; i < count; ++i) {
+    const MessageId caption = alert.button_count > 0 ? alert.buttons[i] : button::kOk;
+    QPushButton* b = box->addButton(Text(caption), QMessageBox::ActionRole);
+    b->setProperty("alert_button", i);
+    if (i == 0) box->setDefaultButton(b);
+    if (IsNegative(caption) || count == 1) box->setEscapeButton(b);
+  }
+  return box;
+}
+
+int AskSaveChanges(const QString& name) {
+  AlertRecord question(kSaveChanges);
+  question.Arg(ToEngine(name))
+      .Button(button::kSave)
+      .Button(button::kDontSave)
+      .Button(button::kCancel);
+  return ReportAlert(question);
+}
+
+int DialogSink::Report(AlertRecord& alert) {
+  std::unique_ptr<QMessageBox> box = AlertBox(alert, parent_);
+  box->exec();
+  const QAbstractButton* clicked = box->clickedButton();
+  alert.result = clicked != nullptr ? clicked->property("alert_button").toInt() : 0;
+  return alert.result;
+}
+
+PasswordDialog::PasswordDialog(const QString& title, const QString& message, QWidget* parent)
+    : QDialog(parent), entry_(new QLineEdit(this)) {
+  setWindowTitle(title);
+  entry_->setEchoMode(QLineEdit::Password);
+  entry_->setMinimumWidth(220);
+  auto* buttons = new QDialogButtonBox(this);
+  buttons->addButton(Text(button::kOk), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(Text(button::kCancel), QDialogButtonBox::RejectRole);
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  auto* form = new QFormLayout;
+  form->addRow(Text(kPasswordLabel), entry_);
+  auto* layout = new QVBoxLayout(this);
+  if (!message.isEmpty()) layout->addWidget(new QLabel(message, this));
+  layout->addLayout(form);
+  layout->addWidget(buttons);
+}
+
+QString PasswordDialog::entry() const { return entry_->text(); }
+
+std::optional<std::string> DialogPasswordPrompt::Ask(const std::string& title,
+                                                     const std::string& prompt) {
+  // The engine's prompt text is the label "Password:" for a file; then there is no other line.
+  const QString message = prompt == MessageText(kPasswordLabel) ? QString() : FromEngine(prompt);
+  PasswordDialog dialog(FromEngine(title), message, parent_);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return ToEngine(dialog.entry());
+}
+
+}  // namespace jov

@@ -1,0 +1,108 @@
+// The frame of the desktop program: a multiple-document main window holding the windows of the
+// open databases, with the File, Database, Window and Help menus. It opens, saves and closes
+// databases through the engine's open/save pipeline, shows the engine's alerts and questions as
+// dialogs and its progress reports in the progress dialog, and asks whether a database changed
+// on disk when one of its windows becomes active.
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+#include <vector>
+
+#include "database_window.h"
+#include "dialogs.h"
+#include "files/database_file.h"
+#include "model/open_databases.h"
+#include "shell/preferences.h"
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+namespace jov {
+
+class InfoWindow;
+class ProgressDialog;
+class TimeScale;
+
+class Frame : public QMainWindow {
+  Q_OBJECT
+ public:
+  // The preferences and recent files are kept in the settings file at `settings_path`.
+  explicit Frame(std::string settings_path);
+  ~Frame() override;
+
+  // Opens a database file; the database (also one already open, when the user keeps it), or
+  // nullptr when nothing was opened.
+  Database* OpenFile(const QString& path);
+  // The documents of the command line, in their order.
+  void OpenDocuments(const QStringList& paths);
+  Database& NewDatabase();
+  // Save to the database's own file (Save As when it has none).
+  bool Save(Database& database);
+  bool SaveAs(Database& database, const std::string& path, DatabaseFormat format,
+              const SaveSetup& setup);
+  // Asks to save a modified database (Save, Don't Save, Cancel); false when it stays open.
+  bool CloseDatabase(Database& database);
+
+  InfoWindow* ShowInfo(Database& database);
+  // nullptr: a new time scale.
+  DatabaseWindow* ShowTimeScale(Database& database, TimeScale* scale);
+
+  // The windows of one database (all windows for nullptr), in the order they were opened.
+  std::vector<DatabaseWindow*> Windows(const Database* database = nullptr) const;
+  DatabaseWindow* ActiveWindow() const;
+  const OpenDatabases& databases() const { return open_; }
+  QMdiArea* area() const { return area_; }
+  ProgressDialog* progress_dialog() const { return progress_; }
+
+  // Tests answer the password questions themselves.
+  void SetPasswordPrompt(PasswordPrompt* prompt) { prompt_ = prompt; }
+  // Takes new preferences: stores them, applies the look and rebuilds every text.
+  void ApplyPreferences(const Preferences& preferences);
+  // Asks once whether the file types should be associated with the program, when the
+  // preferences hold no answer yet.
+  void OfferAssociation();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void BuildMenus();
+  void FillRecentMenu();
+  void FillWindowMenu();
+  void RememberRecent(const std::string& path);
+  QMdiSubWindow* AddWindow(DatabaseWindow* window, QSize size);
+  void AddBaseWindow(Database& database);
+  bool IsOpen(const Database* database) const;
+  QMdiSubWindow* SubWindowOf(const DatabaseWindow* window) const;
+  void Activate(const Database& database);
+  void CheckChangedOnDisk(QMdiSubWindow* sub);
+  void RemoveWindows(const Database& database);
+  bool CloseAll();
+  void OpenDialog();
+  void SaveAsDialog(Database& database);
+  void DeleteTimeScale();
+  void ShowPreferencesDialog();
+  void ShowAbout();
+  bool Associate();
+  Database* ActiveDatabase() const;
+
+  std::string settings_path_;
+  OpenDatabases open_;
+  const SectionRegistry registry_;
+  QMdiArea* area_;
+  DialogSink dialog_sink_;
+  DialogPasswordPrompt dialog_prompt_;
+  PasswordPrompt* prompt_;
+  ProgressDialog* progress_;
+  QMenu* recent_menu_ = nullptr;
+  QMenu* window_menu_ = nullptr;
+  bool closing_ = false;  // windows are being closed by the frame, not by the user
+};
+
+}  // namespace jov

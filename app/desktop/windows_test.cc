@@ -1,0 +1,164 @@
+// The windows and dialogs on the offscreen platform: the time scale window's editing, the
+// progress dialog's buttons during a read, the alert boxes, and the preferences.
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStyle>
+#include <QTableWidget>
+#include <QTimer>
+
+#include "analysis/time_scale_list.h"
+#include "desktop_test_util.h"
+#include "dialogs.h"
+#include "platform/file_io.h"
+#include "platform/settings_store.h"
+#include "preferences_dialog.h"
+#include "progress_dialog.h"
+#include "qt_text.h"
+#include "save_as_dialog.h"
+#include "shell/pending_error.h"
+#include "time_scale_window.h"
+
+namespace jov {
+namespace {
+
+using WindowsTest = DesktopTest;
+
+std::vector<std::string> Names(const std::vector<TimeScaleEntry>& rows) {
+  std::vector<std::string> names;
+  for (const TimeScaleEntry& row : rows) names.push_back(row.name);
+  return names;
+}
+
+TEST_F(WindowsTest, TheTimeScaleWindowEditsAWorkingCopyUntilApplied) {
+  Database& db = frame_->NewDatabase();
+  auto* window = static_cast<TimeScaleWindow*>(frame_->ShowTimeScale(db, nullptr));
+  ASSERT_EQ(window->rows().size(), 1u);
+  // Pasted lines fill the empty row, then append; lines without a date or name are skipped.
+  window->Paste("240701\tAutumn\nno date\tX\n240101\tSpring\n240101\tSpring again\n250101\n");
+  EXPECT_EQ(Names(window->rows()), (std::vector<std::string>{"Autumn", "Spring", "Spring again"}));
+  EXPECT_EQ(TimeScaleList::Of(db).size(), 0u) << "nothing is written before Apply";
+  window->Apply();
+  ASSERT_EQ(TimeScaleList::Of(db).size(), 1u);
+  TimeScale& scale = TimeScaleList::Of(db).at(0);
+  EXPECT_EQ(scale.name(), "Time Scale");
+  EXPECT_EQ(Names(scale.entries()), (std::vector<std::string>{"Spring", "Spring again", "Autumn"}));
+  EXPECT_EQ(window->Title().toStdString(), "Noname 1.jov: Time Scale");
+  Screenshot(frame_->area()->activeSubWindow(), "time_scale.png");
+  // Insert before the current row, delete it again; the last row left is emptied, not removed.
+  auto* table = window->findChild<QTableWidget*>();
+  table->setCurrentCell(1, 0);
+  window->InsertRow();
+  EXPECT_TRUE(window->rows()[1].empty());
+  window->DeleteRow();
+  EXPECT_EQ(Names(window->rows()), Names(scale.entries()));
+  for (int i = 0; i < 3; ++i) {
+    table->setCurrentCell(0, 0);
+    window->DeleteRow();
+  }
+  ASSERT_EQ(window->rows().size(), 1u);
+  EXPECT_TRUE(window->rows()[0].empty());
+  // A cell that is not a date stays empty; a date is read as a range start.
+  table->item(0, 0)->setText("tomorrow");
+  EXPECT_EQ(window->rows()[0].start.day, kNoDay);
+  table->item(0, 0)->setText("2403");
+  EXPECT_EQ(table->item(0, 0)->text().toStdString(), "240301-1");
+  table->item(0, 1)->setText("March");
+  // Closing with edits not applied asks; Cancel keeps the window, Save applies.
+  sink_.answers = {2, 0};
+  frame_->area()->activeSubWindow()->close();
+  Settle();
+  EXPECT_EQ(frame_->Windows(&db).size(), 2u);
+  frame_->area()->activeSubWindow()->close();
+  Settle();
+  EXPECT_EQ(frame_->Windows(&db).size(), 1u);
+  EXPECT_EQ(Names(scale.entries()), std::vector<std::string>{"March"});
+  EXPECT_EQ(sink_.Messages(), (std::vector<MessageId>{3200, 3200}));
+}
+
+// A binary file large enough for many progress steps.
+std::string BigFile(const std::string& path) {
+  const std::string command = std::string(JOV_BINARY) + " demo " + path;
+  EXPECT_EQ(std::system(command.c_str()), 0);
+  return path;
+}
+
+TEST_F(WindowsTest, TheProgressDialogShowsReadsAndItsStopButtonEndsThem) {
+  const std::string path = BigFile(Path("big.jov"));
+  // Every report is a step: the dialog shows, draws and lets events run at each.
+  uint32_t now = 0;
+  Process().progress_clock = [&now] { return now += 50; };
+  ProgressDialog* dialog = frame_->progress_dialog();
+  int steps_seen = 0;
+  QTimer watcher;
+  watcher.setInterval(0);
+  QObject::connect(&watcher, &QTimer::timeout, [&] {
+    if (!dialog->isVisible()) return;
+    if (++steps_seen == 3) {
+      Screenshot(dialog, "progress.png");
+      dialog->findChild<QPushButton*>("stop")->click();
+    }
+  });
+  watcher.start();
+  EXPECT_EQ(frame_->OpenFile(QString::fromStdString(path)), nullptr);
+  watcher.stop();
+  EXPECT_GE(steps_seen, 3) << "the event loop ran during the read";
+  EXPECT_FALSE(dialog->isVisible());
+  EXPECT_FALSE(dialog->cancelled());
+  EXPECT_TRUE(frame_->Windows().empty());
+  EXPECT_TRUE(sink_.alerts.empty()) << "a stopped read is no damage";
+  EXPECT_FALSE(StopRequested());
+  // Unstopped, the same file opens.
+  EXPECT_NE(frame_->OpenFile(QString::fromStdString(path)), nullptr);
+  const QLabel* title = dialog->findChild<QLabel*>();
+  EXPECT_EQ(title->text().toStdString(), "Opening big.jov");
+}
+
+TEST_F(WindowsTest, AlertBoxesShowTheButtonsInOrderWithTheDefaultFirst) {
+  AlertRecord question(4003);
+  question.Arg("demo.jov").Button(button::kOpen).Button(button::kCancel);
+  const std::unique_ptr<QMessageBox> box = AlertBox(question, frame_.get());
+  EXPECT_EQ(box->text().toStdString(),
+            "The file \"demo.jov\" is already open. Do you want to open a copy?");
+  const QList<QAbstractButton*> buttons = box->buttons();
+  ASSERT_EQ(buttons.size(), 2);
+  EXPECT_EQ(box->defaultButton()->text().toStdString(), "Open");
+  EXPECT_EQ(box->escapeButton()->text().toStdString(), "Cancel");
+  EXPECT_EQ(box->escapeButton()->property("alert_button").toInt(), 1);
+  // The engine's Yes/No rule shows through: confirmations follow the preference.
+  Process().preferences.alert_yes_no = true;
+  AlertRecord confirm(3205);
+  confirm.Arg("Q1")
+      .ConfirmButton(button::kDelete, button::kYes)
+      .ConfirmButton(button::kCancel, button::kNo);
+  const std::unique_ptr<QMessageBox> yes_no = AlertBox(confirm, frame_.get());
+  EXPECT_EQ(yes_no->defaultButton()->text().toStdString(), "Yes");
+  EXPECT_EQ(yes_no->escapeButton()->text().toStdString(), "No");
+}
+
+TEST_F(WindowsTest, PreferencesAreStoredAndRetitleTheMenus) {
+  Preferences preferences = Process().preferences;
+  preferences.language = kGerman;  // no German table: every text stays English
+  preferences.alert_yes_no = true;
+  preferences.check_files = false;
+  preferences.gui_style = 5;
+  frame_->ApplyPreferences(preferences);
+  SettingsStore stored(Path("LR.conf"));
+  ASSERT_TRUE(stored.Load());
+  EXPECT_EQ(stored.Get("Language"), "GER");
+  EXPECT_EQ(stored.Get("AlertYesNo"), "+");
+  EXPECT_EQ(stored.Get("CheckFiles"), "-");
+  EXPECT_EQ(stored.Get("GUI"), "W4");
+  EXPECT_EQ(frame_->menuBar()->actions().front()->text().toStdString(), "File");
+  EXPECT_EQ(QApplication::style()->name().toLower().toStdString(), "windows");
+  frame_->ApplyPreferences(Preferences{});
+  PreferencesDialog dialog(preferences, frame_.get());
+  Screenshot(&dialog, "preferences.png");
+  SaveAsDialog save_as(frame_->NewDatabase(), frame_.get());
+  Screenshot(&save_as, "save_as.png");
+}
+
+}  // namespace
+}  // namespace jov
