@@ -153,6 +153,10 @@ TEST_F(WindowsTest, PreferencesAreStoredAndRetitleTheMenus) {
   EXPECT_EQ(stored.Get("GUI"), "W4");
   EXPECT_EQ(frame_->menuBar()->actions().front()->text().toStdString(), "File");
   EXPECT_EQ(QApplication::style()->name().toLower().toStdString(), "windows");
+  // Swedish has tables of its own: the menus are rebuilt in it.
+  preferences.language = kSwedish;
+  frame_->ApplyPreferences(preferences);
+  EXPECT_EQ(frame_->menuBar()->actions().front()->text().toStdString(), "Arkiv");
   frame_->ApplyPreferences(Preferences{});
   PreferencesDialog dialog(preferences, frame_.get());
   Screenshot(&dialog, "preferences.png");

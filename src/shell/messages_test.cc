@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "shell/message_ids.h"
 #include "shell/pending_error.h"
 #include "shell/process.h"
+#include "shell/progress_state.h"
 
 namespace jov {
 namespace {
@@ -99,6 +101,40 @@ TEST_F(MessagesTest, LanguageChooserMapsAlphabeticalNamesToIndices) {
                                              "Fran\xE7"
                                              "ais",
                                              "Nederlands", "Norsk", "Slovak", "Suomi", "Svenska"}));
+}
+
+// The placeholders a text uses, as a set of digits.
+std::string Placeholders(const std::string& text) {
+  std::string digits;
+  for (size_t at = text.find('@'); at != std::string::npos; at = text.find('@', at + 1)) {
+    if (at + 1 < text.size() && text[at + 1] >= '0' && text[at + 1] <= '2' &&
+        digits.find(text[at + 1]) == std::string::npos) {
+      digits.push_back(text[at + 1]);
+    }
+  }
+  std::sort(digits.begin(), digits.end());
+  return digits;
+}
+
+TEST_F(MessagesTest, TheSwedishTablesTranslateEveryEnglishItemWithItsPlaceholders) {
+  const MessageTables& tables = BuiltInMessageTables();
+  int items = 0;
+  for (const MessageResource& resource : BuiltInMessageResources()) {
+    if (resource.number % 100 != kEnglish) continue;
+    const int base = static_cast<int>(resource.number);
+    for (int item = 0; item < 100; ++item) {
+      const std::optional<std::string> english = tables.LookupItem(base, item, kEnglish);
+      if (!english || english->empty()) continue;
+      ++items;
+      const std::optional<std::string> swedish = tables.LookupItem(base, item, kSwedish);
+      ASSERT_TRUE(swedish && !swedish->empty()) << base + item << " " << *english;
+      EXPECT_EQ(Placeholders(*swedish), Placeholders(*english)) << base + item;
+    }
+  }
+  EXPECT_GT(items, 700);
+  // The longest time to go, in Swedish, as the progress display shows it.
+  Process().preferences.language = kSwedish;
+  EXPECT_EQ(ProgressState::TimeToGoText(31999), "533 minuter 19 sekunder");
 }
 
 }  // namespace
