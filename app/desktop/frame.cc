@@ -93,7 +93,7 @@ Frame::Frame(std::string settings_path)
 
 Frame::~Frame() {
   closing_ = true;
-  for (QMdiSubWindow* sub : area_->subWindowList()) delete sub;
+  RemoveWindows(nullptr);
   SetProgressDisplay(nullptr);
   PopSink();
 }
@@ -352,17 +352,24 @@ bool Frame::CloseDatabase(Database& database) {
     const int answer = AskSaveChanges(DatabaseName(database));
     if (answer == 2 || (answer == 0 && !Save(database))) return false;
   }
-  RemoveWindows(database);
+  RemoveWindows(&database);
   open_.Close(database);
   return true;
 }
 
-void Frame::RemoveWindows(const Database& database) {
+// Also the windows that were closed and wait for their deferred deletion: none may outlive its
+// database.
+void Frame::RemoveWindows(const Database* database) {
   closing_ = true;
-  for (DatabaseWindow* window : Windows(&database)) {
-    QMdiSubWindow* sub = SubWindowOf(window);
-    area_->removeSubWindow(sub);
-    delete sub;
+  for (DatabaseWindow* window : area_->findChildren<DatabaseWindow*>()) {
+    if (database != nullptr && &window->database() != database) continue;
+    QWidget* outer = window->parentWidget();
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(outer)) {
+      area_->removeSubWindow(sub);
+      delete sub;
+    } else {
+      delete window;
+    }
   }
   closing_ = false;
 }

@@ -82,7 +82,8 @@ class Frame : public QMainWindow {
   QMdiSubWindow* SubWindowOf(const DatabaseWindow* window) const;
   void Activate(const Database& database);
   void CheckChangedOnDisk(QMdiSubWindow* sub);
-  void RemoveWindows(const Database& database);
+  // The windows of one database, or all windows for nullptr.
+  void RemoveWindows(const Database* database);
   bool CloseAll();
   void OpenDialog();
   void SaveAsDialog(Database& database);

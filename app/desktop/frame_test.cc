@@ -92,7 +92,9 @@ TEST_F(FrameTest, PasswordsAndFailedReadsLeaveNoWindowBehind) {
   prompt_.answers = {std::string("secret")};
   sink_.alerts.clear();
   EXPECT_EQ(frame_->OpenFile(QString::fromStdString(cut)), nullptr);
-  EXPECT_EQ(sink_.Messages(), std::vector<MessageId>{kCorrupted});
+  // The errors of the part that could be read may follow.
+  ASSERT_FALSE(sink_.alerts.empty());
+  EXPECT_EQ(sink_.alerts.front().message, kCorrupted);
   EXPECT_TRUE(frame_->databases().all().empty());
   EXPECT_TRUE(frame_->Windows().empty());
 }
