@@ -10,10 +10,6 @@
 namespace jov {
 namespace {
 
-namespace msg {
-constexpr MessageId kDimensions = 2519, kTimeScales = 2530, kDatabaseInfo = 2536, kName = 7002;
-}  // namespace msg
-
 // What an entry opens, kept in its data.
 enum Entry { kNothing, kInfo, kTimeScale };
 constexpr int kEntryRole = Qt::UserRole;
@@ -57,20 +53,20 @@ QString BaseWindow::Title() const { return DatabaseName(database()); }
 void BaseWindow::Refresh() {
   Database& db = database();
   tree_->clear();
-  tree_->setHeaderLabels({Text(msg::kName), Text(desk::kCount)});
-  auto* dimensions = new QTreeWidgetItem(tree_, {Text(msg::kDimensions)});
+  tree_->setHeaderLabels({Text(msg::kTimeScalePeriodName), Text(msg::kCountColumn)});
+  auto* dimensions = new QTreeWidgetItem(tree_, {Text(msg::kMenuDimensions)});
   for (int d = 0; d < kDimensionCount; ++d) {
     if (!db.HasComponents(d)) continue;
     Add(dimensions, FromEngine(db.GetName(name_id::kFirstPlural + d)),
         QString::number(ComponentCount(db, d)), kNothing);
   }
-  auto* scales = new QTreeWidgetItem(tree_, {Text(msg::kTimeScales)});
+  auto* scales = new QTreeWidgetItem(tree_, {Text(msg::kMenuTimeScales)});
   const TimeScaleList& list = TimeScaleList::Of(db);
   for (size_t i = 0; i < list.size(); ++i) {
     Add(scales, FromEngine(list.at(i).name()), QString::number(list.at(i).entries().size()),
         kTimeScale, static_cast<int>(i));
   }
-  Add(tree_->invisibleRootItem(), Text(msg::kDatabaseInfo), QString(), kInfo);
+  Add(tree_->invisibleRootItem(), Text(msg::kMenuDatabaseInfo), QString(), kInfo);
   tree_->expandAll();
   setWindowTitle(Title());
 }

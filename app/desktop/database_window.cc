@@ -32,7 +32,7 @@ void DatabaseWindow::OnDatabaseChange(Database&, ChangeCode code, int, int) {
 QString DatabaseWindow::TitleOf(MessageId what) const { return TitleOf(Text(what)); }
 
 QString DatabaseWindow::TitleOf(const QString& what) const {
-  return Text(desk::kWindowTitle, ToEngine(DatabaseName(database_)), ToEngine(what));
+  return Text(msg::kWindowOfDatabase, ToEngine(DatabaseName(database_)), ToEngine(what));
 }
 
 }  // namespace jov

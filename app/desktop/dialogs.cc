@@ -12,14 +12,12 @@
 namespace jov {
 namespace {
 
-constexpr MessageId kPasswordLabel = 7203, kSaveChanges = 3200;
-
 // Buttons that leave things as they are answer Escape.
 bool IsNegative(MessageId caption) {
-  return caption == button::kCancel || caption == button::kNo || caption == button::kStop ||
-         caption == button::kDontSave || caption == button::kDontChange ||
-         caption == button::kDontAdd || caption == button::kDontRemove ||
-         caption == button::kDontDelete;
+  return caption == msg::kButtonCancel || caption == msg::kButtonNo ||
+         caption == msg::kButtonStop || caption == msg::kButtonDontSave ||
+         caption == msg::kButtonDontChange || caption == msg::kButtonDontAdd ||
+         caption == msg::kButtonDontRemove || caption == msg::kButtonDontDelete;
 }
 
 QMessageBox::Icon IconFor(const AlertRecord& alert) {
@@ -35,7 +33,7 @@ std::unique_ptr<QMessageBox> AlertBox(const AlertRecord& alert, QWidget* parent)
   box->setText(Text(alert));
   const int count = alert.button_count > 0 ? alert.button_count : 1;
   for (int i = 0; i < count; ++i) {
-    const MessageId caption = alert.button_count > 0 ? alert.buttons[i] : button::kOk;
+    const MessageId caption = alert.button_count > 0 ? alert.buttons[i] : msg::kButtonOk;
     QPushButton* b = box->addButton(Text(caption), QMessageBox::ActionRole);
     b->setProperty("alert_button", i);
     if (i == 0) box->setDefaultButton(b);
@@ -45,11 +43,11 @@ std::unique_ptr<QMessageBox> AlertBox(const AlertRecord& alert, QWidget* parent)
 }
 
 int AskSaveChanges(const QString& name) {
-  AlertRecord question(kSaveChanges);
+  AlertRecord question(msg::kSaveChanges);
   question.Arg(ToEngine(name))
-      .Button(button::kSave)
-      .Button(button::kDontSave)
-      .Button(button::kCancel);
+      .Button(msg::kButtonSave)
+      .Button(msg::kButtonDontSave)
+      .Button(msg::kButtonCancel);
   return ReportAlert(question);
 }
 
@@ -67,12 +65,12 @@ PasswordDialog::PasswordDialog(const QString& title, const QString& message, QWi
   entry_->setEchoMode(QLineEdit::Password);
   entry_->setMinimumWidth(220);
   auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(Text(button::kOk), QDialogButtonBox::AcceptRole)->setDefault(true);
-  buttons->addButton(Text(button::kCancel), QDialogButtonBox::RejectRole);
+  buttons->addButton(Text(msg::kButtonOk), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(Text(msg::kButtonCancel), QDialogButtonBox::RejectRole);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   auto* form = new QFormLayout;
-  form->addRow(Text(kPasswordLabel), entry_);
+  form->addRow(Text(msg::kPasswordLabel), entry_);
   auto* layout = new QVBoxLayout(this);
   if (!message.isEmpty()) layout->addWidget(new QLabel(message, this));
   layout->addLayout(form);
@@ -84,7 +82,8 @@ QString PasswordDialog::entry() const { return entry_->text(); }
 std::optional<std::string> DialogPasswordPrompt::Ask(const std::string& title,
                                                      const std::string& prompt) {
   // The engine's prompt text is the label "Password:" for a file; then there is no other line.
-  const QString message = prompt == MessageText(kPasswordLabel) ? QString() : FromEngine(prompt);
+  const QString message =
+      prompt == MessageText(msg::kPasswordLabel) ? QString() : FromEngine(prompt);
   PasswordDialog dialog(FromEngine(title), message, parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return ToEngine(dialog.entry());

@@ -32,15 +32,6 @@
 namespace jov {
 namespace {
 
-namespace msg {
-constexpr MessageId kFile = 200, kNew = 201, kOpen = 202, kClose = 203, kSave = 204, kSaveAs = 205,
-                    kExit = 208, kWindow = 217, kCloseAll = 220, kCascade = 221, kTile = 222,
-                    kHelp = 224, kAbout = 226, kAboutTitle = 2200, kPreferences = 2505,
-                    kDatabase = 2518, kNewTimeScale = 2531, kDeleteTimeScale = 2532,
-                    kDatabaseInfo = 2536, kNotAssociated = 2902, kConfirmDelete = 3205,
-                    kModifiedOnDisk = 4004, kOpenModified = 4007;
-}  // namespace msg
-
 constexpr int kRecentFiles = 8;
 constexpr const char* kProgramName = "JOV";
 
@@ -102,41 +93,41 @@ Frame::~Frame() {
 
 void Frame::BuildMenus() {
   menuBar()->clear();
-  QMenu* file = menuBar()->addMenu(Text(msg::kFile));
-  file->addAction(Text(msg::kNew), QKeySequence::New, this, [this] { NewDatabase(); });
-  file->addAction(Text(msg::kOpen), QKeySequence::Open, this, &Frame::OpenDialog);
-  file->addAction(Text(msg::kClose), QKeySequence::Close, this, [this] {
+  QMenu* file = menuBar()->addMenu(Text(msg::kMenuFile));
+  file->addAction(Text(msg::kMenuNew), QKeySequence::New, this, [this] { NewDatabase(); });
+  file->addAction(Text(msg::kMenuOpen), QKeySequence::Open, this, &Frame::OpenDialog);
+  file->addAction(Text(msg::kMenuClose), QKeySequence::Close, this, [this] {
     if (Database* db = ActiveDatabase()) CloseDatabase(*db);
   });
-  file->addAction(Text(msg::kSave), QKeySequence::Save, this, [this] {
+  file->addAction(Text(msg::kMenuSave), QKeySequence::Save, this, [this] {
     if (Database* db = ActiveDatabase()) Save(*db);
   });
-  file->addAction(Text(msg::kSaveAs), QKeySequence::SaveAs, this, [this] {
+  file->addAction(Text(msg::kMenuSaveAs), QKeySequence::SaveAs, this, [this] {
     if (Database* db = ActiveDatabase()) SaveAsDialog(*db);
   });
-  recent_menu_ = file->addMenu(Text(desk::kRecentFiles));
+  recent_menu_ = file->addMenu(Text(msg::kRecentFiles));
   connect(recent_menu_, &QMenu::aboutToShow, this, &Frame::FillRecentMenu);
   file->addSeparator();
-  file->addAction(Text(msg::kPreferences), this, &Frame::ShowPreferencesDialog);
+  file->addAction(Text(msg::kMenuPreferences), this, &Frame::ShowPreferencesDialog);
   file->addSeparator();
-  file->addAction(Text(msg::kExit), QKeySequence::Quit, this, &QWidget::close);
+  file->addAction(Text(msg::kMenuExit), QKeySequence::Quit, this, &QWidget::close);
 
-  QMenu* database = menuBar()->addMenu(Text(msg::kDatabase));
-  database->addAction(Text(msg::kDatabaseInfo), this, [this] {
+  QMenu* database = menuBar()->addMenu(Text(msg::kMenuDatabase));
+  database->addAction(Text(msg::kMenuDatabaseInfo), this, [this] {
     if (Database* db = ActiveDatabase()) ShowInfo(*db);
   });
   database->addSeparator();
-  database->addAction(Text(msg::kNewTimeScale), this, [this] {
+  database->addAction(Text(msg::kMenuNewTimeScale), this, [this] {
     if (Database* db = ActiveDatabase()) ShowTimeScale(*db, nullptr);
   });
-  database->addAction(Text(msg::kDeleteTimeScale), this, &Frame::DeleteTimeScale);
+  database->addAction(Text(msg::kMenuDeleteTimeScale), this, &Frame::DeleteTimeScale);
 
-  window_menu_ = menuBar()->addMenu(Text(msg::kWindow));
+  window_menu_ = menuBar()->addMenu(Text(msg::kMenuWindow));
   connect(window_menu_, &QMenu::aboutToShow, this, &Frame::FillWindowMenu);
   FillWindowMenu();
 
-  QMenu* help = menuBar()->addMenu(Text(msg::kHelp));
-  help->addAction(Text(msg::kAbout, kProgramName), this, &Frame::ShowAbout);
+  QMenu* help = menuBar()->addMenu(Text(msg::kMenuHelp));
+  help->addAction(Text(msg::kMenuAbout, kProgramName), this, &Frame::ShowAbout);
 }
 
 void Frame::FillRecentMenu() {
@@ -171,9 +162,9 @@ void Frame::RememberRecent(const std::string& path) {
 
 void Frame::FillWindowMenu() {
   window_menu_->clear();
-  window_menu_->addAction(Text(msg::kCascade), area_, &QMdiArea::cascadeSubWindows);
-  window_menu_->addAction(Text(msg::kTile), area_, &QMdiArea::tileSubWindows);
-  window_menu_->addAction(Text(msg::kCloseAll), this, [this] { CloseAll(); });
+  window_menu_->addAction(Text(msg::kMenuCascade), area_, &QMdiArea::cascadeSubWindows);
+  window_menu_->addAction(Text(msg::kMenuTile), area_, &QMdiArea::tileSubWindows);
+  window_menu_->addAction(Text(msg::kMenuCloseAll), this, [this] { CloseAll(); });
   const QList<QMdiSubWindow*> subs = area_->subWindowList();
   if (!subs.isEmpty()) window_menu_->addSeparator();
   for (QMdiSubWindow* sub : subs) {
@@ -309,9 +300,10 @@ void Frame::OpenDocuments(const QStringList& paths) {
 }
 
 void Frame::OpenDialog() {
-  const QString filter = Text(desk::kJovFiles) + QStringLiteral(" (*.jov *.jox);;") + Text(101) +
-                         QStringLiteral(" (*)");
-  for (const QString& path : QFileDialog::getOpenFileNames(this, Text(msg::kOpen), {}, filter)) {
+  const QString filter = Text(msg::kJovFiles) + QStringLiteral(" (*.jov *.jox);;") +
+                         Text(msg::kAllFiles) + QStringLiteral(" (*)");
+  for (const QString& path :
+       QFileDialog::getOpenFileNames(this, Text(msg::kMenuOpen), {}, filter)) {
     OpenFile(path);
   }
 }
@@ -420,9 +412,9 @@ void Frame::CheckChangedOnDisk(QMdiSubWindow* sub) {
   window->disk_change_asked = true;
   AlertRecord question(msg::kModifiedOnDisk);
   question.Arg(ToEngine(DatabaseName(database)))
-      .Button(button::kOk)
-      .Button(button::kClose)
-      .Button(msg::kOpenModified);
+      .Button(msg::kButtonOk)
+      .Button(msg::kButtonClose)
+      .Button(msg::kButtonOpenModified);
   const int answer = ReportAlert(question);
   if (answer == 0) return;
   const QString path = FromPath(database.file_name());
@@ -457,8 +449,8 @@ void Frame::DeleteTimeScale() {
   TimeScale& scale = *window->scale();
   AlertRecord question(msg::kConfirmDelete);
   question.Arg(scale.name())
-      .ConfirmButton(button::kDelete, button::kYes)
-      .ConfirmButton(button::kCancel, button::kNo);
+      .ConfirmButton(msg::kButtonDelete, msg::kButtonYes)
+      .ConfirmButton(msg::kButtonCancel, msg::kButtonNo);
   if (ReportAlert(question) != 0) return;
   closing_ = true;
   delete SubWindowOf(window);
@@ -504,7 +496,7 @@ bool Frame::Associate() {
 void Frame::OfferAssociation() {
   if (Process().preferences.associate) return;
   AlertRecord question(msg::kNotAssociated);
-  question.Button(button::kYes).Button(button::kNo);
+  question.Button(msg::kButtonYes).Button(msg::kButtonNo);
   if (ReportAlert(question) == 0) {
     Associate();
     return;
@@ -516,10 +508,9 @@ void Frame::OfferAssociation() {
 }
 
 void Frame::ShowAbout() {
-  const QString text =
-      QStringLiteral("<b>%1</b><br>%2<br>%3")
-          .arg(QString::fromLatin1(kProgramName), Text(desk::kVersion, JOV_VERSION),
-               Text(desk::kFormatDate, FormatDateText()));
+  const QString text = QStringLiteral("<b>%1</b><br>%2<br>%3")
+                           .arg(QString::fromLatin1(kProgramName), Text(msg::kVersion, JOV_VERSION),
+                                Text(msg::kFormatDateOfFiles, FormatDateText()));
   QMessageBox::about(this, Text(msg::kAboutTitle), text);
 }
 

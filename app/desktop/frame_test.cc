@@ -20,9 +20,6 @@
 namespace jov {
 namespace {
 
-constexpr MessageId kIncorrectPassword = 3811, kCorrupted = 3810, kSaveChanges = 3200,
-                    kAlreadyOpen = 4003, kModifiedOnDisk = 4004;
-
 int JovCheck(const std::string& path) {
   const std::string command = std::string(JOV_BINARY) + " check '" + path + "' >/dev/null 2>&1";
   const int status = std::system(command.c_str());
@@ -76,7 +73,7 @@ TEST_F(FrameTest, PasswordsAndFailedReadsLeaveNoWindowBehind) {
   // A wrong password opens nothing; a cancelled prompt says nothing either.
   prompt_.answers = {std::string("wrong"), std::nullopt};
   EXPECT_EQ(frame_->OpenFile(QString::fromStdString(path)), nullptr);
-  EXPECT_EQ(sink_.Messages(), std::vector<MessageId>{kIncorrectPassword});
+  EXPECT_EQ(sink_.Messages(), std::vector<MessageId>{msg::kIncorrectPassword});
   EXPECT_EQ(prompt_.titles.back(), "Protection for \"protected.jov\"");
   EXPECT_EQ(frame_->OpenFile(QString::fromStdString(path)), nullptr);
   EXPECT_EQ(sink_.alerts.size(), 1u);
@@ -94,7 +91,7 @@ TEST_F(FrameTest, PasswordsAndFailedReadsLeaveNoWindowBehind) {
   EXPECT_EQ(frame_->OpenFile(QString::fromStdString(cut)), nullptr);
   // The errors of the part that could be read may follow.
   ASSERT_FALSE(sink_.alerts.empty());
-  EXPECT_EQ(sink_.alerts.front().message, kCorrupted);
+  EXPECT_EQ(sink_.alerts.front().message, msg::kCorrupted);
   EXPECT_TRUE(frame_->databases().all().empty());
   EXPECT_TRUE(frame_->Windows().empty());
 }
@@ -114,7 +111,7 @@ TEST_F(FrameTest, ClosingAModifiedDatabaseAsksAndCancelKeepsIt) {
   sink_.answers = {2};
   frame_->area()->subWindowList().front()->close();
   Settle();
-  EXPECT_EQ(sink_.Messages(), std::vector<MessageId>{kSaveChanges});
+  EXPECT_EQ(sink_.Messages(), std::vector<MessageId>{msg::kSaveChanges});
   ASSERT_EQ(frame_->databases().all().size(), 1u);
   EXPECT_EQ(frame_->Windows(db).size(), 1u);
   // Don't Save closes it.
@@ -152,7 +149,7 @@ TEST_F(FrameTest, TheAlreadyOpenQuestionKeepsOrCopies) {
   // Cancel: the open database comes forward and nothing new opens.
   sink_.answers = {1};
   EXPECT_EQ(frame_->OpenFile(Demo()), demo);
-  EXPECT_EQ(sink_.Messages(), std::vector<MessageId>{kAlreadyOpen});
+  EXPECT_EQ(sink_.Messages(), std::vector<MessageId>{msg::kAlreadyOpen});
   EXPECT_EQ(&frame_->ActiveWindow()->database(), demo);
   EXPECT_EQ(frame_->databases().all().size(), 2u);
   // Open: a copy with windows of its own.
@@ -189,7 +186,7 @@ TEST_F(FrameTest, DroppedFilesOpenAndChangesOnDiskAreAskedOnce) {
   frame_->area()->activatePreviousSubWindow();
   Settle();
   const std::vector<MessageId> asked = sink_.Messages();
-  EXPECT_EQ(std::count(asked.begin(), asked.end(), kModifiedOnDisk), 2)
+  EXPECT_EQ(std::count(asked.begin(), asked.end(), msg::kModifiedOnDisk), 2)
       << "each of the two windows asks once";
   // "Open Modified" reads the file again into fresh windows.
   Process().preferences.check_files = true;

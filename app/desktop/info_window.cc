@@ -12,7 +12,6 @@
 namespace jov {
 namespace {
 
-constexpr MessageId kDatabaseInfo = 2536;
 constexpr int kValueColumns = 3;
 
 }  // namespace
@@ -38,7 +37,7 @@ InfoWindow::InfoWindow(Database& database, QWidget* parent)
   Refresh();
 }
 
-QString InfoWindow::Title() const { return TitleOf(kDatabaseInfo); }
+QString InfoWindow::Title() const { return TitleOf(msg::kMenuDatabaseInfo); }
 
 // The report's lines are headings ("Cards and Lines", or "Dimension Components" with the column
 // titles after tabs) and rows ("  label<TAB>value<TAB>..."); the window shows headings in bold

@@ -21,13 +21,6 @@
 namespace jov {
 namespace {
 
-namespace msg {
-constexpr MessageId kPreferences = 2300, kGeneral = 2301, kUserInterface = 2302, kDefault = 2303,
-                    kDragging = 2304, kDiagonal = 2305, kCenter = 2306, kAlerts = 2307,
-                    kDoDont = 2308, kYesNo = 2309, kCheckFiles = 2310, kSansSerif = 2311,
-                    kSystemSetup = 2317, kAssociate = 2318, kLanguage = 720;
-}  // namespace msg
-
 struct Look {
   int code;           // the "GUI" style number
   MessageId name;     // as the chooser shows it
@@ -36,11 +29,11 @@ struct Look {
 };
 
 constexpr Look kLooks[] = {
-    {0, msg::kDefault, "Fusion", 0},
-    {2, desk::kMacOs7, "Fusion", qRgb(0xDD, 0xDD, 0xDD)},
-    {3, desk::kMacOs8, "Fusion", qRgb(0xCC, 0xCC, 0xCC)},
-    {4, desk::kWindows31, "Windows", qRgb(0xFF, 0xFF, 0xFF)},
-    {5, desk::kWindows95, "Windows", qRgb(0xC0, 0xC0, 0xC0)},
+    {0, msg::kPreferencesDefault, "Fusion", 0},
+    {2, msg::kLookMacOs7, "Fusion", qRgb(0xDD, 0xDD, 0xDD)},
+    {3, msg::kLookMacOs8, "Fusion", qRgb(0xCC, 0xCC, 0xCC)},
+    {4, msg::kLookWindows31, "Windows", qRgb(0xFF, 0xFF, 0xFF)},
+    {5, msg::kLookWindows95, "Windows", qRgb(0xC0, 0xC0, 0xC0)},
 };
 
 const Look& LookOf(int code) {
@@ -83,8 +76,8 @@ PreferencesDialog::PreferencesDialog(const Preferences& preferences, QWidget* pa
       preferences_(preferences),
       language_(new QComboBox(this)),
       look_(new QComboBox(this)),
-      check_files_(new QCheckBox(Text(msg::kCheckFiles), this)),
-      sans_serif_(new QCheckBox(Text(msg::kSansSerif), this)) {
+      check_files_(new QCheckBox(Text(msg::kCheckFileUpdates), this)),
+      sans_serif_(new QCheckBox(Text(msg::kUseSansSerif), this)) {
   setWindowTitle(Text(msg::kPreferences));
   for (const int language : LanguageChooserOrder()) {
     language_->addItem(FromEngine(LanguageName(language)), language);
@@ -95,32 +88,33 @@ PreferencesDialog::PreferencesDialog(const Preferences& preferences, QWidget* pa
   check_files_->setChecked(preferences.check_files);
   sans_serif_->setChecked(preferences.sans_serif);
 
-  auto* general = new QGroupBox(Text(msg::kGeneral), this);
+  auto* general = new QGroupBox(Text(msg::kPreferencesGeneral), this);
   auto* general_form = new QFormLayout(general);
   general_form->addRow(Text(msg::kLanguage), language_);
   general_form->addRow(check_files_);
 
-  auto* interface = new QGroupBox(Text(msg::kUserInterface), this);
+  auto* interface = new QGroupBox(Text(msg::kPreferencesUserInterface), this);
   auto* interface_form = new QFormLayout(interface);
-  interface_form->addRow(Text(desk::kLook), look_);
+  interface_form->addRow(Text(msg::kLook), look_);
   auto* dragging = new QHBoxLayout;
-  dragging_ = Choice(this, dragging, msg::kDiagonal, msg::kCenter, preferences.center_drag);
-  interface_form->addRow(Text(msg::kDragging), dragging);
+  dragging_ =
+      Choice(this, dragging, msg::kDraggingDiagonal, msg::kDraggingCenter, preferences.center_drag);
+  interface_form->addRow(Text(msg::kPreferencesDragging), dragging);
   auto* alerts = new QHBoxLayout;
-  alerts_ = Choice(this, alerts, msg::kDoDont, msg::kYesNo, preferences.alert_yes_no);
-  interface_form->addRow(Text(msg::kAlerts), alerts);
-  interface_form->addRow(Text(desk::kFont), sans_serif_);
+  alerts_ = Choice(this, alerts, msg::kAlertsDoDont, msg::kAlertsYesNo, preferences.alert_yes_no);
+  interface_form->addRow(Text(msg::kPreferencesAlerts), alerts);
+  interface_form->addRow(Text(msg::kFont), sans_serif_);
 
   auto* system = new QGroupBox(Text(msg::kSystemSetup), this);
   auto* system_layout = new QHBoxLayout(system);
-  auto* associate = new QPushButton(Text(msg::kAssociate), this);
+  auto* associate = new QPushButton(Text(msg::kAssociateFileTypes), this);
   connect(associate, &QPushButton::clicked, this, &PreferencesDialog::AssociateRequested);
   system_layout->addWidget(associate);
   system_layout->addStretch();
 
   auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(Text(button::kOk), QDialogButtonBox::AcceptRole)->setDefault(true);
-  buttons->addButton(Text(button::kCancel), QDialogButtonBox::RejectRole);
+  buttons->addButton(Text(msg::kButtonOk), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(Text(msg::kButtonCancel), QDialogButtonBox::RejectRole);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 

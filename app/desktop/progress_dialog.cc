@@ -13,10 +13,6 @@
 namespace jov {
 namespace {
 
-namespace msg {
-constexpr MessageId kSection = 4503, kTimeToGo = 4504;
-}  // namespace msg
-
 constexpr int kBarHeight = 12;
 
 }  // namespace
@@ -43,7 +39,7 @@ void ProgressBar::paintEvent(QPaintEvent*) {
 ProgressDialog::ProgressDialog(QWidget* parent)
     : QDialog(parent),
       title_(new QLabel(this)),
-      section_label_(new QLabel(Text(msg::kSection), this)),
+      section_label_(new QLabel(Text(msg::kProgressSection), this)),
       section_(new QLabel(this)),
       bar_(new ProgressBar(this)),
       time_label_(new QLabel(Text(msg::kTimeToGo), this)),
@@ -53,8 +49,8 @@ ProgressDialog::ProgressDialog(QWidget* parent)
   bold.setBold(true);
   title_->setFont(bold);
   auto* buttons = new QDialogButtonBox(this);
-  QPushButton* stop = buttons->addButton(Text(button::kStop), QDialogButtonBox::ActionRole);
-  QPushButton* cancel = buttons->addButton(Text(button::kCancel), QDialogButtonBox::ActionRole);
+  QPushButton* stop = buttons->addButton(Text(msg::kButtonStop), QDialogButtonBox::ActionRole);
+  QPushButton* cancel = buttons->addButton(Text(msg::kButtonCancel), QDialogButtonBox::ActionRole);
   stop->setObjectName("stop");
   cancel->setObjectName("cancel");
   connect(stop, &QPushButton::clicked, this, [this] { Stop(false); });

@@ -10,15 +10,6 @@
 
 namespace jov {
 
-// Desktop items of the message tables (table 8600).
-namespace desk {
-constexpr MessageId kRecentFiles = 8600, kInsertRow = 8601, kDeleteRow = 8602, kApply = 8603,
-                    kPaste = 8604, kVersion = 8605, kFormatDate = 8606, kBrowse = 8607,
-                    kFileName = 8608, kMacOs7 = 8609, kMacOs8 = 8610, kWindows31 = 8611,
-                    kWindows95 = 8612, kLook = 8613, kCount = 8614, kWindowTitle = 8615,
-                    kJovFiles = 8616, kFont = 8617;
-}  // namespace desk
-
 QString FromEngine(std::string_view cp1252);
 std::string ToEngine(const QString& text);
 // The message's text; a "&" mnemonic is kept for menus and buttons.

@@ -17,16 +17,6 @@
 #include "qt_text.h"
 
 namespace jov {
-namespace {
-
-namespace msg {
-constexpr MessageId kSaveAs = 205, kJovNormal = 103, kJovText = 104, kSaveSetup = 4300,
-                    kFormat = 4301, kSections = 4302, kCompressed = 4309,
-                    kFirstSection = 4310;  // 4310 "Characters" ... 4321 "Analysis Defaults"
-}  // namespace msg
-
-}  // namespace
-
 SaveAsDialog::SaveAsDialog(Database& database, QWidget* parent)
     : QDialog(parent),
       database_(database),
@@ -35,17 +25,17 @@ SaveAsDialog::SaveAsDialog(Database& database, QWidget* parent)
       setups_(new QComboBox(this)),
       binary_(new QRadioButton(Text(msg::kJovNormal), this)),
       text_(new QRadioButton(Text(msg::kJovText), this)),
-      compressed_(new QCheckBox(Text(msg::kCompressed), this)) {
-  setWindowTitle(Text(msg::kSaveAs).remove(QStringLiteral("...")));
+      compressed_(new QCheckBox(Text(msg::kSaveSetupCompressed), this)) {
+  setWindowTitle(Text(msg::kMenuSaveAs).remove(QStringLiteral("...")));
   file_->setText(FromPath(database.file_name()));
   file_->setMinimumWidth(320);
-  auto* browse = new QPushButton(Text(desk::kBrowse), this);
+  auto* browse = new QPushButton(Text(msg::kBrowse), this);
   connect(browse, &QPushButton::clicked, this, &SaveAsDialog::Browse);
   auto* file_row = new QHBoxLayout;
   file_row->addWidget(file_);
   file_row->addWidget(browse);
 
-  setups_->addItem(Text(msg::kSaveSetup), -1);
+  setups_->addItem(Text(msg::kSaveSetupName), -1);
   const std::vector<SaveSetup>& named = database.Attached<SaveSetups>().named();
   for (size_t i = 0; i < named.size(); ++i) {
     setups_->addItem(FromEngine(named[i].name), static_cast<int>(i));
@@ -57,11 +47,11 @@ SaveAsDialog::SaveAsDialog(Database& database, QWidget* parent)
   });
 
   auto* form = new QFormLayout;
-  form->addRow(Text(desk::kFileName), file_row);
-  if (!named.empty()) form->addRow(Text(msg::kSaveSetup), setups_);
+  form->addRow(Text(msg::kFileName), file_row);
+  if (!named.empty()) form->addRow(Text(msg::kSaveSetupName), setups_);
   setups_->setVisible(!named.empty());
 
-  auto* format = new QGroupBox(Text(msg::kFormat), this);
+  auto* format = new QGroupBox(Text(msg::kSaveSetupFormat), this);
   auto* format_layout = new QVBoxLayout(format);
   format_layout->addWidget(binary_);
   format_layout->addWidget(text_);
@@ -79,11 +69,11 @@ SaveAsDialog::SaveAsDialog(Database& database, QWidget* parent)
     file_->setText(info.path() + '/' + info.completeBaseName() + QStringLiteral(".jov"));
   });
 
-  auto* sections = new QGroupBox(Text(msg::kSections), this);
+  auto* sections = new QGroupBox(Text(msg::kSaveSetupSections), this);
   auto* grid = new QGridLayout(sections);
   constexpr int kRows = (kSaveSectionCount + 1) / 2;
   for (int i = 0; i < kSaveSectionCount; ++i) {
-    sections_[i] = new QCheckBox(Text(msg::kFirstSection + i), this);
+    sections_[i] = new QCheckBox(Text(msg::kFirstSaveSection + i), this);
     grid->addWidget(sections_[i], i % kRows, i / kRows);
   }
   auto* choices = new QHBoxLayout;
@@ -91,8 +81,8 @@ SaveAsDialog::SaveAsDialog(Database& database, QWidget* parent)
   choices->addWidget(sections, 1);
 
   auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(Text(button::kSave), QDialogButtonBox::AcceptRole)->setDefault(true);
-  buttons->addButton(Text(button::kCancel), QDialogButtonBox::RejectRole);
+  buttons->addButton(Text(msg::kButtonSave), QDialogButtonBox::AcceptRole)->setDefault(true);
+  buttons->addButton(Text(msg::kButtonCancel), QDialogButtonBox::RejectRole);
   connect(buttons, &QDialogButtonBox::accepted, this, [this] {
     if (!file_->text().trimmed().isEmpty()) accept();
   });
@@ -115,7 +105,7 @@ void SaveAsDialog::ShowSetup(const SaveSetup& setup) {
 }
 
 void SaveAsDialog::Browse() {
-  const QString filter = Text(desk::kJovFiles) + QStringLiteral(" (*.jov *.jox)");
+  const QString filter = Text(msg::kJovFiles) + QStringLiteral(" (*.jov *.jox)");
   const QString chosen = QFileDialog::getSaveFileName(this, windowTitle(), file_->text(), filter);
   if (chosen.isEmpty()) return;
   file_->setText(chosen);

@@ -15,10 +15,6 @@
 namespace jov {
 namespace {
 
-namespace msg {
-constexpr MessageId kStart = 7001, kName = 7002;
-}  // namespace msg
-
 constexpr int kStartColumn = 0;
 constexpr int kNameColumn = 1;
 
@@ -45,11 +41,11 @@ TimeScaleWindow::TimeScaleWindow(Database& database, TimeScale* scale, QWidget* 
     connect(b, &QPushButton::clicked, this, action);
     buttons->addWidget(b);
   };
-  add(desk::kInsertRow, &TimeScaleWindow::InsertRow);
-  add(desk::kDeleteRow, &TimeScaleWindow::DeleteRow);
-  add(desk::kPaste, [this] { Paste(QApplication::clipboard()->text()); });
+  add(msg::kInsertRow, &TimeScaleWindow::InsertRow);
+  add(msg::kDeleteRow, &TimeScaleWindow::DeleteRow);
+  add(msg::kPaste, [this] { Paste(QApplication::clipboard()->text()); });
   buttons->addStretch();
-  add(desk::kApply, &TimeScaleWindow::Apply);
+  add(msg::kApply, &TimeScaleWindow::Apply);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(table_);
@@ -59,13 +55,13 @@ TimeScaleWindow::TimeScaleWindow(Database& database, TimeScale* scale, QWidget* 
 }
 
 QString TimeScaleWindow::Title() const {
-  return scale_ == nullptr ? TitleOf(kMsgTimeScale) : TitleOf(FromEngine(scale_->name()));
+  return scale_ == nullptr ? TitleOf(msg::kTimeScaleName) : TitleOf(FromEngine(scale_->name()));
 }
 
 void TimeScaleWindow::Refresh() {
   // A time scale removed elsewhere: the rows become a new one when applied.
   if (scale_ != nullptr && !ScaleStillExists()) scale_ = nullptr;
-  table_->setHorizontalHeaderLabels({Text(msg::kStart), Text(msg::kName)});
+  table_->setHorizontalHeaderLabels({Text(msg::kTimeScaleStart), Text(msg::kTimeScalePeriodName)});
   setWindowTitle(Title());
 }
 

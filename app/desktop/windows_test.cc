@@ -75,7 +75,7 @@ TEST_F(WindowsTest, TheTimeScaleWindowEditsAWorkingCopyUntilApplied) {
   Settle();
   EXPECT_EQ(frame_->Windows(&db).size(), 1u);
   EXPECT_EQ(Names(scale.entries()), std::vector<std::string>{"March"});
-  EXPECT_EQ(sink_.Messages(), (std::vector<MessageId>{3200, 3200}));
+  EXPECT_EQ(sink_.Messages(), (std::vector<MessageId>{msg::kSaveChanges, msg::kSaveChanges}));
 }
 
 // A binary file large enough for many progress steps.
@@ -117,8 +117,8 @@ TEST_F(WindowsTest, TheProgressDialogShowsReadsAndItsStopButtonEndsThem) {
 }
 
 TEST_F(WindowsTest, AlertBoxesShowTheButtonsInOrderWithTheDefaultFirst) {
-  AlertRecord question(4003);
-  question.Arg("demo.jov").Button(button::kOpen).Button(button::kCancel);
+  AlertRecord question(msg::kAlreadyOpen);
+  question.Arg("demo.jov").Button(msg::kButtonOpen).Button(msg::kButtonCancel);
   const std::unique_ptr<QMessageBox> box = AlertBox(question, frame_.get());
   EXPECT_EQ(box->text().toStdString(),
             "The file \"demo.jov\" is already open. Do you want to open a copy?");
@@ -129,10 +129,10 @@ TEST_F(WindowsTest, AlertBoxesShowTheButtonsInOrderWithTheDefaultFirst) {
   EXPECT_EQ(box->escapeButton()->property("alert_button").toInt(), 1);
   // The engine's Yes/No rule shows through: confirmations follow the preference.
   Process().preferences.alert_yes_no = true;
-  AlertRecord confirm(3205);
+  AlertRecord confirm(msg::kConfirmDelete);
   confirm.Arg("Q1")
-      .ConfirmButton(button::kDelete, button::kYes)
-      .ConfirmButton(button::kCancel, button::kNo);
+      .ConfirmButton(msg::kButtonDelete, msg::kButtonYes)
+      .ConfirmButton(msg::kButtonCancel, msg::kButtonNo);
   const std::unique_ptr<QMessageBox> yes_no = AlertBox(confirm, frame_.get());
   EXPECT_EQ(yes_no->defaultButton()->text().toStdString(), "Yes");
   EXPECT_EQ(yes_no->escapeButton()->text().toStdString(), "No");

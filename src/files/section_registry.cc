@@ -28,8 +28,10 @@ const SectionHandler* SectionRegistry::Find(std::string_view name) const {
 MessageId SectionProgressText(std::string_view name) {
   using namespace text_format;
   static constexpr std::pair<std::string_view, MessageId> kTexts[] = {
-      {kSaveSetup, 4510}, {kImportSetup, 4511}, {kTimeScale, 4512}, {kMacro, 4513},
-      {kCards, 4514},     {kSubset, 4515},      {kTemplates, 4516}, {kCommands, 4517}};
+      {kSaveSetup, msg::kSectionSaveSetups}, {kImportSetup, msg::kSectionImportSetups},
+      {kTimeScale, msg::kSectionTimeScales}, {kMacro, msg::kSectionMacros},
+      {kCards, msg::kSectionCardsLines},     {kSubset, msg::kSectionSubsets},
+      {kTemplates, msg::kSectionTemplates},  {kCommands, msg::kSectionCommands}};
   for (const auto& [section, text] : kTexts) {
     if (EqualsIgnoringCase(section, name)) return text;
   }

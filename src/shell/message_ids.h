@@ -15,6 +15,23 @@ namespace msg {
 
 // Application texts.
 constexpr MessageId kUntitled = 100;  // "Noname @0"
+constexpr MessageId kAllFiles = 101;
+constexpr MessageId kJovNormal = 103;
+constexpr MessageId kJovText = 104;
+// The frame's menus.
+constexpr MessageId kMenuFile = 200;
+constexpr MessageId kMenuNew = 201;
+constexpr MessageId kMenuOpen = 202;
+constexpr MessageId kMenuClose = 203;
+constexpr MessageId kMenuSave = 204;
+constexpr MessageId kMenuSaveAs = 205;
+constexpr MessageId kMenuExit = 208;
+constexpr MessageId kMenuWindow = 217;
+constexpr MessageId kMenuCloseAll = 220;
+constexpr MessageId kMenuCascade = 221;
+constexpr MessageId kMenuTile = 222;
+constexpr MessageId kMenuHelp = 224;
+constexpr MessageId kMenuAbout = 226;  // "About @0..."
 
 // Pending errors and file failures.
 constexpr MessageId kOutOfMemory = 600;
@@ -43,6 +60,7 @@ constexpr MessageId kButtonDontRemove = 716;
 constexpr MessageId kButtonDelete = 717;
 constexpr MessageId kButtonDontDelete = 718;
 constexpr MessageId kButtonQuit = 719;
+constexpr MessageId kLanguage = 720;
 constexpr MessageId kErrorLogCreatedAt = 724;
 
 // Table export: the definition block's heading, the name proposed for an export without a
@@ -69,10 +87,35 @@ constexpr MessageId kSeparatorCrLf = 1208;
 constexpr MessageId kFromSystem = 1209;  // " from System", after the system character's label
 constexpr MessageId kSeparatorNone = 1210;
 
+// About and preferences.
+constexpr MessageId kAboutTitle = 2200;
+constexpr MessageId kPreferences = 2300;
+constexpr MessageId kPreferencesGeneral = 2301;
+constexpr MessageId kPreferencesUserInterface = 2302;
+constexpr MessageId kPreferencesDefault = 2303;
+constexpr MessageId kPreferencesDragging = 2304;
+constexpr MessageId kDraggingDiagonal = 2305;
+constexpr MessageId kDraggingCenter = 2306;
+constexpr MessageId kPreferencesAlerts = 2307;
+constexpr MessageId kAlertsDoDont = 2308;
+constexpr MessageId kAlertsYesNo = 2309;
+constexpr MessageId kCheckFileUpdates = 2310;
+constexpr MessageId kUseSansSerif = 2311;
+constexpr MessageId kSystemSetup = 2317;
+constexpr MessageId kAssociateFileTypes = 2318;
+// Menu items of databases.
+constexpr MessageId kMenuPreferences = 2505;
+constexpr MessageId kMenuDatabase = 2518;
+constexpr MessageId kMenuDimensions = 2519;
+constexpr MessageId kMenuTimeScales = 2530;
+constexpr MessageId kMenuNewTimeScale = 2531;
+constexpr MessageId kMenuDeleteTimeScale = 2532;
+constexpr MessageId kMenuDatabaseInfo = 2536;
 // The Analysis menu and the names of the analysis kinds in it (Cards, Lines, Components, Time
 // Functions, Component Functions, in kind order).
 constexpr MessageId kAnalysisMenu = 2540;  // "Analysis"
 constexpr MessageId kFirstAnalysisKindName = 2541;
+constexpr MessageId kNotAssociated = 2902;  // the file types are not associated: make it so?
 
 // Default dimension names: 16 singular ones ("Dim 1".."Dim 16"), then 16 plural ones.
 constexpr MessageId kFirstDimensionSingular = 3000;
@@ -91,6 +134,7 @@ constexpr MessageId kKiloBytes = 3141;
 constexpr MessageId kMegaBytes = 3142;
 
 // Questions.
+constexpr MessageId kSaveChanges = 3200;    // "Do you want to save changes in\n"@0"?"
 constexpr MessageId kConfirmDelete = 3205;  // "Are you sure you want to delete\n"@0"?"
 
 // Components that cards refer to.
@@ -118,6 +162,8 @@ constexpr MessageId kMalformedXml = 3903;      // "Malformed XML near "@0"."
 
 // Opening and saving.
 constexpr MessageId kAlreadyOpen = 4003;
+constexpr MessageId kModifiedOnDisk = 4004;
+constexpr MessageId kButtonOpenModified = 4007;
 constexpr MessageId kPasswordInTextFile = 4012;
 
 // The database information report.
@@ -145,6 +191,11 @@ constexpr MessageId kInfoMemoryInUse = 4120;
 // Value fields and default names.
 constexpr MessageId kReduceValueFields = 4207;
 constexpr MessageId kSaveSetupName = 4300;  // default name of save setups
+constexpr MessageId kSaveSetupFormat = 4301;
+constexpr MessageId kSaveSetupSections = 4302;
+constexpr MessageId kSaveSetupCompressed = 4309;
+// The section flags' names, "Characters" ... "Analysis Defaults" in SaveSection order.
+constexpr MessageId kFirstSaveSection = 4310;
 
 // Analysis templates: their list, how they open, and setting a kind's defaults.
 constexpr MessageId kAnalysisTemplates = 4320;
@@ -158,11 +209,22 @@ constexpr MessageId kButtonStandard = 4411;
 // Progress of long operations: the title (Opening, Importing, Saving in ProgressMode order) and
 // the time to go.
 constexpr MessageId kFirstProgressTitle = 4500;  // "Opening @0"
+constexpr MessageId kProgressSection = 4503;     // "Section:"
+constexpr MessageId kTimeToGo = 4504;
 constexpr MessageId kEstimating = 4505;
 constexpr MessageId kMinutesSeconds = 4506;  // "@0 Minutes @1 Seconds"
 constexpr MessageId kOneMinuteSeconds = 4507;
 constexpr MessageId kSeconds = 4508;
 constexpr MessageId kOneSecond = 4509;
+// The parts of a database file a progress display names.
+constexpr MessageId kSectionSaveSetups = 4510;
+constexpr MessageId kSectionImportSetups = 4511;
+constexpr MessageId kSectionTimeScales = 4512;
+constexpr MessageId kSectionMacros = 4513;
+constexpr MessageId kSectionCardsLines = 4514;
+constexpr MessageId kSectionSubsets = 4515;
+constexpr MessageId kSectionTemplates = 4516;
+constexpr MessageId kSectionCommands = 4517;
 
 // Column titles of lists.
 constexpr MessageId kName = 5300;
@@ -175,12 +237,33 @@ constexpr MessageId kShowEndDatesOnly = 5430;
 
 // Time scales.
 constexpr MessageId kTimeScaleName = 7000;  // default name of time scales
+constexpr MessageId kTimeScaleStart = 7001;
+constexpr MessageId kTimeScalePeriodName = 7002;
 
 // Password prompts.
 constexpr MessageId kPasswordForWindow = 7200;
 constexpr MessageId kPasswordForTextSave = 7201;
 constexpr MessageId kProtectionFor = 7202;
 constexpr MessageId kPasswordLabel = 7203;
+// The desktop program's own labels (table 8600).
+constexpr MessageId kRecentFiles = 8600;
+constexpr MessageId kInsertRow = 8601;
+constexpr MessageId kDeleteRow = 8602;
+constexpr MessageId kApply = 8603;
+constexpr MessageId kPaste = 8604;
+constexpr MessageId kVersion = 8605;
+constexpr MessageId kFormatDateOfFiles = 8606;
+constexpr MessageId kBrowse = 8607;
+constexpr MessageId kFileName = 8608;
+constexpr MessageId kLookMacOs7 = 8609;
+constexpr MessageId kLookMacOs8 = 8610;
+constexpr MessageId kLookWindows31 = 8611;
+constexpr MessageId kLookWindows95 = 8612;
+constexpr MessageId kLook = 8613;
+constexpr MessageId kCountColumn = 8614;
+constexpr MessageId kWindowOfDatabase = 8615;  // "@0: @1", database and what the window shows
+constexpr MessageId kJovFiles = 8616;
+constexpr MessageId kFont = 8617;
 
 }  // namespace msg
 }  // namespace jov
