@@ -6,7 +6,7 @@
 #include <string>
 
 #include "datagen.h"
-#include "files/binary_file.h"
+#include "files/binary_stream.h"
 #include "files/line_sink.h"
 #include "files/section_registry.h"
 #include "files/section_writer.h"

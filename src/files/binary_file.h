@@ -8,18 +8,10 @@
 #include <string>
 #include <string_view>
 
+#include "files/binary_format.h"
 #include "files/block_cipher.h"
 
 namespace jov {
-
-struct BinaryHeader {
-  bool password_expected = false;  // "x"
-  char kind = 'U';
-  bool compressed = true;    // "Z"
-  bool table_filled = true;  // "6"
-  uint32_t database_value = 0;
-  std::string format_date;  // YYMMDD as stored
-};
 
 // The checksum of a block's payload (as coded, before scrambling): for each byte, rotate the
 // 16-bit sum right by one bit, then XOR the byte into its low bits.
@@ -29,7 +21,8 @@ uint16_t BlockChecksum(std::string_view payload);
 // rarely copies what is written.
 size_t ExpectedFileSize(size_t section_bytes, bool compressed);
 
-// The header of a file, or nothing when the bytes are too short or lack the magic.
+// The header of a file as the reader takes it: nothing unless the bytes hold a whole header
+// with this system's magic.
 std::optional<BinaryHeader> ReadBinaryHeader(std::string_view file_bytes);
 
 struct BinaryWriteOptions {
@@ -69,7 +62,8 @@ enum class BinaryReadStatus {
 };
 
 // Reads a file block by block. `password` is mixed into the keystream when given, even when the
-// header has "o". The blocks' text starts with the filler line and "jovmagic".
+// header has "o". The blocks' text starts with the filler line and "jovmagic". The reader keeps
+// a view of `file`, whose bytes must outlive it; the password is used up by the constructor.
 class BinaryFileReader {
  public:
   BinaryFileReader(std::string_view file, std::optional<std::string_view> password);
@@ -96,17 +90,5 @@ class BinaryFileReader {
   size_t position_ = 0;
   std::string payload_;
 };
-
-struct BinaryReadResult {
-  BinaryReadStatus status = BinaryReadStatus::kCorrupted;
-  BinaryHeader header;
-  // The section text after the "jovmagic" line, lines ending with CR.
-  std::string section_text;
-};
-
-// Decodes a whole file, checks that its stream is complete (it ends with "##End") and returns
-// the section text after the "jovmagic" line.
-BinaryReadResult DecodeBinaryFile(std::string_view file_bytes,
-                                  std::optional<std::string_view> password);
 
 }  // namespace jov

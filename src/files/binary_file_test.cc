@@ -6,6 +6,7 @@
 #include <string>
 
 #include "files/binary_format.h"
+#include "files/binary_stream.h"
 #include "files/block_cipher.h"
 #include "shell/process.h"
 

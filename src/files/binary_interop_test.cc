@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "files/binary_file.h"
+#include "files/binary_stream.h"
 #include "files/lz_coder.h"
 
 namespace jov {

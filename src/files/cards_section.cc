@@ -20,8 +20,6 @@ namespace {
 // parser reads back as missing.
 double ReadValue(std::string_view field) { return field.empty() ? 0.0 : ParseNumber(field); }
 
-using namespace text_format;
-
 class CardsReader {
  public:
   explicit CardsReader(SectionInput& input)
@@ -63,22 +61,22 @@ void CardsReader::Read() {
     const std::string_view line = input_.line();
     if (line.empty()) continue;
     switch (line[0]) {
-      case '-':
+      case text_format::kDirectiveRecord:
         ReadDirective(input_.Split());
         break;
-      case 'C':
+      case text_format::kCardRecord:
         StartCard(input_.Split());
         break;
-      case 'N':
+      case text_format::kNotesRecord:
         ReadNotes();
         break;
-      case 'S':
+      case text_format::kStampsRecord:
         ReadStamps(input_.Split());
         break;
-      case 'G':
+      case text_format::kGroupRecord:
         StartGroup(input_.Split());
         break;
-      case 'L':
+      case text_format::kLineRecord:
         ReadLine(input_.Split());
         break;
     }
@@ -93,7 +91,11 @@ void CardsReader::Read() {
 void CardsReader::ReadDirective(const Fields& fields) {
   const std::string_view key = fields[0];
   IdentifierKind kind;
-  if (key.size() < 3 || key[1] != 'D' || !IdentifierFromLetter(key[2], &kind)) return;
+  const size_t letter = text_format::kDimensionDirective.size();
+  if (key.size() <= letter || !key.starts_with(text_format::kDimensionDirective) ||
+      !IdentifierFromLetter(key[letter], &kind)) {
+    return;
+  }
   const std::optional<int> number = FieldInteger(fields[1]);
   if (!number || *number < 1 || *number > kDimensionCount) return;
   const int dimension = *number - 1;
@@ -224,7 +226,7 @@ class CardsWriter {
 };
 
 void CardsWriter::Write() {
-  output_.SectionLine(kCards);
+  output_.SectionLine(text_format::kCards);
   WriteDirectives();
   for (CardRef card = cards_.FirstCard(); card != kCardSentinel; card = cards_.NextCard(card)) {
     if (SavesCard(filter_, database_, card)) WriteCard(card);
@@ -235,7 +237,10 @@ void CardsWriter::WriteDirectives() {
   for (int d = 0; d < kDimensionCount; ++d) {
     const IdentifierKind kind = setup_.identifiers[d];
     if (kind == IdentifierKind::kCode || output_.NumberOf(d) == 0) continue;
-    sink_.Add("-D").Add(IdentifierLetter(kind)).Tab().Integer(output_.NumberOf(d));
+    sink_.Add(text_format::kDimensionDirective)
+        .Add(IdentifierLetter(kind))
+        .Tab()
+        .Integer(output_.NumberOf(d));
     sink_.EndLine();
   }
 }
@@ -246,18 +251,18 @@ void CardsWriter::WriteCard(CardRef ref) {
   // A number wider than the card digits is written in full rather than cut.
   const int digits =
       id.sequence > LargestCardNumber(database_.card_digits()) ? kNoWidth : database_.card_digits();
-  sink_.Add('C');
+  sink_.Add(text_format::kCardRecord);
   AppendCardId(sink_.line(), id, digits);
   sink_.Tab().Text(cards_.Title(ref));
   sink_.EndLine();
   if (!cards_.Notes(ref).empty()) {
-    sink_.Add('N').Text(StampText(card.notes_stamp)).Tab();
+    sink_.Add(text_format::kNotesRecord).Text(StampText(card.notes_stamp)).Tab();
     WriteMultilineField(sink_, cards_.Notes(ref), output_.scratch());
   }
   if (!card.created.empty() || !card.modified.empty()) WriteStamps(card);
   for (GroupRef group = card.first_group; group != kNoRecord; group = cards_.group(group).next) {
     if (!SavesGroup(filter_, database_, ref, group)) continue;
-    sink_.Add('G');
+    sink_.Add(text_format::kGroupRecord);
     Identifier(cards_.group(group).component, 0);
     sink_.EndLine();
     for (LineRef line = cards_.group(group).first_line; line != kNoLine;
@@ -268,13 +273,16 @@ void CardsWriter::WriteCard(CardRef ref) {
 }
 
 void CardsWriter::WriteStamps(const Card& card) {
-  sink_.Add('S').Text(StampText(card.created)).Tab().Text(StampText(card.modified));
+  sink_.Add(text_format::kStampsRecord)
+      .Text(StampText(card.created))
+      .Tab()
+      .Text(StampText(card.modified));
   sink_.Tab().Text(StampText(card.examined)).Tab().Text(StampText(card.approved));
   sink_.EndLine();
 }
 
 void CardsWriter::WriteLine(GroupRef group, LineRef line) {
-  sink_.Add('L');
+  sink_.Add(text_format::kLineRecord);
   for (int field = 0; field < values_; ++field) {
     if (field > 0) sink_.Tab();
     sink_.Value(cards_.GetValue(line, field), decimals_);

@@ -8,20 +8,20 @@
 namespace jov {
 namespace {
 
-using namespace text_format;
-
 struct CharacterLine {
   char key;
   std::string_view own;
 };
-constexpr CharacterLine kCharacterLines[] = {
-    {'U', kUpperCharacters}, {'L', kLowerCharacters}, {'X', kOtherCharacters}};
+constexpr CharacterLine kCharacterLines[] = {{'U', text_format::kUpperCharacters},
+                                             {'L', text_format::kLowerCharacters},
+                                             {'X', text_format::kOtherCharacters}};
 
 }  // namespace
 
 void AddTranslations(std::string_view file_codes, std::string_view own_codes,
                      CharacterTable* table) {
-  const size_t count = std::min({file_codes.size(), own_codes.size(), kMaxCharacterString});
+  const size_t count =
+      std::min({file_codes.size(), own_codes.size(), text_format::kMaxCharacterString});
   for (size_t i = 0; i < count; ++i) {
     const auto file_byte = static_cast<unsigned char>(file_codes[i]);
     const auto own_byte = static_cast<unsigned char>(own_codes[i]);
@@ -45,7 +45,7 @@ void ReadCharacterSection(SectionInput& input, std::string_view) {
 }
 
 void WriteCharacterSection(SectionOutput& output) {
-  output.SectionLine(kCharacters);
+  output.SectionLine(text_format::kCharacters);
   for (const CharacterLine& line : kCharacterLines) {
     output.sink().Add(line.key).Tab().Add(line.own);
     output.sink().EndLine();

@@ -8,8 +8,6 @@
 namespace jov {
 namespace {
 
-using namespace text_format;
-
 // The same letters under another 8-bit character set: every code of 128 and more moved.
 std::string Foreign(std::string_view own) {
   std::string foreign(own);
@@ -22,10 +20,11 @@ std::string Foreign(std::string_view own) {
 TEST(CharacterSectionTest, AFileFromAnotherCharacterSetReadsWithTheRightLetters) {
   ResetProcess();
   const std::string own_names = "\xC4pple \xE9t\xE9 \xA3";  // Äpple été £
-  const std::string file = "##Characters\nU\t" + Foreign(kUpperCharacters) + "\nL\t" +
-                           Foreign(kLowerCharacters) + "\nX\t" + Foreign(kOtherCharacters) +
-                           "\n##SaveSetup\t" + Foreign("\xC5r") + "\n\n##Dimension\t1\n1\t" +
-                           Foreign(own_names) + "\n##End\n";
+  const std::string file = "##Characters\nU\t" + Foreign(text_format::kUpperCharacters) + "\nL\t" +
+                           Foreign(text_format::kLowerCharacters) + "\nX\t" +
+                           Foreign(text_format::kOtherCharacters) + "\n##SaveSetup\t" +
+                           Foreign("\xC5r") + "\n\n##Dimension\t1\n1\t" + Foreign(own_names) +
+                           "\n##End\n";
   Database database;
   ASSERT_TRUE(testing::ReadStream(database, file).ok);
   EXPECT_EQ(database.component(database.FindByCode(0, "1")).text, own_names);

@@ -3,8 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "files/binary_file.h"
-#include "files/binary_format.h"
+#include "files/binary_stream.h"
 #include "files/line_sink.h"
 #include "files/line_source.h"
 #include "files/section_reader.h"
@@ -32,23 +31,6 @@ bool Ask(MessageId message, const std::string& file, MessageId first, MessageId 
   alert.Arg(file).Button(first).Button(second);
   return ReportAlert(alert) == yes;
 }
-
-// The decoded blocks of a binary file, handed to the line reader one block at a time.
-class BinaryBlockSource : public ByteSource {
- public:
-  explicit BinaryBlockSource(BinaryFileReader& reader) : reader_(reader) {}
-  bool Next(std::string_view* chunk) override {
-    size_t end = 0;
-    if (!reader_.NextBlock(buffer_, end)) return false;
-    *chunk = std::string_view(buffer_.data(), end);
-    ReportProgress(static_cast<int64_t>(reader_.position()));
-    return true;
-  }
-
- private:
-  BinaryFileReader& reader_;
-  std::string buffer_;
-};
 
 // A text file in memory, handed to the line reader in slices so that the read can report how far
 // it has come.
@@ -104,14 +86,6 @@ class BinaryBlockSink : public ByteSink {
  private:
   BinaryFileWriter& writer_;
 };
-
-bool SkipToMagicLine(LineSource& lines) {
-  std::string_view line;
-  while (lines.Next(&line)) {
-    if (line == binary_format::kMagicLine) return true;
-  }
-  return false;
-}
 
 struct StreamResult {
   bool readable = false;  // false: the file's damage or password was reported

@@ -14,8 +14,6 @@
 namespace jov {
 namespace {
 
-using namespace text_format;
-
 // Places in the save order.
 enum SaveOrder : int {
   kCharactersOrder = 10,
@@ -47,13 +45,13 @@ void RegisterModelSection(SectionRegistry& registry, std::string_view name, int 
 }
 
 void RegisterCreator(SectionRegistry& registry) {
-  RegisterKeptSection(registry, {.name = kCreator,
+  RegisterKeptSection(registry, {.name = text_format::kCreator,
                                  .save_order = kCreatorOrder,
                                  .condition = SaveCondition::kAlways,
                                  .naming = KeptNaming::kSingle});
-  SectionHandler creator = *registry.Find(kCreator);
+  SectionHandler creator = *registry.Find(text_format::kCreator);
   creator.write = [](SectionOutput& output) {
-    if (output.options().write_creator) WriteKeptSections(output, kCreator);
+    if (output.options().write_creator) WriteKeptSections(output, text_format::kCreator);
   };
   registry.Register(std::move(creator));
 }
@@ -62,36 +60,40 @@ void RegisterCreator(SectionRegistry& registry) {
 
 SectionRegistry DefaultSectionRegistry() {
   SectionRegistry registry;
-  RegisterModelSection(registry, kCharacters, kCharactersOrder, SaveSection::kCharacters,
-                       ReadCharacterSection, WriteCharacterSection);
-  RegisterModelSection(registry, kProtection, kProtectionOrder, SaveSection::kProtection,
-                       ReadProtectionSection, WriteProtectionSection);
+  RegisterModelSection(registry, text_format::kCharacters, kCharactersOrder,
+                       SaveSection::kCharacters, ReadCharacterSection, WriteCharacterSection);
+  RegisterModelSection(registry, text_format::kProtection, kProtectionOrder,
+                       SaveSection::kProtection, ReadProtectionSection, WriteProtectionSection);
   RegisterCreator(registry);
-  RegisterModelSection(registry, kBaseOptions, kBaseOptionsOrder, SaveSection::kBaseOptions,
-                       ReadBaseOptionsSection, WriteBaseOptionsSection);
-  RegisterModelSection(registry, kSaveSetup, kSaveSetupOrder, SaveSection::kSaveSetups,
+  RegisterModelSection(registry, text_format::kBaseOptions, kBaseOptionsOrder,
+                       SaveSection::kBaseOptions, ReadBaseOptionsSection, WriteBaseOptionsSection);
+  RegisterModelSection(registry, text_format::kSaveSetup, kSaveSetupOrder, SaveSection::kSaveSetups,
                        ReadSaveSetupSection, WriteSaveSetupSections);
-  RegisterModelSection(registry, kDimension, kDimensionOrder, SaveSection::kDimensions,
+  RegisterModelSection(registry, text_format::kDimension, kDimensionOrder, SaveSection::kDimensions,
                        ReadDimensionSection, WriteDimensionSections);
-  RegisterModelSection(registry, kCards, kCardsOrder, SaveSection::kCards, ReadCardsSection,
-                       WriteCardsSection);
+  RegisterModelSection(registry, text_format::kCards, kCardsOrder, SaveSection::kCards,
+                       ReadCardsSection, WriteCardsSection);
   // Template bodies of every kind are kept as text until the analyses register their kinds.
-  RegisterModelSection(registry, kTemplates, kTemplatesOrder, SaveSection::kAnalysisTemplates,
-                       nullptr, WriteTemplatesSection);
-  RegisterModelSection(registry, kDefaults, kDefaultsOrder, SaveSection::kAnalysisDefaults, nullptr,
-                       WriteDefaultsSection);
+  RegisterModelSection(registry, text_format::kTemplates, kTemplatesOrder,
+                       SaveSection::kAnalysisTemplates, nullptr, WriteTemplatesSection);
+  RegisterModelSection(registry, text_format::kDefaults, kDefaultsOrder,
+                       SaveSection::kAnalysisDefaults, nullptr, WriteDefaultsSection);
   UseTemplateKinds(registry, std::make_shared<const TemplateKinds>());
 
   const KeptKind kept[] = {
-      {.name = kImportSetup, .save_order = kImportSetupOrder, .flag = SaveSection::kImportSetups},
-      {.name = kTimeScale, .save_order = kTimeScaleOrder, .flag = SaveSection::kTimeScales},
-      {.name = kMacro, .save_order = kMacroOrder, .flag = SaveSection::kMacros},
-      {.name = kDimImport,
+      {.name = text_format::kImportSetup,
+       .save_order = kImportSetupOrder,
+       .flag = SaveSection::kImportSetups},
+      {.name = text_format::kTimeScale,
+       .save_order = kTimeScaleOrder,
+       .flag = SaveSection::kTimeScales},
+      {.name = text_format::kMacro, .save_order = kMacroOrder, .flag = SaveSection::kMacros},
+      {.name = text_format::kDimImport,
        .save_order = kDimensionOrder,
        .flag = SaveSection::kDimensions,
        .naming = KeptNaming::kNumbered},
-      {.name = kSubset, .save_order = kSubsetOrder, .flag = SaveSection::kSubsets},
-      {.name = kCommands,
+      {.name = text_format::kSubset, .save_order = kSubsetOrder, .flag = SaveSection::kSubsets},
+      {.name = text_format::kCommands,
        .save_order = kReadOnlyOrder,
        .naming = KeptNaming::kAppended,
        .written = false},

@@ -9,8 +9,6 @@
 namespace jov {
 namespace {
 
-using namespace text_format;
-
 constexpr std::string_view kHeaderKeys = "NCTHSIXW";
 
 constexpr ComponentField kWidthOrder[] = {ComponentField::kCode, ComponentField::kText,
@@ -163,7 +161,7 @@ void WriteDimensionSections(SectionOutput& output) {
     const int dimension = output.DimensionAt(number);
     if (dimension < 0) continue;
     if (database.IsDimensionUsed(dimension)) {
-      output.SectionLine(kDimension, std::to_string(number));
+      output.SectionLine(text_format::kDimension, std::to_string(number));
       WriteHeader(output.sink(), database.dimension(dimension));
       WriteComponents(output, dimension);
     }

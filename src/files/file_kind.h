@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "files/text_format.h"
 #include "shell/messages.h"
 
 namespace jov {
@@ -37,8 +38,26 @@ struct FileSniff {
 
 // How many leading bytes decide the kind.
 constexpr size_t kSniffBytes = 511;
+
+// A format date: six digits YYMMDD, characters below 33 skipped; YY below 28 is 20YY. As
+// YYYYMMDD, or 0 when the digits are missing.
+constexpr uint32_t FormatDateValue(std::string_view text) {
+  uint32_t digits = 0;
+  int count = 0;
+  for (size_t i = 0; i < text.size() && count < 6; ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c < 33) continue;
+    if (c < '0' || c > '9') return 0;
+    digits = digits * 10 + (c - '0');
+    ++count;
+  }
+  if (count < 6) return 0;
+  return (digits / 10000 < 28 ? 20000000 : 19000000) + digits;
+}
+
 // This system's format date.
-constexpr uint32_t kOwnFormatDate = 20001219;
+constexpr uint32_t kOwnFormatDate = FormatDateValue(text_format::kFormatDate);
+static_assert(kOwnFormatDate == 20001219);
 
 // Classifies a file from its first bytes (at most kSniffBytes are looked at).
 FileSniff SniffFileKind(std::string_view head);

@@ -11,8 +11,6 @@
 namespace jov {
 namespace {
 
-using namespace text_format;
-
 constexpr std::string_view kFormatLetters = "NBT";
 constexpr std::string_view kLevelLetters = "CGL";
 
@@ -159,7 +157,7 @@ void WriteSaveSetupBody(SectionOutput& output, const SaveSetup& setup) {
 
 void WriteSaveSetupSections(SectionOutput& output) {
   for (const SaveSetup& setup : output.database().Attached<SaveSetups>().named()) {
-    output.SectionLine(kSaveSetup, setup.name);
+    output.SectionLine(text_format::kSaveSetup, setup.name);
     WriteSaveSetupBody(output, setup);
   }
 }

@@ -1,5 +1,6 @@
 #include "files/section_reader.h"
 
+#include <algorithm>
 #include <string>
 
 #include "files/section_input.h"
@@ -13,24 +14,18 @@
 namespace jov {
 namespace {
 
-using namespace text_format;
-
-// The name and argument of a section line. The name ends at the first tab or blank, so that
-// "##JOV-Text 001219" is known too.
 struct SectionLine {
   std::string name;
   std::string argument;
 };
 
 SectionLine ParseSectionLine(std::string_view line, SectionInput& input) {
-  const Fields& fields = input.Split(line.substr(kSectionStart.size()));
-  std::string_view name = fields[0];
-  name = name.substr(0, name.find(' '));
-  return {std::string(name), std::string(fields[1])};
+  const Fields& fields = input.Split(line.substr(text_format::kSectionStart.size()));
+  return {std::string(SectionName(line)), std::string(fields[1])};
 }
 
 void ReportUnknownSection(std::string_view name) {
-  if (name.size() < kMinReportedNameLength) return;
+  if (name.size() < text_format::kMinReportedNameLength) return;
   AlertRecord alert(msg::kUnknownSection);
   alert.Arg(name);
   ReportAlert(alert);
@@ -38,11 +33,12 @@ void ReportUnknownSection(std::string_view name) {
 
 // Dispatches the section whose line is current; false at "##End".
 bool DispatchSection(SectionInput& input, const SectionRegistry& registry) {
+  if (IsEndSectionLine(input.line())) return false;
   const SectionLine section = ParseSectionLine(input.line(), input);
-  if (EqualsIgnoringCase(section.name, kEnd)) return false;
   const SectionHandler* handler = registry.Find(section.name);
   if (handler == nullptr || !handler->read) {
-    if (!EqualsIgnoringCase(section.name, kJovText)) ReportUnknownSection(section.name);
+    if (!EqualsIgnoringCase(section.name, text_format::kJovText))
+      ReportUnknownSection(section.name);
     input.Advance();
     return true;
   }
@@ -58,6 +54,17 @@ bool DispatchSection(SectionInput& input, const SectionRegistry& registry) {
 
 }  // namespace
 
+std::string_view SectionName(std::string_view line) {
+  const std::string_view name =
+      line.substr(std::min(line.size(), text_format::kSectionStart.size()));
+  return name.substr(0, name.find_first_of("\t "));
+}
+
+bool IsEndSectionLine(std::string_view line) {
+  return line.starts_with(text_format::kSectionStart) &&
+         EqualsIgnoringCase(SectionName(line), text_format::kEnd);
+}
+
 ReadResult ReadSections(Database& database, LineSource& lines, const SectionRegistry& registry) {
   RecordingSink errors;
   ReadResult result;
@@ -66,7 +73,7 @@ ReadResult ReadSections(Database& database, LineSource& lines, const SectionRegi
     SectionInput input(database, lines);
     input.Advance();
     while (!input.at_end() && !StopRequested()) {
-      if (!input.line().starts_with(kSectionStart)) {
+      if (!input.line().starts_with(text_format::kSectionStart)) {
         input.Advance();
         continue;
       }

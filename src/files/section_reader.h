@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string_view>
 #include <vector>
 
 #include "files/line_source.h"
@@ -23,6 +24,13 @@ struct ReadResult {
   // host codes ...), in the order met, to be shown together after the read.
   std::vector<AlertRecord> errors;
 };
+
+// The name of the section a "##" line opens: up to the first tab or blank, so that
+// "##JOV-Text 001219" names "JOV-Text".
+std::string_view SectionName(std::string_view line);
+// The line that ends every stream: "##End" in any case, with or without an argument. Every
+// reader of the stream stops there.
+bool IsEndSectionLine(std::string_view line);
 
 // Reads sections into `database` until "##End", the end of the stream, or StopRequested. Lines
 // outside a known section are skipped; an unknown section name of three or more characters is

@@ -5,6 +5,7 @@
 
 #include "files/text_format.h"
 #include "model/case_tables.h"
+#include "shell/message_ids.h"
 
 namespace jov {
 
@@ -26,12 +27,15 @@ const SectionHandler* SectionRegistry::Find(std::string_view name) const {
 }
 
 MessageId SectionProgressText(std::string_view name) {
-  using namespace text_format;
   static constexpr std::pair<std::string_view, MessageId> kTexts[] = {
-      {kSaveSetup, msg::kSectionSaveSetups}, {kImportSetup, msg::kSectionImportSetups},
-      {kTimeScale, msg::kSectionTimeScales}, {kMacro, msg::kSectionMacros},
-      {kCards, msg::kSectionCardsLines},     {kSubset, msg::kSectionSubsets},
-      {kTemplates, msg::kSectionTemplates},  {kCommands, msg::kSectionCommands}};
+      {text_format::kSaveSetup, msg::kSectionSaveSetups},
+      {text_format::kImportSetup, msg::kSectionImportSetups},
+      {text_format::kTimeScale, msg::kSectionTimeScales},
+      {text_format::kMacro, msg::kSectionMacros},
+      {text_format::kCards, msg::kSectionCardsLines},
+      {text_format::kSubset, msg::kSectionSubsets},
+      {text_format::kTemplates, msg::kSectionTemplates},
+      {text_format::kCommands, msg::kSectionCommands}};
   for (const auto& [section, text] : kTexts) {
     if (EqualsIgnoringCase(section, name)) return text;
   }

@@ -67,8 +67,8 @@ class SectionRegistry {
   SaveFilterFactory save_filter_;
 };
 
-// What a progress display shows while sections of this name are read or written (4510 "Save
-// Setups" ... 4517 "Commands"); kNoMessage for the kinds it does not name.
+// What a progress display shows while sections of this name are read or written (msg::kSection...,
+// "Save Setups" ... "Commands"); kNoMessage for the kinds it does not name.
 MessageId SectionProgressText(std::string_view name);
 
 // A registry with every kind of the section stream: the model's own sections, and stand-ins

@@ -5,8 +5,6 @@
 namespace jov {
 namespace {
 
-using namespace text_format;
-
 bool Saves(const SectionHandler& handler, const SaveSetup& setup) {
   return handler.condition == SaveCondition::kAlways || setup.Saves(handler.flag);
 }
@@ -18,7 +16,7 @@ void WriteStream(SectionOutput& output) {
     if (progress_text != kNoMessage) ReportProgressSection(progress_text);
     handler.write(output);
   }
-  output.SectionLine(kEnd);
+  output.SectionLine(text_format::kEnd);
 }
 
 }  // namespace
@@ -34,7 +32,7 @@ bool WriteSections(Database& database, ByteSink& bytes, const SaveSetup& setup,
 bool WriteTextDatabase(Database& database, ByteSink& bytes, const SaveSetup& setup,
                        const SectionRegistry& registry, const WriteOptions& options) {
   LineSink sink(bytes, options.line_end);
-  sink.Add(kTextFileMagic).Tab().Add(kFormatDate);
+  sink.Add(text_format::kTextFileMagic).Tab().Add(text_format::kFormatDate);
   sink.EndLine();
   SectionOutput output(database, sink, setup, registry, options);
   WriteStream(output);

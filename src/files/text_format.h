@@ -41,6 +41,17 @@ inline constexpr std::string_view kSubset = "Subset";
 inline constexpr std::string_view kTemplates = "Templates";
 inline constexpr std::string_view kDefaults = "Defaults";
 inline constexpr std::string_view kCommands = "Commands";
+// The records of "##Cards", by the letter that starts their line: a card, then its notes and
+// stamps, each group of the card and the lines of the group; and a directive, "-D" followed by
+// an identifier letter, that names how a dimension's components are identified.
+inline constexpr char kCardRecord = 'C';
+inline constexpr char kNotesRecord = 'N';
+inline constexpr char kStampsRecord = 'S';
+inline constexpr char kGroupRecord = 'G';
+inline constexpr char kLineRecord = 'L';
+inline constexpr char kDirectiveRecord = '-';
+inline constexpr std::string_view kDimensionDirective = "-D";
+
 // A section line whose name is shorter than this is not reported as unknown.
 inline constexpr size_t kMinReportedNameLength = 3;
 

@@ -87,27 +87,28 @@ std::string Database::DefaultValueFieldName(int field) const {
 }
 
 std::string Database::GetName(int id) const {
-  using namespace name_id;
-  if (id >= kFirstSingular && id < kFirstPlural) {
-    const std::string& name = dimensions_[id - kFirstSingular]->singular_name();
-    return name.empty() ? MessageText(msg::kFirstDimensionSingular + id - kFirstSingular) : name;
+  if (id >= name_id::kFirstSingular && id < name_id::kFirstPlural) {
+    const std::string& name = dimensions_[id - name_id::kFirstSingular]->singular_name();
+    return name.empty() ? MessageText(msg::kFirstDimensionSingular + id - name_id::kFirstSingular)
+                        : name;
   }
-  if (id >= kFirstPlural && id < kCardTitle) {
-    const std::string& name = dimensions_[id - kFirstPlural]->plural_name();
-    return name.empty() ? MessageText(msg::kFirstDimensionPlural + id - kFirstPlural) : name;
+  if (id >= name_id::kFirstPlural && id < name_id::kCardTitle) {
+    const std::string& name = dimensions_[id - name_id::kFirstPlural]->plural_name();
+    return name.empty() ? MessageText(msg::kFirstDimensionPlural + id - name_id::kFirstPlural)
+                        : name;
   }
-  if (id == kCardTitle) {
+  if (id == name_id::kCardTitle) {
     return card_title_label_.empty() ? MessageText(msg::kCardTitle) : card_title_label_;
   }
-  if (id == kLineText) {
+  if (id == name_id::kLineText) {
     return line_text_label_.empty() ? MessageText(msg::kLineText) : line_text_label_;
   }
-  if (id >= kFirstValueField && id < kFirstValueField + kMaxValueFields) {
-    const int field = id - kFirstValueField;
+  if (id >= name_id::kFirstValueField && id < name_id::kFirstValueField + kMaxValueFields) {
+    const int field = id - name_id::kFirstValueField;
     return value_field_names_[field].empty() ? DefaultValueFieldName(field)
                                              : value_field_names_[field];
   }
-  if (id >= kFirstMessage) return MessageText(id);
+  if (id >= name_id::kFirstMessage) return MessageText(id);
   return {};
 }
 
