@@ -1,7 +1,8 @@
 // Opening and saving database files: recognising the file, the questions before a read (a copy
 // of an open file, a later format version, the password), reading binary or text files into a
 // new database or into an open one (import), saving as binary or text through a save setup
-// with every save atomic, the templates file, and the modified-on-disk check.
+// with every save atomic, the templates file, and the modified-on-disk check. The read pipeline
+// is in database_read.cc, the save pipeline in database_save.cc.
 #pragma once
 
 #include <cstdint>
@@ -79,5 +80,13 @@ bool SaveTemplatesFile(Database& database, const SectionRegistry& registry);
 // True when the database's file changed on disk since it was read or saved (and the check is
 // allowed); the caller asks whether to read it again.
 bool ModifiedOnDisk(Database& database);
+
+// Shared by the read and save pipelines.
+// The database takes the file as its own: its name, format and compression, and the file's
+// modification time; it is no longer modified.
+void AdoptFile(Database& database, const std::string& path, DatabaseFormat format,
+               bool compressed);
+// Reports `message` about a file (its name as @0) with an OK button.
+void ReportAboutFile(MessageId message, const std::string& file);
 
 }  // namespace jov

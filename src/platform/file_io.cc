@@ -117,6 +117,11 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+std::string_view FileNameOf(std::string_view path) {
+  const size_t slash = path.find_last_of('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
 std::string JoinPath(const std::string& folder, std::string_view name) {
   if (folder.empty() || folder == ".") return std::string(name);
   return folder.back() == '/' ? folder + std::string(name) : folder + "/" + std::string(name);

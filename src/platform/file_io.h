@@ -49,8 +49,10 @@ class AtomicFileWriter {
 std::optional<int64_t> FileModificationTime(const std::string& path);
 std::optional<int64_t> FileSize(const std::string& path);
 
-// The folder part of a path ("." when it has none) and a name joined to a folder.
+// The folder part of a path ("." when it has none), its name part (what follows the last
+// slash), and a name joined to a folder.
 std::string FolderOf(const std::string& path);
+std::string_view FileNameOf(std::string_view path);
 std::string JoinPath(const std::string& folder, std::string_view name);
 
 }  // namespace jov

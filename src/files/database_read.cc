@@ -1,0 +1,176 @@
+// The read pipeline: a database file into a new database or, as an import, into an open one.
+#include <memory>
+
+#include "files/binary_stream.h"
+#include "files/database_file.h"
+#include "files/line_source.h"
+#include "files/section_reader.h"
+#include "model/database_merge.h"
+#include "platform/file_io.h"
+#include "shell/alert.h"
+#include "shell/message_ids.h"
+#include "shell/pending_error.h"
+#include "shell/progress.h"
+
+namespace jov {
+namespace {
+
+// Asks a question about the file with two buttons; the caption of the one the user chose.
+MessageId Ask(MessageId message, const std::string& file, MessageId first, MessageId second) {
+  AlertRecord alert(message);
+  alert.Arg(file).Button(first).Button(second);
+  const int chosen = ReportAlert(alert);
+  return chosen >= 0 && chosen < alert.button_count ? alert.buttons[chosen] : kNoMessage;
+}
+
+// A text file in memory, handed to the line reader in slices so that the read can report how far
+// it has come.
+class TextFileSource : public ByteSource {
+ public:
+  static constexpr size_t kSlice = 64 * 1024;
+  explicit TextFileSource(std::string_view text) : text_(text) {}
+  bool Next(std::string_view* chunk) override {
+    if (position_ >= text_.size()) return false;
+    *chunk = text_.substr(position_, kSlice);
+    position_ += chunk->size();
+    ReportProgress(static_cast<int64_t>(position_));
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  size_t position_ = 0;
+};
+
+struct StreamResult {
+  bool readable = false;  // false: the file's damage or password was reported
+  ReadResult sections;
+};
+
+StreamResult ReadBinaryStream(Database& database, std::string_view bytes,
+                              const std::optional<std::string>& password,
+                              const SectionRegistry& registry, const std::string& path) {
+  StreamResult result;
+  BinaryFileReader reader(bytes, password);
+  if (reader.status() == BinaryReadStatus::kUnknownKind) {
+    ReportAboutFile(msg::kNotDatabase, path);
+    return result;
+  }
+  BinaryBlockSource blocks(reader);
+  LineSource lines(blocks);
+  if (SkipToMagicLine(lines)) result.sections = ReadSections(database, lines, registry);
+  if (StopRequested()) {
+    // Stopped by the user or by a pending error: the file is not damaged for that.
+  } else if (reader.status() == BinaryReadStatus::kIncorrectPassword) {
+    ReportAboutFile(msg::kIncorrectPassword, path);
+  } else if (reader.status() != BinaryReadStatus::kOk || !result.sections.saw_end) {
+    // A stream that ends before "##End" was cut short.
+    ReportAboutFile(msg::kCorrupted, path);
+  } else {
+    result.readable = true;
+  }
+  return result;
+}
+
+StreamResult ReadTextStream(Database& database, std::string_view bytes,
+                            const SectionRegistry& registry) {
+  StreamResult result;
+  TextFileSource source(bytes);
+  LineSource lines(source);
+  result.sections = ReadSections(database, lines, registry);
+  result.readable = true;
+  return result;
+}
+
+bool IsReadable(FileKind kind) {
+  return kind == FileKind::kBinary || kind == FileKind::kBinaryB || kind == FileKind::kText;
+}
+
+// The password for reading: the supplied one, else the prompt's answer when the file expects
+// one. False when the user cancelled.
+bool ReadingPassword(const FileSniff& sniff, const ReadOptions& options, PasswordPrompt* prompt,
+                     const std::string& path, std::optional<std::string>& password) {
+  password = options.password;
+  if (!sniff.password || password) return true;
+  if (prompt == nullptr) return false;
+  AlertRecord title(msg::kProtectionFor);
+  title.Arg(FileNameOf(path));
+  password = prompt->Ask(title.ComposeText(), MessageText(msg::kPasswordLabel));
+  return password.has_value();
+}
+
+}  // namespace
+
+bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOptions& options,
+                      PasswordPrompt* prompt, const SectionRegistry& registry) {
+  const std::optional<std::string> bytes = ReadWholeFile(path);
+  if (!bytes) {
+    ReportAboutFile(msg::kUnableToOpen, path);
+    return false;
+  }
+  const FileSniff sniff = SniffFileKind(*bytes);
+  if (sniff.later_version && Ask(msg::kLaterVersion, path, msg::kButtonCancel,
+                                 msg::kButtonContinue) != msg::kButtonContinue) {
+    return false;
+  }
+  if (!IsReadable(sniff.kind)) {
+    const MessageId refusal = RefusalMessage(sniff.kind);
+    ReportAboutFile(refusal == kNoMessage ? msg::kNotDatabase : refusal, path);
+    return false;
+  }
+  std::optional<std::string> password;
+  if (!ReadingPassword(sniff, options, prompt, path, password)) return false;
+
+  // An import reads into a database of its own first, so that a file that cannot be read
+  // leaves the open database as it was and its settings are not replaced.
+  std::unique_ptr<Database> scratch = options.import ? std::make_unique<Database>() : nullptr;
+  Database& reading = options.import ? *scratch : database;
+  // The password given for reading only keys the keystream; the database's password changes
+  // through a "##Protection" section alone.
+  DatabasePassword& read_password = reading.Attached<DatabasePassword>();
+  read_password.section_read = false;
+  const bool binary = sniff.kind != FileKind::kText;
+  StreamResult result;
+  {
+    ScopedProgress progress(options.import ? ProgressMode::kImporting : ProgressMode::kOpening,
+                            FileNameOf(path), static_cast<int64_t>(bytes->size()));
+    result = binary ? ReadBinaryStream(reading, *bytes, password, registry, path)
+                    : ReadTextStream(reading, *bytes, registry);
+  }
+  for (AlertRecord& error : result.sections.errors) ReportAlert(error);
+  if (!result.readable || !result.sections.ok) return false;
+  // A binary file's section must name the password it was read with (none for a file read
+  // without one), or the next save would be keyed by a password the user never chose.
+  if (binary && read_password.section_read &&
+      read_password.password.check_value() != Password::CheckValue(password.value_or(""))) {
+    ReportAboutFile(msg::kIncorrectPassword, path);
+    return false;
+  }
+  if (options.import) {
+    MergeInto(database, reading);
+    return true;
+  }
+  database.Attached<DatabasePassword>().read_from_text = !binary;
+  if (binary) database.set_creator_value(sniff.database_value);
+  if (options.startup) options.startup(database);
+  AdoptFile(database, path, binary ? DatabaseFormat::kBinary : DatabaseFormat::kText,
+            sniff.compressed);
+  return true;
+}
+
+Database* OpenDatabaseFile(OpenDatabases& open, const std::string& path, const ReadOptions& options,
+                           PasswordPrompt* prompt, const SectionRegistry& registry) {
+  if (Database* already = open.FindByFileName(path)) {
+    if (Ask(msg::kAlreadyOpen, path, msg::kButtonOpen, msg::kButtonCancel) != msg::kButtonOpen) {
+      return already;
+    }
+  }
+  Database& database = open.Create();
+  if (!ReadDatabaseFile(database, path, options, prompt, registry)) {
+    open.Close(database);
+    return nullptr;
+  }
+  return &database;
+}
+
+}  // namespace jov
