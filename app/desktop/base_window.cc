@@ -5,13 +5,14 @@
 #include <QVBoxLayout>
 
 #include "analysis/time_scale_list.h"
+#include "files/analysis_template.h"
 #include "qt_text.h"
 
 namespace jov {
 namespace {
 
 // What an entry opens, kept in its data.
-enum Entry { kNothing, kInfo, kTimeScale };
+enum Entry { kNothing, kInfo, kTimeScale, kTemplates };
 constexpr int kEntryRole = Qt::UserRole;
 constexpr int kIndexRole = Qt::UserRole + 1;
 
@@ -66,6 +67,8 @@ void BaseWindow::Refresh() {
     Add(scales, FromEngine(list.at(i).name()), QString::number(list.at(i).entries().size()),
         kTimeScale, static_cast<int>(i));
   }
+  Add(tree_->invisibleRootItem(), Text(msg::kInfoAnalysisTemplates),
+      QString::number(AnalysisTemplates::Of(db).templates().size()), kTemplates);
   Add(tree_->invisibleRootItem(), Text(msg::kMenuDatabaseInfo), QString(), kInfo);
   tree_->expandAll();
   setWindowTitle(Title());
@@ -75,6 +78,9 @@ void BaseWindow::Open(QTreeWidgetItem* item) {
   switch (item->data(0, kEntryRole).toInt()) {
     case kInfo:
       Q_EMIT InfoRequested(database());
+      break;
+    case kTemplates:
+      Q_EMIT TemplatesRequested(database());
       break;
     case kTimeScale: {
       const size_t index = item->data(0, kIndexRole).toUInt();

@@ -21,6 +21,7 @@ class BaseWindow : public DatabaseWindow {
 
  Q_SIGNALS:
   void InfoRequested(Database& database);
+  void TemplatesRequested(Database& database);
   void TimeScaleRequested(Database& database, TimeScale* scale);
 
  private:

@@ -15,7 +15,7 @@ QString DatabaseName(const Database& database);
 class DatabaseWindow : public QWidget, public DatabaseListener {
   Q_OBJECT
  public:
-  enum class Kind { kBase, kInfo, kTimeScale };
+  enum class Kind { kBase, kInfo, kTimeScale, kTable };
 
   DatabaseWindow(Database& database, Kind kind, QWidget* parent = nullptr);
   ~DatabaseWindow() override;

@@ -15,6 +15,7 @@
 #include <QProcess>
 #include <QUrl>
 
+#include "analysis/template_list_table.h"
 #include "analysis/time_scale_list.h"
 #include "automation/section_kinds.h"
 #include "base_window.h"
@@ -27,6 +28,7 @@
 #include "save_as_dialog.h"
 #include "shell/pending_error.h"
 #include "shell/process.h"
+#include "table_window.h"
 #include "time_scale_window.h"
 
 namespace jov {
@@ -239,6 +241,20 @@ InfoWindow* Frame::ShowInfo(Database& database) {
   return window;
 }
 
+TableWindow* Frame::ShowTemplates(Database& database) {
+  for (DatabaseWindow* window : Windows(&database)) {
+    if (window->kind() == DatabaseWindow::Kind::kTable) {
+      area_->setActiveSubWindow(SubWindowOf(window));
+      return static_cast<TableWindow*>(window);
+    }
+  }
+  auto* window = new TableWindow(database, [](Database& db) -> std::unique_ptr<Table> {
+    return std::make_unique<FixedTable>(TemplateListTable(AnalysisTemplates::Of(db)));
+  });
+  AddWindow(window, {560, 300});
+  return window;
+}
+
 DatabaseWindow* Frame::ShowTimeScale(Database& database, TimeScale* scale) {
   for (DatabaseWindow* window : Windows(&database)) {
     if (window->kind() == DatabaseWindow::Kind::kTimeScale && scale != nullptr &&
@@ -263,6 +279,7 @@ Database& Frame::NewDatabase() {
 void Frame::AddBaseWindow(Database& database) {
   auto* base = new BaseWindow(database);
   connect(base, &BaseWindow::InfoRequested, this, [this](Database& db) { ShowInfo(db); });
+  connect(base, &BaseWindow::TemplatesRequested, this, [this](Database& db) { ShowTemplates(db); });
   connect(base, &BaseWindow::TimeScaleRequested, this,
           [this](Database& db, TimeScale* scale) { ShowTimeScale(db, scale); });
   AddWindow(base, {360, 320});

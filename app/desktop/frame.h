@@ -23,6 +23,7 @@ class QMenu;
 namespace jov {
 
 class InfoWindow;
+class TableWindow;
 class ProgressDialog;
 class TimeScale;
 
@@ -47,6 +48,8 @@ class Frame : public QMainWindow {
   bool CloseDatabase(Database& database);
 
   InfoWindow* ShowInfo(Database& database);
+  // The analysis templates of the database as a table.
+  TableWindow* ShowTemplates(Database& database);
   // nullptr: a new time scale.
   DatabaseWindow* ShowTimeScale(Database& database, TimeScale* scale);
 

@@ -1,5 +1,6 @@
 // The windows and dialogs on the offscreen platform: the time scale window's editing, the
 // progress dialog's buttons during a read, the alert boxes, and the preferences.
+#include <QClipboard>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -9,9 +10,11 @@
 #include <QTableWidget>
 #include <QTimer>
 
+#include "analysis/fixed_table.h"
 #include "analysis/time_scale_list.h"
 #include "desktop_test_util.h"
 #include "dialogs.h"
+#include "io/table_export.h"
 #include "platform/file_io.h"
 #include "platform/settings_store.h"
 #include "preferences_dialog.h"
@@ -19,6 +22,7 @@
 #include "qt_text.h"
 #include "save_as_dialog.h"
 #include "shell/pending_error.h"
+#include "table_window.h"
 #include "time_scale_window.h"
 
 namespace jov {
@@ -162,6 +166,56 @@ TEST_F(WindowsTest, PreferencesAreStoredAndRetitleTheMenus) {
   Screenshot(&dialog, "preferences.png");
   SaveAsDialog save_as(frame_->NewDatabase(), frame_.get());
   Screenshot(&save_as, "save_as.png");
+}
+
+// A table of `rows` data rows under one header row, with a red and a green cell in each row.
+std::unique_ptr<Table> BigTable(int rows) {
+  auto table = std::make_unique<FixedTable>();
+  table->set_title("Balances");
+  table->AddDefinitionRow("Period", "2024");
+  table->AddColumn({.title = "Account"});
+  table->AddColumn({.title = "Amount", .alignment = CellAlignment::kRight});
+  table->AddHeaderRow({{.text = "Total"}, {.text = "0.00", .alignment = CellAlignment::kRight}});
+  for (int i = 0; i < rows; ++i) {
+    table->AddDataRow({{.text = std::to_string(1000 + i)},
+                       {.text = std::to_string(i) + ".00",
+                        .alignment = CellAlignment::kRight,
+                        .colour = i % 2 ? CellColour::kRed : CellColour::kGreen}});
+  }
+  return table;
+}
+
+TEST_F(WindowsTest, TheTableWindowAsksOnlyForVisibleRowsAndWritesTheTableOut) {
+  Database& db = frame_->NewDatabase();
+  auto* window = new TableWindow(db, [](Database&) { return BigTable(100000); });
+  frame_->area()->addSubWindow(window)->resize(500, 300);
+  window->show();
+  Settle();
+  const TableModel& model = window->model();
+  EXPECT_EQ(model.rowCount(), 100001);
+  EXPECT_LT(model.rows_filled(), 200) << "only the rows in view are filled";
+  const QModelIndex header = model.index(0, 0);
+  EXPECT_EQ(model.data(header, Qt::DisplayRole).toString().toStdString(), "Total");
+  EXPECT_TRUE(model.data(header, Qt::FontRole).value<QFont>().bold());
+  const QModelIndex red = model.index(2, 1);
+  EXPECT_EQ(model.data(red, Qt::DisplayRole).toString().toStdString(), "1.00");
+  EXPECT_EQ(model.data(red, Qt::ForegroundRole).value<QColor>().red(), 0xC0);
+  EXPECT_TRUE(model.data(red, Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignRight);
+  Screenshot(window, "table.png");
+
+  // Writing out, on a table of a size that prints quickly.
+  window = new TableWindow(db, [](Database&) { return BigTable(300); });
+  frame_->area()->addSubWindow(window);
+  window->Copy();
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(), CopyTableText(window->table()));
+  window->table().export_settings().format = ExportFormat::kHtml;
+  ASSERT_TRUE(window->ExportTo(Path("balances.htm")));
+  EXPECT_NE(ReadWholeFile(Path("balances.htm"))->find("299.00"), std::string::npos);
+  EXPECT_TRUE(window->PrintedHtml().contains("299.00"));
+  const QString pdf = QString::fromStdString(Path("balances.pdf"));
+  ASSERT_TRUE(window->ExportPdf(pdf));
+  EXPECT_EQ(ReadWholeFile(ToPath(pdf))->substr(0, 5), "%PDF-");
+  EXPECT_TRUE(sink_.alerts.empty());
 }
 
 }  // namespace

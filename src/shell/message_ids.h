@@ -25,6 +25,7 @@ constexpr MessageId kMenuOpen = 202;
 constexpr MessageId kMenuClose = 203;
 constexpr MessageId kMenuSave = 204;
 constexpr MessageId kMenuSaveAs = 205;
+constexpr MessageId kMenuPrint = 206;
 constexpr MessageId kMenuExit = 208;
 constexpr MessageId kMenuWindow = 217;
 constexpr MessageId kMenuCloseAll = 220;
@@ -67,8 +68,13 @@ constexpr MessageId kErrorLogCreatedAt = 724;
 // title, the copy extents (All, Max 30 KB, Max 10 KB, Max 3 KB, Visible Only in CopyExtent
 // order) and the formats.
 constexpr MessageId kDefinition = 1104;
+constexpr MessageId kIncludeWindowTitle = 1115;
+constexpr MessageId kIncludeColumnTitles = 1116;
+constexpr MessageId kIncludeHeaderRows = 1117;
+constexpr MessageId kIncludeDataRows = 1118;
 constexpr MessageId kExportFormat = 1126;  // "Format"
 constexpr MessageId kExport = 1131;
+constexpr MessageId kCopyData = 1132;
 constexpr MessageId kFirstCopyExtent = 1133;
 constexpr MessageId kFormatText = 1138;
 constexpr MessageId kFormatHtml = 1139;
@@ -105,6 +111,8 @@ constexpr MessageId kSystemSetup = 2317;
 constexpr MessageId kAssociateFileTypes = 2318;
 // Menu items of databases.
 constexpr MessageId kMenuPreferences = 2505;
+constexpr MessageId kMenuExportTable = 2511;
+constexpr MessageId kMenuCopyTable = 2512;
 constexpr MessageId kMenuDatabase = 2518;
 constexpr MessageId kMenuDimensions = 2519;
 constexpr MessageId kMenuTimeScales = 2530;
@@ -264,6 +272,7 @@ constexpr MessageId kCountColumn = 8614;
 constexpr MessageId kWindowOfDatabase = 8615;  // "@0: @1", database and what the window shows
 constexpr MessageId kJovFiles = 8616;
 constexpr MessageId kFont = 8617;
+constexpr MessageId kExportAsPdf = 8618;
 
 }  // namespace msg
 }  // namespace jov

@@ -1,0 +1,76 @@
+// The table window: any table an analysis offers (title, definition, header and data rows with
+// their alignment, bold and red or green cells), with Export... under the table's export
+// settings, Copy to the clipboard under its copy settings, and Print... and Export as PDF, which
+// print the table as the export writes it in HTML. Rows are asked for only when the view shows
+// them.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "analysis/table.h"
+#include "database_window.h"
+
+class QLabel;
+class QPrinter;
+class QTableView;
+
+namespace jov {
+
+// The table as a Qt model; one row's cells are kept, so that a view that asks for every column
+// of a row fills the row once.
+class TableModel : public QAbstractTableModel {
+  Q_OBJECT
+ public:
+  explicit TableModel(QObject* parent) : QAbstractTableModel(parent) {}
+  void SetTable(Table* table);
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  // How many rows the table was asked to fill, for the tests of laziness.
+  int rows_filled() const { return rows_filled_; }
+
+ private:
+  const TableCell& Cell(int row, int column) const;
+
+  Table* table_ = nullptr;
+  mutable int cached_row_ = -1;
+  mutable std::vector<TableCell> cells_;
+  mutable int rows_filled_ = 0;
+};
+
+class TableWindow : public DatabaseWindow {
+  Q_OBJECT
+ public:
+  // `make` builds the table from the database, again whenever the database changes.
+  using TableSource = std::function<std::unique_ptr<Table>(Database&)>;
+  TableWindow(Database& database, TableSource make, QWidget* parent = nullptr);
+
+  QString Title() const override;
+  void Refresh() override;
+
+  Table& table() const { return *table_; }
+  const TableModel& model() const { return *model_; }
+  // The table as the export writes it in HTML, for printing.
+  QString PrintedHtml() const;
+  // Copies the table to the clipboard under its copy settings.
+  void Copy();
+  bool ExportTo(const std::string& path);
+  bool ExportPdf(const QString& path);
+
+ private:
+  void ExportDialog();
+  void PrintDialog();
+  void Print(QPrinter& printer) const;
+
+  TableSource make_;
+  std::unique_ptr<Table> table_;
+  QLabel* heading_;
+  QTableView* view_;
+  TableModel* model_;
+};
+
+}  // namespace jov
