@@ -66,19 +66,36 @@ ProgressDialog::ProgressDialog(QWidget* parent)
   grid->addWidget(buttons, 4, 0, 1, 2);
   grid->setColumnStretch(1, 1);
   grid->setSizeConstraint(QLayout::SetFixedSize);
+  // Laid out now, so that showing it in the middle of a read costs little.
+  ensurePolished();
+  adjustSize();
 }
 
 void ProgressDialog::Begin(const ProgressState& state) {
   running_ = true;
   cancelled_ = false;
+  since_begin_.start();
   Show(state);
+  // The loop turns as the operation starts, then every kTurnMs.
+  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  since_turn_.start();
 }
 
 void ProgressDialog::Update(const ProgressState& state, const ProgressStep& step) {
   Show(state);
-  // Operations shorter than a step never show the dialog.
   if (step.stepped && !isVisible()) show();
-  if (isVisible()) QApplication::processEvents();
+  Poll();
+}
+
+// Until the dialog shows, the event loop runs without the user's input (which waits for the
+// dialog), so that nothing can start other work on the database being read or written.
+void ProgressDialog::Poll() {
+  if (!running_) return;
+  if (!isVisible() && since_begin_.elapsed() >= kShowAfterMs) show();
+  if (since_turn_.elapsed() < kTurnMs) return;
+  QApplication::processEvents(isVisible() ? QEventLoop::AllEvents
+                                          : QEventLoop::ExcludeUserInputEvents);
+  since_turn_.start();
 }
 
 void ProgressDialog::End(const ProgressState&) {

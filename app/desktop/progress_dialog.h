@@ -1,11 +1,14 @@
 // The progress display of long reads, imports and saves: title, section, a bar and the time to
 // go, with "Stop" and "Cancel". The work runs on the one thread of the program: every step of
-// the operation (at most one each 50 ms) redraws the dialog and lets the event loop run, so the
-// window stays painted and the buttons answer. The dialog is application-modal, so that no
+// the operation (at most one each 50 ms) redraws the dialog, and the reports between steps let
+// the event loop run every kTurnMs, so the window stays painted and the buttons answer. The
+// dialog appears once an operation has run kShowAfterMs (shorter ones show nothing); it is
+// application-modal, and before it shows the loop runs without the user's input, so that no
 // other window can start work on a database that is being read or written.
 #pragma once
 
 #include <QDialog>
+#include <QElapsedTimer>
 
 #include "shell/progress.h"
 
@@ -34,6 +37,10 @@ class ProgressDialog : public QDialog, public ProgressDisplay {
   void Begin(const ProgressState& state) override;
   void Update(const ProgressState& state, const ProgressStep& step) override;
   void End(const ProgressState& state) override;
+  void Poll() override;
+
+  static constexpr int kShowAfterMs = 40;
+  static constexpr int kTurnMs = 20;
 
   // True when the user pressed "Cancel" during the last operation (not only "Stop").
   bool cancelled() const { return cancelled_; }
@@ -51,6 +58,8 @@ class ProgressDialog : public QDialog, public ProgressDisplay {
   ProgressBar* bar_;
   QLabel* time_label_;
   QLabel* time_;
+  QElapsedTimer since_begin_;
+  QElapsedTimer since_turn_;
   bool running_ = false;
   bool cancelled_ = false;
 };

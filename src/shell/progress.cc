@@ -33,7 +33,11 @@ ScopedProgress::~ScopedProgress() {
 void ScopedProgress::Report(int64_t position) {
   if (display_ == nullptr) return;
   const ProgressStep step = state_.Report(std::min(position, last_position_));
-  if (step.stepped) display_->Update(state_, step);
+  if (step.stepped) {
+    display_->Update(state_, step);
+  } else {
+    display_->Poll();
+  }
 }
 
 void ScopedProgress::Section(std::string_view text) {

@@ -18,6 +18,9 @@ class ProgressDisplay {
   virtual void Begin(const ProgressState& state) = 0;
   // After every step and every change of section.
   virtual void Update(const ProgressState& state, const ProgressStep& step) = 0;
+  // After every report that was merged into a later step: a front end that runs its event loop
+  // from the reports may do so here too, so that it answers sooner than once a step.
+  virtual void Poll() {}
   virtual void End(const ProgressState& state) = 0;
 };
 
