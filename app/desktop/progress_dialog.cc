@@ -76,23 +76,25 @@ void ProgressDialog::Begin(const ProgressState& state) {
   cancelled_ = false;
   since_begin_.start();
   Show(state);
-  // The loop turns as the operation starts, then every kTurnMs.
-  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  since_turn_.start();
+  // The loop turns as the operation starts, at every step, and every kTurnMs between.
+  Turn();
 }
 
 void ProgressDialog::Update(const ProgressState& state, const ProgressStep& step) {
   Show(state);
   if (step.stepped && !isVisible()) show();
-  Poll();
+  Turn();
+}
+
+void ProgressDialog::Poll() {
+  if (!running_) return;
+  if (!isVisible() && since_begin_.elapsed() >= kShowAfterMs) show();
+  if (since_turn_.elapsed() >= kTurnMs) Turn();
 }
 
 // Until the dialog shows, the event loop runs without the user's input (which waits for the
 // dialog), so that nothing can start other work on the database being read or written.
-void ProgressDialog::Poll() {
-  if (!running_) return;
-  if (!isVisible() && since_begin_.elapsed() >= kShowAfterMs) show();
-  if (since_turn_.elapsed() < kTurnMs) return;
+void ProgressDialog::Turn() {
   QApplication::processEvents(isVisible() ? QEventLoop::AllEvents
                                           : QEventLoop::ExcludeUserInputEvents);
   since_turn_.start();

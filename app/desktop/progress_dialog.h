@@ -50,6 +50,7 @@ class ProgressDialog : public QDialog, public ProgressDisplay {
 
  private:
   void Show(const ProgressState& state);
+  void Turn();
   void Stop(bool cancel);
 
   QLabel* title_;
