@@ -2,6 +2,7 @@
 
 #include "analysis/time_scale_section.h"
 #include "select/selection_save_filter.h"
+#include "select/subset_section.h"
 
 namespace jov {
 
@@ -9,6 +10,7 @@ SectionRegistry FullSectionRegistry() {
   SectionRegistry registry = DefaultSectionRegistry();
   RegisterTimeScaleSection(registry);
   RegisterSelectionSaveFilter(registry);
+  RegisterSubsetSection(registry);
   return registry;
 }
 

@@ -41,6 +41,12 @@ enum class ChangeCode : int {
   kTimeScaleRenamed = 41,
   kTimeScaleChanged = 42,  // its entries were replaced
   kTimeScaleRemoved = 43,
+  // The database's subsets; argument: the subset's position in the database's list (for a
+  // removal, the position it had). "Changed" is a new calculated result.
+  kSubsetAdded = 44,
+  kSubsetRenamed = 45,
+  kSubsetChanged = 46,
+  kSubsetRemoved = 47,
 };
 
 class DatabaseListener {

@@ -36,4 +36,12 @@ std::string_view TrimBlanksView(std::string_view text) {
   return text;
 }
 
+std::string OneField(std::string_view text) {
+  std::string field(text);
+  for (char& c : field) {
+    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+  }
+  return field;
+}
+
 }  // namespace jov

@@ -51,5 +51,7 @@ void ReplaceDotRuns(std::string& text);
 void RemoveBlanks(std::string& text);
 // `text` without leading and trailing blanks.
 std::string_view TrimBlanksView(std::string_view text);
+// A criterion as one field of a stored line: tabs and line breaks become blanks.
+std::string OneField(std::string_view text);
 
 }  // namespace jov

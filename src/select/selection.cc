@@ -4,6 +4,8 @@
 #include "select/criterion_text.h"
 #include "select/selection_registry.h"
 #include "select/selection_scan.h"
+#include "select/subset.h"
+#include "select/subset_list.h"
 
 namespace jov {
 
@@ -33,6 +35,7 @@ void Selection::Clear() {
 }
 
 void Selection::CopyFrom(const Selection& other) {
+  if (&other == this) return;
   for (int d = 0; d < kDimensionCount; ++d) {
     SetComponentExpression(d, other.expressions_[d].text);
   }
@@ -43,7 +46,7 @@ void Selection::CopyFrom(const Selection& other) {
   for (int field = 0; field < kValueFields; ++field) {
     SetValueCondition(field, other.values_[field].text);
   }
-  SetSubset(other.subset_text_);
+  SetSubset(other.subset());
 }
 
 void Selection::SetComponentExpression(int dimension, std::string_view text) {
@@ -58,6 +61,7 @@ void Selection::SetComponentExpression(int dimension, std::string_view text) {
     if (expression.program) expression.text = expression.program->Print(database_, false);
   }
   RecomputeDimension(dimension);
+  ++revision_;
 }
 
 std::string Selection::DisplayedExpression(int dimension) const {
@@ -65,13 +69,20 @@ std::string Selection::DisplayedExpression(int dimension) const {
   return expression.program ? expression.program->Print(database_, true) : expression.text;
 }
 
-void Selection::SetFrom(std::string_view text) { from_.Read(text, TodayIn(database_)); }
+void Selection::SetFrom(std::string_view text) {
+  from_.Read(text, TodayIn(database_));
+  ++revision_;
+}
 
-void Selection::SetTo(std::string_view text) { to_.Read(text, TodayIn(database_)); }
+void Selection::SetTo(std::string_view text) {
+  to_.Read(text, TodayIn(database_));
+  ++revision_;
+}
 
 void Selection::CompilePattern(Pattern& pattern, std::string_view text) {
   pattern.text = text;
   pattern.compiled.program = TextPattern::Compile(pattern.text);
+  ++revision_;
 }
 
 void Selection::SetCardTitle(std::string_view text) { CompilePattern(title_, text); }
@@ -83,9 +94,66 @@ void Selection::SetValueCondition(int field, std::string_view text) {
   Criterion<ValueCondition>& value = values_[field];
   value.text = text;
   value.program = ValueCondition::Compile(value.text);
+  ++revision_;
 }
 
-void Selection::SetSubset(std::string_view text) { subset_text_ = TrimBlanksView(text); }
+void Selection::SetSubset(std::string_view text) {
+  subset_text_ = TrimBlanksView(text);
+  subset_reference_ = Combination();
+  subset_compiled_ = subset_text_.empty();
+  subset_lines_valid_ = false;
+  ++revision_;
+}
+
+void Selection::EnsureSubsetCompiled() const {
+  if (subset_compiled_) return;
+  subset_compiled_ = true;
+  CombinationScope scope;
+  scope.local = local_;
+  scope.database = &SubsetList::Of(database_);
+  subset_reference_.Compile(subset_text_, scope);
+}
+
+const std::string& Selection::subset() const {
+  EnsureSubsetCompiled();
+  subset_text_ = subset_reference_.Text(false);
+  return subset_text_;
+}
+
+bool Selection::NamesSubset(const Subset* subset) const {
+  EnsureSubsetCompiled();
+  return subset_reference_.Names(subset);
+}
+
+std::vector<Subset*> Selection::ReferencedSubsets() const {
+  EnsureSubsetCompiled();
+  return subset_reference_.NamedSubsets();
+}
+
+void Selection::ForgetSubset(const Subset& subset) {
+  if (!subset_compiled_ || !subset_reference_.Names(&subset)) return;
+  // The name stays in the text, where the next compilation no longer finds it.
+  subset_text_ = subset_reference_.Text(false);
+  subset_compiled_ = false;
+  subset_lines_valid_ = false;
+  ++revision_;
+}
+
+void Selection::ReleaseSubsetLines() {
+  subset_lines_.Free();
+  subset_lines_valid_ = false;
+}
+
+void Selection::MarkNamedComponents(std::vector<bool>& marks) const {
+  for (const auto& expression : expressions_) {
+    if (!expression.program) continue;
+    for (const ComponentOp& op : expression.program->ops()) {
+      for (const ComponentRef ref : {op.first, op.second}) {
+        if (ref < marks.size()) marks[ref] = true;
+      }
+    }
+  }
+}
 
 int Selection::UsedValueFields() const { return database_.value_field_count(); }
 
@@ -96,8 +164,9 @@ bool Selection::IsEmpty() const {
   for (int field = 0; field < UsedValueFields(); ++field) {
     if (values_[field].program) return false;
   }
+  EnsureSubsetCompiled();
   return from_.IsOpen() && to_.IsOpen() && !title_.compiled.program &&
-         !line_text_.compiled.program && subset_text_.empty();
+         !line_text_.compiled.program && subset_reference_.empty();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -139,6 +208,7 @@ void Selection::OnDatabaseChange(ChangeCode code, int argument) {
     if (expression.program) expression.text = expression.program->Print(database_, false);
   }
   RecomputeDimension(argument);
+  ++revision_;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -149,8 +219,27 @@ bool Selection::Prepare() {
   const DateContext context = TodayIn(database_);
   from_.Resolve(context);
   to_.Resolve(context);
+  if (!PrepareSubsetReference()) return false;
   BuildPlan();
   return !StopRequested();
+}
+
+bool Selection::PrepareSubsetReference() {
+  EnsureSubsetCompiled();
+  if (subset_reference_.empty()) return true;
+  // The subsets named are brought up to date first; their versions tell whether the lines
+  // calculated last time still hold.
+  std::vector<uint64_t> inputs = {registry_.data_revision()};
+  for (Subset* subset : subset_reference_.NamedSubsets()) {
+    if (!subset->Calculate()) return false;
+    inputs.push_back(subset->version());
+  }
+  if (subset_lines_valid_ && inputs == subset_inputs_) return true;
+  subset_lines_valid_ = false;
+  if (subset_reference_.Evaluate(database_, subset_lines_) != Calculation::kDone) return false;
+  subset_inputs_ = std::move(inputs);
+  subset_lines_valid_ = true;
+  return true;
 }
 
 void Selection::BuildPlan() {
@@ -195,6 +284,7 @@ void Selection::BuildPlan() {
     }
   }
   if (line_text_.compiled.program) plan_.line_text = &line_text_.compiled;
+  if (!subset_reference_.empty()) plan_.subset = &subset_lines_;
 }
 
 bool Selection::CardPasses(CardRef card) const {
@@ -206,6 +296,7 @@ bool Selection::GroupPasses(GroupRef group) const {
 }
 
 bool Selection::LinePasses(LineRef line) const {
+  if (!subset_reference_.empty() && !subset_lines_.Test(line)) return false;
   const CardStore& cards = database_.cards();
   const int slots = database_.line_layout().slots;
   for (int d = 1; d < kDimensionCount; ++d) {

@@ -22,6 +22,7 @@
 #include "model/card_store.h"
 #include "model/change_code.h"
 #include "model/component.h"
+#include "select/combination.h"
 #include "select/component_expression.h"
 #include "select/component_set.h"
 #include "select/date_point.h"
@@ -34,6 +35,7 @@ namespace jov {
 
 class Database;
 class SelectionRegistry;
+class Subset;
 class SubsetList;
 class XmlReader;
 
@@ -128,12 +130,27 @@ class Selection : public DatePointResolver {
   const std::string& card_title() const { return title_.text; }
   const std::string& line_text() const { return line_text_.text; }
   const std::string& value_condition(int field) const { return values_[field].text; }
-  const std::string& subset() const { return subset_text_; }
+  // The subset criterion as its program prints it back (stored form).
+  const std::string& subset() const;
   const ComponentSet& components() const { return components_; }
 
   // No expression, both date points File, both patterns, every used value condition and the
   // subset reference empty.
   bool IsEmpty() const;
+  // Changes whenever a criterion changes, or the components it names do.
+  uint64_t revision() const { return revision_; }
+
+  // --- The subset criterion. Its text is compiled when first needed, so that a text read
+  // before the subsets it names still finds them; names that find none are reported (4707) and
+  // dropped then.
+  bool NamesSubset(const Subset* subset) const;
+  std::vector<Subset*> ReferencedSubsets() const;
+  // Before `subset` is erased: the criterion lets go of it.
+  void ForgetSubset(const Subset& subset);
+  // Frees the lines the criterion was last calculated into.
+  void ReleaseSubsetLines();
+  // The components that the dimensions' expressions name.
+  void MarkNamedComponents(std::vector<bool>& marks) const;
 
   // --- Evaluation
   // Resolves the date points, calculates the subset reference and lays out the scan. False
@@ -189,6 +206,8 @@ class Selection : public DatePointResolver {
   };
 
   void CompilePattern(Pattern& pattern, std::string_view text);
+  void EnsureSubsetCompiled() const;
+  bool PrepareSubsetReference();
   void RecomputeDimension(int dimension);
   // Follows the component pool's size, which grows as components are added.
   void FollowPoolSize();
@@ -207,8 +226,14 @@ class Selection : public DatePointResolver {
   Pattern title_;
   Pattern line_text_;
   std::array<Criterion<ValueCondition>, kValueFields> values_;
-  std::string subset_text_;
+  mutable std::string subset_text_;
+  mutable Combination subset_reference_;
+  mutable bool subset_compiled_ = true;
   LineSet subset_lines_;
+  bool subset_lines_valid_ = false;
+  // What the subset lines were calculated from (see Subset).
+  std::vector<uint64_t> subset_inputs_;
+  uint64_t revision_ = 0;
   std::vector<uint8_t> accept_;
   ScanPlan plan_;
 };

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "model/database.h"
+#include "select/criterion_text.h"
 #include "select/selection.h"
 #include "shell/message_ids.h"
 #include "shell/messages.h"
@@ -17,15 +18,6 @@ constexpr char kCardTitleTag = 'Y';
 constexpr char kLineTextTag = 'L';
 constexpr char kValueTag = 'V';
 constexpr char kSubsetTag = 'S';
-
-// A criterion stays one field of one line: tabs and line breaks become blanks.
-std::string OneField(std::string_view text) {
-  std::string field(text);
-  for (char& c : field) {
-    if (c == '\t' || c == '\r' || c == '\n') c = ' ';
-  }
-  return field;
-}
 
 std::string DatePointField(const DatePoint& point) {
   return point.IsOpen() ? std::string() : OneField(point.Text());
@@ -74,7 +66,7 @@ std::vector<std::string> Selection::BlockLines(
     if (values_[field].text.empty()) continue;
     add(std::string{kValueTag, static_cast<char>('A' + field)}, values_[field].text);
   }
-  if (!subset_text_.empty()) add(std::string(1, kSubsetTag), subset_text_);
+  if (!subset().empty()) add(std::string(1, kSubsetTag), subset());
   return lines;
 }
 
@@ -125,7 +117,7 @@ std::vector<DefinitionRow> Selection::DefinitionRows() const {
       rows.push_back({database_.GetName(name_id::kFirstValueField + field), values_[field].text});
     }
   }
-  if (!subset_text_.empty()) rows.push_back({MessageText(msg::kSubset), subset_text_});
+  if (!subset().empty()) rows.push_back({MessageText(msg::kSubset), subset_reference_.Text(true)});
   return rows;
 }
 

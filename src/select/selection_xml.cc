@@ -90,7 +90,7 @@ void Selection::WriteXml(LineSink& out) const {
         field == 0 ? std::string(kValue) : std::string(kValue) + std::to_string(field + 1);
     WriteElement(out, name, values_[field].text);
   }
-  if (!subset_text_.empty()) WriteElement(out, kSubset, subset_text_);
+  if (!subset().empty()) WriteElement(out, kSubset, subset());
   out.Add("</").Add(kSelection).Add(">").EndLine();
 }
 

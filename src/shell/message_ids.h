@@ -136,6 +136,7 @@ constexpr MessageId kValue = 3103;
 // Labels of a selection's criteria: the ends of the date range and the subset criterion.
 constexpr MessageId kFrom = 3104;
 constexpr MessageId kTo = 3105;
+constexpr MessageId kSelectionName = 3122;  // default name of a subset's named selections
 constexpr MessageId kSubset = 3130;
 constexpr MessageId kBytes = 3140;
 constexpr MessageId kKiloBytes = 3141;
@@ -151,6 +152,9 @@ constexpr MessageId kCodeNotFound = 3303;
 constexpr MessageId kTextNotFound = 3304;
 constexpr MessageId kHostNotFound = 3305;
 constexpr MessageId kHostTaken = 3306;
+
+// Counts of what an operation concerns.
+constexpr MessageId kLinesCount = 3612;  // "@0 lines"
 
 // Reading database files.
 constexpr MessageId kNotDatabase = 3800;
@@ -233,6 +237,20 @@ constexpr MessageId kSectionCardsLines = 4514;
 constexpr MessageId kSectionSubsets = 4515;
 constexpr MessageId kSectionTemplates = 4516;
 constexpr MessageId kSectionCommands = 4517;
+
+// Subsets: the refusals, the name that cannot be found, the count line of the subset window
+// (not calculated, none, one, in one card, in several cards), and the refusals of subsets that
+// name themselves or nest too deeply.
+constexpr MessageId kSubsetInUse = 4705;     // "Subset "@0" is in use and cannot be erased."
+constexpr MessageId kSelectionInUse = 4706;  // "Selection "@0" is in use and cannot be erased."
+constexpr MessageId kSubsetNotFound = 4707;  // "Subset "@0" cannot be found."
+constexpr MessageId kSubsetNotCalculated = 4708;
+constexpr MessageId kZeroLines = 4709;
+constexpr MessageId kOneLine = 4710;
+constexpr MessageId kLinesInOneCard = 4711;  // "@0 lines in one card"
+constexpr MessageId kLinesInCards = 4712;    // "@0 lines in @1 cards"
+constexpr MessageId kSubsetRefersToItself = 4713;
+constexpr MessageId kSubsetsNestedTooDeeply = 4714;
 
 // Column titles of lists.
 constexpr MessageId kName = 5300;

@@ -18,6 +18,12 @@ inline constexpr std::string_view kMinusInfinityText = "- inf";
 
 inline bool IsMissing(double value) { return std::isnan(value); }
 
+// A sum that counts as 0: one below 5.2e-7 in magnitude, or one that is not finite.
+inline constexpr double kSnapToZeroBelow = 5.2e-7;
+inline double SnapToZero(double sum) {
+  return std::isfinite(sum) && std::fabs(sum) >= kSnapToZeroBelow ? sum : 0.0;
+}
+
 // The display text of a NaN or an infinity; empty for an ordinary number.
 inline std::string_view SpecialNumberText(double value) {
   if (std::isnan(value)) return kMissingNumberText;
