@@ -7,8 +7,8 @@
 namespace jov {
 namespace {
 
-constexpr const Command* kCommands[] = {&kInfoCommand, &kConvertCommand, &kCheckCommand,
-                                        &kTemplatesCommand, &kDemoCommand};
+constexpr const Command* kCommands[] = {&kInfoCommand,      &kConvertCommand, &kCheckCommand,
+                                        &kTemplatesCommand, &kSubsetsCommand, &kDemoCommand};
 
 }  // namespace
 

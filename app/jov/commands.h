@@ -13,6 +13,7 @@ extern const Command kConvertCommand;
 extern const Command kCheckCommand;
 extern const Command kDemoCommand;
 extern const Command kTemplatesCommand;
+extern const Command kSubsetsCommand;
 
 // Every command, in the order the general help lists them.
 std::span<const Command* const> Commands();

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/time_scale_list.h"
+#include "select/subset_list.h"
 #include "shell/calendar.h"
 
 namespace jov {
@@ -138,6 +139,28 @@ void AddYear(Database& db, CardMaker& maker, int year, std::mt19937& random,
   }
 }
 
+// Whole vouchers of web sales above 5,000 net, and the vouchers of the last quarter's purchases
+// of goods, but for those with a line of 15,000 or more.
+void AddSubsets(Database& db) {
+  Subset& large_web = SubsetList::Of(db).Create("Large web sales");
+  Selection& web = large_web.AddSelection("Web").selection();
+  web.SetComponentExpression(0, "3020");
+  web.SetValueCondition(0, "<-5000");
+  large_web.SetCombination("cards Web");
+  large_web.set_notes("Every line of the vouchers that sell for more than 5,000 in the web shop.");
+
+  Subset& purchases = SubsetList::Of(db).Create("Small purchases 2024 Q4");
+  Selection& goods = purchases.AddSelection("Goods").selection();
+  goods.SetFrom("2024 Q4");
+  goods.SetTo("2024 Q4");
+  goods.SetComponentExpression(0, "4010");
+  purchases.AddSelection("Big").selection().SetValueCondition(0, ">=15000");
+  purchases.SetCombination(
+      "cards Goods & \xAC"
+      "cards Big");
+  purchases.set_notes("Purchase vouchers of the last quarter without a line of 15,000 or more.");
+}
+
 }  // namespace
 
 void BuildDemoCompany(Database& db) {
@@ -173,6 +196,7 @@ void BuildDemoCompany(Database& db) {
     }
   }
   quarters.SetEntries(entries);
+  AddSubsets(db);
   db.FlushChangeFlags();
 }
 

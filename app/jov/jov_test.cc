@@ -65,7 +65,7 @@ TEST_F(JovProgramTest, CommandLineMistakesExitWithTwo) {
   EXPECT_EQ(Jov("frobnicate").status, 2);
   EXPECT_EQ(Jov("convert onlyone").status, 2);
   EXPECT_EQ(Jov("info --nonsense x").status, 2);
-  for (const char* command : {"info", "convert", "check", "templates", "demo"}) {
+  for (const char* command : {"info", "convert", "check", "templates", "subsets", "demo"}) {
     const JovRun help = Jov(std::string(command) + " --help");
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_NE(help.out.find("Usage: jov " + std::string(command)), std::string::npos);
@@ -153,6 +153,31 @@ TEST_F(JovProgramTest, InfoCountsTheStoredAnalysisTemplates) {
                 ->find("##Templates\r\n#P\tBy account\r\nxo\r\nZC\tkept\r\n"
                        "#L\tLines\r\n##End"),
             std::string::npos);
+}
+
+// The subsets of the demo company, and their count lines once calculated.
+TEST_F(JovProgramTest, SubsetsAreListedAndCounted) {
+  ASSERT_EQ(Jov("demo " + Path("demo.jox")).status, 0);
+  const JovRun listed = Jov("subsets " + Path("demo.jox"));
+  EXPECT_EQ(listed.status, 0) << listed.out;
+  EXPECT_EQ(listed.out.substr(0, listed.out.find('\n', listed.out.find('\n') + 1)),
+            "Large web sales\tcards Web\n\tWeb\tAccount: 3020; Amount: <-5000")
+      << listed.out;
+  const JovRun counted = Jov("subsets --calculate " + Path("demo.jox"));
+  EXPECT_EQ(counted.status, 0) << counted.out;
+  EXPECT_NE(counted.out.find("Large web sales\tcards Web\t2136 lines in 712 cards\n"),
+            std::string::npos)
+      << counted.out;
+  // A subset whose selection names the subset itself is refused, and the run fails.
+  ASSERT_TRUE(WriteFileAtomically(Path("loop.jox"),
+                                  "##JOV-Text\t001219\r\n##Subset\tLoop\r\nVN\tA\r\nVS\tLoop\r\n"
+                                  "F\tA\r\n##End\r\n"));
+  const JovRun loop = Jov("subsets --calculate " + Path("loop.jox"));
+  EXPECT_EQ(loop.status, 1);
+  EXPECT_NE(loop.out.find("Loop\tA\tSubset not calculated"), std::string::npos) << loop.out;
+  EXPECT_NE(loop.out.find("Subset \"Loop\" refers to itself"), std::string::npos) << loop.out;
+  EXPECT_EQ(Jov("subsets").status, 2);
+  EXPECT_EQ(Jov("subsets " + Path("missing.jox")).status, 1);
 }
 
 // The list of templates as a table: text on the terminal (UTF-8), HTML and XML into files

@@ -2,6 +2,8 @@
 #include "select/criterion_text.h"
 #include "select/selection_scan.h"
 #include "select/subset.h"
+#include "shell/message_ids.h"
+#include "shell/messages.h"
 
 namespace jov {
 namespace {
@@ -82,6 +84,31 @@ bool NamedSelection::CollectLines(LineSet& lines) {
   }
   return CollectSelection(
       selection_, [this](CardRef card) { return CardCriteriaPass(card); }, lines);
+}
+
+std::vector<DefinitionRow> NamedSelection::DefinitionRows() const {
+  std::vector<DefinitionRow> rows;
+  std::vector<DefinitionRow> own = selection_.DefinitionRows();
+  for (size_t i = 0; i < own.size(); ++i) {
+    // The first two rows are the date points.
+    if ((i == 0 && selection_.from().IsOpen()) || (i == 1 && selection_.to().IsOpen())) continue;
+    rows.push_back(std::move(own[i]));
+  }
+  if (!card_id_.text.empty()) rows.push_back({MessageText(msg::kCardIdLabel), card_id_.text});
+  if (!notes_.text.empty()) rows.push_back({MessageText(msg::kNotesLabel), notes_.text});
+  for (int k = 0; k < kStampKinds; ++k) {
+    const std::string stamp = k == Index(StampKind::kNotes)
+                                  ? MessageText(msg::kNotesLabel)
+                                  : MessageText(msg::kFirstStampLabel + k);
+    const StampCriterion& criterion = stamps_[k];
+    if (!criterion.time.text.empty()) {
+      rows.push_back({stamp + " " + MessageText(msg::kStampTime), criterion.time.text});
+    }
+    if (!criterion.signature.text.empty()) {
+      rows.push_back({stamp + " " + MessageText(msg::kStampSignature), criterion.signature.text});
+    }
+  }
+  return rows;
 }
 
 std::vector<std::string> NamedSelection::BlockLines(

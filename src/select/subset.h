@@ -55,6 +55,10 @@ class NamedSelection {
   // Any stamp criterion has a time or a signature text.
   bool has_stamp_criteria() const { return has_stamp_criteria_; }
 
+  // The criteria that restrict, each a label and a value: the selection's own (the date points
+  // only when they restrict), then the card identifier, the notes and the stamps.
+  std::vector<DefinitionRow> DefinitionRows() const;
+
   // The card tests after the selection's own: identifier, notes, stamps.
   bool CardCriteriaPass(CardRef card) const;
   // Sets the lines the named selection takes (prepared first). False as for Prepare and the

@@ -153,6 +153,12 @@ constexpr MessageId kTextNotFound = 3304;
 constexpr MessageId kHostNotFound = 3305;
 constexpr MessageId kHostTaken = 3306;
 
+// The card criteria of named selections, labelled as the card window labels them: the card
+// identifier, the stamps (Created, Modified, Examined, Approved in StampKind order) and the notes.
+constexpr MessageId kCardIdLabel = 3500;
+constexpr MessageId kFirstStampLabel = 3501;
+constexpr MessageId kNotesLabel = 3505;
+
 // Counts of what an operation concerns.
 constexpr MessageId kLinesCount = 3612;  // "@0 lines"
 
@@ -238,9 +244,13 @@ constexpr MessageId kSectionSubsets = 4515;
 constexpr MessageId kSectionTemplates = 4516;
 constexpr MessageId kSectionCommands = 4517;
 
-// Subsets: the refusals, the name that cannot be found, the count line of the subset window
+// Subsets: the labels of their window (the combination; a stamp's time and signature), the
+// refusals, the name that cannot be found, the count line of the subset window
 // (not calculated, none, one, in one card, in several cards), and the refusals of subsets that
 // name themselves or nest too deeply.
+constexpr MessageId kCombination = 4701;
+constexpr MessageId kStampTime = 4703;
+constexpr MessageId kStampSignature = 4704;
 constexpr MessageId kSubsetInUse = 4705;     // "Subset "@0" is in use and cannot be erased."
 constexpr MessageId kSelectionInUse = 4706;  // "Selection "@0" is in use and cannot be erased."
 constexpr MessageId kSubsetNotFound = 4707;  // "Subset "@0" cannot be found."
