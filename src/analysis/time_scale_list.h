@@ -22,6 +22,9 @@ class TimeScaleList : public DatabaseAttachment, public PeriodNames {
   explicit TimeScaleList(Database& database);
   // The database's list, made on first use.
   static TimeScaleList& Of(Database& database) { return database.Attached<TimeScaleList>(); }
+  static const TimeScaleList& Of(const Database& database) {
+    return database.Attached<TimeScaleList>();
+  }
 
   Database& database() const { return database_; }
   size_t size() const { return scales_.size(); }

@@ -68,6 +68,9 @@ class AnalysisTemplates : public DatabaseAttachment {
   static AnalysisTemplates& Of(Database& database) {
     return database.Attached<AnalysisTemplates>();
   }
+  static const AnalysisTemplates& Of(const Database& database) {
+    return database.Attached<AnalysisTemplates>();
+  }
 
   const std::vector<AnalysisTemplate>& templates() const { return templates_; }
   AnalysisTemplate* Find(std::string_view name);

@@ -32,7 +32,7 @@ DatabaseFormat FormatForFileName(const std::string& path) {
   return text ? DatabaseFormat::kText : DatabaseFormat::kBinary;
 }
 
-bool ModifiedOnDisk(Database& database) {
+bool ModifiedOnDisk(const Database& database) {
   const DatabaseFileState& state = database.Attached<DatabaseFileState>();
   if (!state.check_allowed || database.file_name().empty() || !state.modification_time) {
     return false;

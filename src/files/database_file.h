@@ -79,13 +79,12 @@ bool SaveTemplatesFile(Database& database, const SectionRegistry& registry);
 
 // True when the database's file changed on disk since it was read or saved (and the check is
 // allowed); the caller asks whether to read it again.
-bool ModifiedOnDisk(Database& database);
+bool ModifiedOnDisk(const Database& database);
 
 // Shared by the read and save pipelines.
 // The database takes the file as its own: its name, format and compression, and the file's
 // modification time; it is no longer modified.
-void AdoptFile(Database& database, const std::string& path, DatabaseFormat format,
-               bool compressed);
+void AdoptFile(Database& database, const std::string& path, DatabaseFormat format, bool compressed);
 // Reports `message` about a file (its name as @0) with an OK button.
 void ReportAboutFile(MessageId message, const std::string& file);
 

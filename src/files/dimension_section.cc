@@ -156,7 +156,7 @@ void ReadDimensionSection(SectionInput& input, std::string_view argument) {
 }
 
 void WriteDimensionSections(SectionOutput& output) {
-  Database& database = output.database();
+  const Database& database = output.database();
   for (int number = 1; number <= kDimensionCount; ++number) {
     const int dimension = output.DimensionAt(number);
     if (dimension < 0) continue;

@@ -55,6 +55,12 @@ std::vector<KeptSection>& KeptSections::Of(std::string_view kind) {
   return found->second;
 }
 
+std::span<const KeptSection> KeptSections::Of(std::string_view kind) const {
+  const auto found = kinds_.find(kind);
+  if (found == kinds_.end()) return {};
+  return found->second;
+}
+
 void ReadKeptSection(SectionInput& input, std::string_view argument, std::string_view kind,
                      KeptNaming naming) {
   KeptSection* section =

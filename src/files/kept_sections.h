@@ -5,6 +5,7 @@
 #pragma once
 
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,8 @@ class KeptSections : public DatabaseAttachment {
 
   // The kept sections of a kind (by its registered name), in the order read.
   std::vector<KeptSection>& Of(std::string_view kind);
+  // For writers: empty for a kind that has none.
+  std::span<const KeptSection> Of(std::string_view kind) const;
 
  private:
   std::map<std::string, std::vector<KeptSection>, std::less<>> kinds_;

@@ -75,7 +75,9 @@ class SaveSetups : public DatabaseAttachment {
   explicit SaveSetups(Database&) {}
 
   SaveSetup& in_effect() { return in_effect_; }
+  const SaveSetup& in_effect() const { return in_effect_; }
   std::vector<SaveSetup>& named() { return named_; }
+  const std::vector<SaveSetup>& named() const { return named_; }
 
  private:
   SaveSetup in_effect_;

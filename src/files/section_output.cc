@@ -4,7 +4,7 @@
 
 namespace jov {
 
-SectionOutput::SectionOutput(Database& database, LineSink& sink, const SaveSetup& setup,
+SectionOutput::SectionOutput(const Database& database, LineSink& sink, const SaveSetup& setup,
                              const SectionRegistry& registry, const WriteOptions& options)
     : database_(database), sink_(sink), setup_(setup), registry_(registry), options_(options) {
   NumberDimensions();

@@ -25,10 +25,10 @@ struct WriteOptions {
 
 class SectionOutput {
  public:
-  SectionOutput(Database& database, LineSink& sink, const SaveSetup& setup,
+  SectionOutput(const Database& database, LineSink& sink, const SaveSetup& setup,
                 const SectionRegistry& registry, const WriteOptions& options);
 
-  Database& database() { return database_; }
+  const Database& database() const { return database_; }
   LineSink& sink() { return sink_; }
   const SaveSetup& setup() const { return setup_; }
   const SectionRegistry& registry() const { return registry_; }
@@ -52,7 +52,7 @@ class SectionOutput {
  private:
   void NumberDimensions();
 
-  Database& database_;
+  const Database& database_;
   LineSink& sink_;
   const SaveSetup& setup_;
   const SectionRegistry& registry_;

@@ -21,7 +21,7 @@ void WriteStream(SectionOutput& output) {
 
 }  // namespace
 
-bool WriteSections(Database& database, ByteSink& bytes, const SaveSetup& setup,
+bool WriteSections(const Database& database, ByteSink& bytes, const SaveSetup& setup,
                    const SectionRegistry& registry, const WriteOptions& options) {
   LineSink sink(bytes, options.line_end);
   SectionOutput output(database, sink, setup, registry, options);
@@ -29,7 +29,7 @@ bool WriteSections(Database& database, ByteSink& bytes, const SaveSetup& setup,
   return sink.Finish();
 }
 
-bool WriteTextDatabase(Database& database, ByteSink& bytes, const SaveSetup& setup,
+bool WriteTextDatabase(const Database& database, ByteSink& bytes, const SaveSetup& setup,
                        const SectionRegistry& registry, const WriteOptions& options) {
   LineSink sink(bytes, options.line_end);
   sink.Add(text_format::kTextFileMagic).Tab().Add(text_format::kFormatDate);

@@ -10,11 +10,11 @@
 namespace jov {
 
 // False when the byte sink failed.
-bool WriteSections(Database& database, ByteSink& bytes, const SaveSetup& setup,
+bool WriteSections(const Database& database, ByteSink& bytes, const SaveSetup& setup,
                    const SectionRegistry& registry, const WriteOptions& options = {});
 
 // "##JOV-Text", a tab and the format date, then the section stream.
-bool WriteTextDatabase(Database& database, ByteSink& bytes, const SaveSetup& setup,
+bool WriteTextDatabase(const Database& database, ByteSink& bytes, const SaveSetup& setup,
                        const SectionRegistry& registry, const WriteOptions& options = {});
 
 }  // namespace jov

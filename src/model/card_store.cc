@@ -20,7 +20,7 @@ CardStore::CardStore() {
 // ---------------------------------------------------------------------------------------------
 // Days
 
-void CardStore::Remember(DayCode wanted, DayRef day) {
+void CardStore::Remember(DayCode wanted, DayRef day) const {
   if (recent_days_.size() < kRecentDays) {
     recent_days_.push_back(day);
   } else {
@@ -28,7 +28,7 @@ void CardStore::Remember(DayCode wanted, DayRef day) {
   }
 }
 
-DayRef CardStore::FindDay(DayCode code) {
+DayRef CardStore::FindDay(DayCode code) const {
   DayRef start = kDaySentinel;
   uint32_t best = UINT32_MAX;
   for (DayRef remembered : recent_days_) {
@@ -168,7 +168,7 @@ bool CardStore::MoveCard(CardRef card, Date date) {
   return moved;
 }
 
-CardRef CardStore::FindCard(Date date) {
+CardRef CardStore::FindCard(Date date) const {
   const DayRef day = FindDay(date.day);
   if (day == kDaySentinel || days_[day].code != date.day) return EndOfDay(day);
   const CardRef first = days_[day].first_card;

@@ -108,9 +108,9 @@ class CardStore {
   // --- Lookup
   Date CardId(CardRef card) const { return {days_[cards_[card].day].code, cards_[card].sequence}; }
   // The card with that date, else the first card after it (kCardSentinel when none follows).
-  CardRef FindCard(Date date);
+  CardRef FindCard(Date date) const;
   // The last day whose code is <= `code` (kDaySentinel when none is).
-  DayRef FindDay(DayCode code);
+  DayRef FindDay(DayCode code) const;
 
   // --- Texts and values
   std::string_view Title(CardRef card) const { return texts_.Get(cards_[card].title); }
@@ -139,7 +139,7 @@ class CardStore {
  private:
   DayRef FindOrCreateDay(DayCode code);
   void RemoveDay(DayRef day);
-  void Remember(DayCode wanted, DayRef day);
+  void Remember(DayCode wanted, DayRef day) const;
   // The first card after the day's cards (the next day's first card, or the sentinel).
   CardRef EndOfDay(DayRef day) const { return days_[days_[day].next].first_card; }
   bool NumberInDay(CardRef card, DayRef day, Sequence requested);
@@ -153,7 +153,8 @@ class CardStore {
   RecordPool<Group> groups_;
   LineStore lines_;
   TextStore texts_;
-  std::vector<DayRef> recent_days_;
+  // A cache of lookups, kept up to date by const finders too.
+  mutable std::vector<DayRef> recent_days_;
   bool cards_changed_ = false;
 };
 

@@ -156,9 +156,13 @@ class Database {
   // --- Attachments: the database's object of kind T, made on first use.
   template <typename T>
   T& Attached() {
-    std::unique_ptr<DatabaseAttachment>& slot = attachments_[std::type_index(typeid(T))];
-    if (!slot) slot = std::make_unique<T>(*this);
-    return static_cast<T&>(*slot);
+    return static_cast<T&>(AttachmentSlot<T>());
+  }
+  // For readers: an object not made yet is made here in its first state, so that reading a
+  // database never meets a missing one.
+  template <typename T>
+  const T& Attached() const {
+    return static_cast<const T&>(AttachmentSlot<T>());
   }
 
   // --- Notifications
@@ -209,8 +213,18 @@ class Database {
   Date reference_point_;
   CardStore cards_;
 
+  template <typename T>
+  DatabaseAttachment& AttachmentSlot() const {
+    std::unique_ptr<DatabaseAttachment>& slot = attachments_[std::type_index(typeid(T))];
+    // A kind keeps the database it belongs to; a database is never defined const, so the
+    // reference may serve its non-const uses later.
+    if (!slot) slot = std::make_unique<T>(const_cast<Database&>(*this));
+    return *slot;
+  }
+
   std::vector<DatabaseListener*> listeners_;
-  std::map<std::type_index, std::unique_ptr<DatabaseAttachment>> attachments_;
+  // Made on first use, also by const readers.
+  mutable std::map<std::type_index, std::unique_ptr<DatabaseAttachment>> attachments_;
 };
 
 }  // namespace jov
