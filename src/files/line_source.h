@@ -37,6 +37,8 @@ CharacterTable IdentityCharacterTable();
 // `*out` = `text` with every byte translated through `table`.
 void Translate(std::string_view text, const CharacterTable& table, std::string* out);
 
+// Keeps a reference to `bytes`, which must outlive it. A line handed out is a view into the
+// source's current chunk or into the reader's own buffers, valid until the next call.
 class LineSource {
  public:
   explicit LineSource(ByteSource& bytes, size_t max_line = text_format::kMaxLineBytes);

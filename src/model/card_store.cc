@@ -154,6 +154,7 @@ void CardStore::UnlinkFromDay(CardRef card, bool keep_empty_day) {
 }
 
 bool CardStore::MoveCard(CardRef card, Date date) {
+  MutableCard(card);
   const DayRef old_day = cards_[card].day;
   const Sequence old_number = cards_[card].sequence;
   UnlinkFromDay(card, /*keep_empty_day=*/true);
@@ -192,6 +193,7 @@ CardRef CardStore::FindCard(Date date) const {
 // Groups and lines
 
 GroupRef CardStore::FindOrAddGroup(CardRef card, ComponentRef component) {
+  MutableCard(card);
   GroupRef last = kNoRecord;
   for (GroupRef g = cards_[card].first_group; g != kNoRecord; g = groups_[g].next) {
     if (groups_[g].component == component) return g;
@@ -210,6 +212,7 @@ GroupRef CardStore::FindOrAddGroup(CardRef card, ComponentRef component) {
 }
 
 LineRef CardStore::CreateLine(GroupRef group) {
+  JOV_DCHECK(groups_.IsLive(group), "not a live group");
   const LineRef line = lines_.Allocate();
   if (line == kNoLine) return kNoLine;
   Group& record = groups_[group];
@@ -241,6 +244,9 @@ void CardStore::DeleteGroup(CardRef card, GroupRef group) {
 }
 
 void CardStore::DeleteLine(CardRef card, GroupRef group, LineRef line) {
+  MutableCard(card);
+  JOV_DCHECK(groups_.IsLive(group), "not a live group");
+  CheckLine(line);
   Group& record = groups_[group];
   LineRef prev = kNoLine;
   for (LineRef at = record.first_line; at != line; at = lines_.next(at)) prev = at;
@@ -259,7 +265,7 @@ void CardStore::DeleteLine(CardRef card, GroupRef group, LineRef line) {
 }
 
 void CardStore::DeleteCard(CardRef card) {
-  Card& record = cards_[card];
+  Card& record = MutableCard(card);
   for (GroupRef g = record.first_group; g != kNoRecord;) {
     const GroupRef next = groups_[g].next;
     FreeLines(g);
@@ -274,6 +280,7 @@ void CardStore::DeleteCard(CardRef card) {
 }
 
 void CardStore::FinishCard(CardRef card) {
+  MutableCard(card);
   for (GroupRef g = cards_[card].first_group; g != kNoRecord;) {
     const GroupRef next = groups_[g].next;
     if (groups_[g].first_line == kNoLine) DeleteGroup(card, g);
@@ -286,16 +293,17 @@ void CardStore::FinishCard(CardRef card) {
 // Texts, values and stamps
 
 bool CardStore::SetTitle(CardRef card, std::string_view title) {
-  return texts_.Set(&cards_[card].title, title);
+  return texts_.Set(&MutableCard(card).title, title);
 }
 
 bool CardStore::SetNotes(CardRef card, std::string_view notes, const Stamp& stamp) {
-  if (!texts_.Set(&cards_[card].notes, notes)) return false;
+  if (!texts_.Set(&MutableCard(card).notes, notes)) return false;
   cards_[card].notes_stamp = stamp;
   return true;
 }
 
 bool CardStore::SetLineText(LineRef line, std::string_view text) {
+  CheckLine(line);
   TextHandle handle = lines_.text(line);
   if (!texts_.Set(&handle, text)) return false;
   lines_.set_text(line, handle);
@@ -303,17 +311,19 @@ bool CardStore::SetLineText(LineRef line, std::string_view text) {
 }
 
 void CardStore::SetComponents(LineRef line, std::span<const ComponentRef> slots) {
+  CheckLine(line);
   const int count = std::min<int>(static_cast<int>(slots.size()), lines_.layout().slots);
   for (int k = 1; k <= count; ++k) lines_.set_slot(line, k, slots[k - 1]);
 }
 
 void CardStore::SetValues(LineRef line, std::span<const double> values) {
+  CheckLine(line);
   const int count = std::min<int>(static_cast<int>(values.size()), lines_.layout().values);
   for (int i = 0; i < count; ++i) lines_.set_value(line, i, values[i]);
 }
 
 void CardStore::RecordChange(CardRef card, const Stamp& stamp) {
-  Card& record = cards_[card];
+  Card& record = MutableCard(card);
   if (stamp == record.created) {
     record.modified = Stamp();
   } else if (record.created.empty()) {

@@ -2,6 +2,9 @@
 // cards form one circular list ordered by Date (day, then number) with a sentinel; a card's
 // groups are a singly linked list in creation order, one per component of the first dimension;
 // a group's lines are a singly linked list. All records live in pools addressed by number.
+// Every reference handed in must name a live record of its own kind (record 0 of the day and card
+// pools is the lists' sentinel, never a card); the debug checks hold callers to that, since the
+// reference types are all plain numbers and a swapped argument compiles.
 #pragma once
 
 #include <array>
@@ -71,9 +74,18 @@ class CardStore {
   CardStore& operator=(const CardStore&) = delete;
 
   // --- Records
-  const Card& card(CardRef ref) const { return cards_[ref]; }
-  const Group& group(GroupRef ref) const { return groups_[ref]; }
-  const Day& day(DayRef ref) const { return days_[ref]; }
+  const Card& card(CardRef ref) const {
+    JOV_DCHECK(cards_.IsLive(ref), "not a live card");
+    return cards_[ref];
+  }
+  const Group& group(GroupRef ref) const {
+    JOV_DCHECK(groups_.IsLive(ref), "not a live group");
+    return groups_[ref];
+  }
+  const Day& day(DayRef ref) const {
+    JOV_DCHECK(days_.IsLive(ref), "not a live day");
+    return days_[ref];
+  }
   LineStore& lines() { return lines_; }
   const LineStore& lines() const { return lines_; }
   const TextStore& texts() const { return texts_; }
@@ -113,8 +125,8 @@ class CardStore {
   DayRef FindDay(DayCode code) const;
 
   // --- Texts and values
-  std::string_view Title(CardRef card) const { return texts_.Get(cards_[card].title); }
-  std::string_view Notes(CardRef card) const { return texts_.Get(cards_[card].notes); }
+  std::string_view Title(CardRef card) const { return texts_.Get(this->card(card).title); }
+  std::string_view Notes(CardRef card) const { return texts_.Get(this->card(card).notes); }
   std::string_view LineText(LineRef line) const { return texts_.Get(lines_.text(line)); }
   bool SetTitle(CardRef card, std::string_view title);
   bool SetNotes(CardRef card, std::string_view notes, const Stamp& stamp);
@@ -127,16 +139,25 @@ class CardStore {
 
   // --- Stamps
   void RecordChange(CardRef card, const Stamp& stamp);
-  void Examine(CardRef card, const Stamp& stamp) { cards_[card].examined = stamp; }
-  void Approve(CardRef card, const Stamp& stamp) { cards_[card].approved = stamp; }
+  void Examine(CardRef card, const Stamp& stamp) { MutableCard(card).examined = stamp; }
+  void Approve(CardRef card, const Stamp& stamp) { MutableCard(card).approved = stamp; }
   // Sets a stored stamp as read from a file.
-  Card& mutable_card(CardRef card) { return cards_[card]; }
+  Card& mutable_card(CardRef card) { return MutableCard(card); }
 
   // True when cards were added or removed since the last call.
   bool TakeCardsChanged();
   size_t BytesAllocated() const;
 
  private:
+  // A card the caller may change: live, and not the sentinel.
+  Card& MutableCard(CardRef card) {
+    JOV_DCHECK(card != kCardSentinel && cards_.IsLive(card), "not a live card");
+    return cards_[card];
+  }
+  void CheckLine(LineRef line) const {
+    JOV_DCHECK(lines_.IsLive(line), "not a live line");
+    (void)line;
+  }
   DayRef FindOrCreateDay(DayCode code);
   void RemoveDay(DayRef day);
   void Remember(DayCode wanted, DayRef day) const;

@@ -14,6 +14,10 @@
 
 namespace jov {
 
+// Keeps a reference to the pool whose components it indexes (the database owns both, and the
+// pool outlives the index). Keys are read from the pool's records at every probe and hashed
+// case-folded: an entered component's code or host may change in letter case alone; any other
+// change needs a Rebuild.
 class ComponentIndex {
  public:
   static constexpr uint32_t kInitialCount = 2000;

@@ -38,6 +38,8 @@ ComponentRef ComponentPool::Allocate() {
 }
 
 void ComponentPool::Free(ComponentRef ref) {
+  JOV_DCHECK(ref < records_.size() && !IsRoot(ref) && records_[ref].number == ref,
+             "a component freed twice, a root, or never allocated");
   records_[ref] = Component();
   records_[ref].next_sibling = free_head_;
   free_head_ = ref;

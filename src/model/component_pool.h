@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/component.h"
+#include "platform/check.h"
 
 namespace jov {
 
@@ -16,11 +17,18 @@ class ComponentPool {
   // A cleared record (from the free list, else a new one), or kNoComponent when memory runs
   // out (the pending out-of-memory error is then posted).
   ComponentRef Allocate();
-  // Clears the record and puts it on the free list; it must be unlinked from the tree.
+  // Clears the record and puts it on the free list; it must be live, not a root, and unlinked
+  // from the tree.
   void Free(ComponentRef ref);
 
-  Component& operator[](ComponentRef ref) { return records_[ref]; }
-  const Component& operator[](ComponentRef ref) const { return records_[ref]; }
+  Component& operator[](ComponentRef ref) {
+    JOV_DCHECK(ref < records_.size(), "a component number past the end of the pool");
+    return records_[ref];
+  }
+  const Component& operator[](ComponentRef ref) const {
+    JOV_DCHECK(ref < records_.size(), "a component number past the end of the pool");
+    return records_[ref];
+  }
 
   // Records ever allocated, free ones included: what decides the width of line slots.
   size_t size() const { return records_.size(); }

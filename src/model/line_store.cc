@@ -44,22 +44,26 @@ void LineStore::Write32(LineRef line, size_t offset, uint32_t value) {
 }
 
 double LineStore::value(LineRef line, int field) const {
+  JOV_DCHECK(field >= 0 && field < layout_.values, "a value field past the line layout");
   double value;
   std::memcpy(&value, Record(line) + kValueOffset + 8 * static_cast<size_t>(field), sizeof value);
   return value;
 }
 
 void LineStore::set_value(LineRef line, int field, double value) {
+  JOV_DCHECK(field >= 0 && field < layout_.values, "a value field past the line layout");
   std::memcpy(Record(line) + kValueOffset + 8 * static_cast<size_t>(field), &value, sizeof value);
 }
 
 ComponentRef LineStore::slot(LineRef line, int slot) const {
+  JOV_DCHECK(slot >= 1 && slot <= layout_.slots, "a slot past the line layout");
   const unsigned char* p =
       Record(line) + layout_.SlotOffset() + static_cast<size_t>(slot - 1) * layout_.slot_width;
   return ReadSlot(p, layout_.slot_width);
 }
 
 void LineStore::set_slot(LineRef line, int slot, ComponentRef component) {
+  JOV_DCHECK(slot >= 1 && slot <= layout_.slots, "a slot past the line layout");
   unsigned char* p =
       Record(line) + layout_.SlotOffset() + static_cast<size_t>(slot - 1) * layout_.slot_width;
   WriteSlot(p, layout_.slot_width, component);
@@ -104,11 +108,14 @@ LineRef LineStore::Allocate() {
 }
 
 void LineStore::Free(LineRef line) {
+  JOV_DCHECK(IsLive(line), "a line freed twice, or never allocated");
   Write32(line, 0, kFreeMark);
   set_next(line, free_head_);
   free_head_ = line;
   ++free_count_;
 }
+
+bool LineStore::IsLive(LineRef line) const { return line < size_ && Read32(line, 0) == line; }
 
 size_t LineStore::BytesAllocated() const {
   return chunks_.size() * (record_size_ << kChunkBits) + chunks_.capacity() * sizeof(chunks_[0]);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/component.h"
+#include "platform/check.h"
 
 namespace jov {
 
@@ -44,7 +45,10 @@ class LineStore {
   // A record with values 0, no text, every slot the root of its dimension; kNoLine (with the
   // pending out-of-memory error posted) when memory runs out.
   LineRef Allocate();
+  // The line must be live: freeing it twice would put it on the free list twice.
   void Free(LineRef line);
+  // Allocated and not freed since.
+  bool IsLive(LineRef line) const;
 
   LineRef next(LineRef line) const { return Read32(line, 4); }
   void set_next(LineRef line, LineRef next) { Write32(line, 4, next); }
@@ -77,6 +81,7 @@ class LineStore {
 
  private:
   unsigned char* Record(LineRef line) const {
+    JOV_DCHECK(line < size_, "a line number past the end of the line store");
     return chunks_[line >> kChunkBits].get() + (line & kChunkMask) * record_size_;
   }
   uint32_t Read32(LineRef line, size_t offset) const;

@@ -1,6 +1,7 @@
 // A pool of fixed records addressed by number, in chunks so that growth never moves a record and
 // never holds twice the memory. Freed records are chained through their `next` field and reused
-// before the pool grows. Used for days, cards and groups.
+// before the pool grows. Used for days, cards and groups. A live record's `number` is its own
+// number, a free one's kNoRecord; the debug checks hold callers to that.
 #pragma once
 
 #include <cstddef>
@@ -9,6 +10,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/check.h"
 #include "shell/pending_error.h"
 
 namespace jov {
@@ -41,7 +43,9 @@ class RecordPool {
     return ref;
   }
 
+  // The record must be live: freeing it twice would put it on the free list twice.
   void Free(uint32_t ref) {
+    JOV_DCHECK(IsLive(ref), "a record freed twice, or never allocated");
     T& record = (*this)[ref];
     record = T();
     record.number = kNoRecord;
@@ -50,8 +54,16 @@ class RecordPool {
     ++free_count_;
   }
 
-  T& operator[](uint32_t ref) { return chunks_[ref >> kChunkBits][ref & kChunkMask]; }
-  const T& operator[](uint32_t ref) const { return chunks_[ref >> kChunkBits][ref & kChunkMask]; }
+  T& operator[](uint32_t ref) {
+    JOV_DCHECK(ref < size_, "a record number past the end of its pool");
+    return chunks_[ref >> kChunkBits][ref & kChunkMask];
+  }
+  const T& operator[](uint32_t ref) const {
+    JOV_DCHECK(ref < size_, "a record number past the end of its pool");
+    return chunks_[ref >> kChunkBits][ref & kChunkMask];
+  }
+  // Allocated and not freed since.
+  bool IsLive(uint32_t ref) const { return ref < size_ && (*this)[ref].number == ref; }
 
   size_t size() const { return size_; }
   size_t live_count() const { return size_ - free_count_; }
