@@ -28,6 +28,9 @@ class SelectionRegistry : public DatabaseAttachment,
   static SelectionRegistry& Of(Database& database) {
     return database.Attached<SelectionRegistry>();
   }
+  static const SelectionRegistry& Of(const Database& database) {
+    return database.Attached<SelectionRegistry>();
+  }
 
   void Add(Selection* selection) { selections_.push_back(selection); }
   void Remove(Selection* selection);
@@ -36,6 +39,8 @@ class SelectionRegistry : public DatabaseAttachment,
 
   // The database's own list of subsets, made on first use.
   SubsetList& database_subsets();
+  // For readers: nullptr while the list was never made (it is then empty).
+  const SubsetList* made_database_subsets() const { return database_subsets_.get(); }
   void AddList(SubsetList* list) { lists_.push_back(list); }
   void RemoveList(SubsetList* list);
   // Every subset list, the database's own included once it exists.

@@ -28,6 +28,10 @@ SubsetList& SubsetList::Of(Database& database) {
   return SelectionRegistry::Of(database).database_subsets();
 }
 
+const SubsetList* SubsetList::Find(const Database& database) {
+  return SelectionRegistry::Of(database).made_database_subsets();
+}
+
 SubsetList::SubsetList(Database& database, SubsetListKind kind)
     : database_(database), registry_(SelectionRegistry::Of(database)), kind_(kind) {
   registry_.AddList(this);

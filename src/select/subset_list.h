@@ -23,6 +23,8 @@ class SubsetList {
  public:
   // The database's list, made on first use.
   static SubsetList& Of(Database& database);
+  // For readers: nullptr while the database's list was never made (it is then empty).
+  static const SubsetList* Find(const Database& database);
 
   // A local list of an analysis.
   explicit SubsetList(Database& database, SubsetListKind kind = SubsetListKind::kLocal);

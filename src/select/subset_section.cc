@@ -119,7 +119,9 @@ void RegisterSubsetSection(SectionRegistry& registry) {
   handler.write = [](SectionOutput& output) {
     std::array<int, kDimensionCount> numbers{};
     for (int d = 0; d < kDimensionCount; ++d) numbers[d] = output.NumberOf(d);
-    for (const auto& subset : SubsetList::Of(output.database()).subsets()) {
+    const SubsetList* list = SubsetList::Find(output.database());
+    if (list == nullptr) return;
+    for (const auto& subset : list->subsets()) {
       output.SectionLine(text_format::kSubset, subset->name());
       for (const std::string& line : SubsetBodyLines(*subset, &numbers)) {
         output.sink().WriteLine(line);
