@@ -67,8 +67,8 @@ std::string CalendarLabel(const PeriodList& periods, size_t index) {
 }
 
 // The card's title, a long one cut; empty when no card has that date.
-std::string CardTitle(Database& database, Date date) {
-  CardStore& cards = database.cards();
+std::string CardTitle(const Database& database, Date date) {
+  const CardStore& cards = database.cards();
   const CardRef card = cards.FindCard(date);
   if (card == kCardSentinel || cards.CardId(card) != date) return {};
   const std::string_view title = cards.Title(card);
@@ -76,7 +76,7 @@ std::string CardTitle(Database& database, Date date) {
   return std::string(title.substr(0, kKeptTitle)) + "..";
 }
 
-std::string CardLabel(Database& database, Date end, bool with_title) {
+std::string CardLabel(const Database& database, Date end, bool with_title) {
   std::string label = CardIdText(end, database.card_digits());
   if (!with_title) return label;
   const std::string title = CardTitle(database, end);
@@ -86,7 +86,7 @@ std::string CardLabel(Database& database, Date end, bool with_title) {
 
 }  // namespace
 
-std::string PeriodLabel(Database& database, const PeriodList& periods, size_t index,
+std::string PeriodLabel(const Database& database, const PeriodList& periods, size_t index,
                         PeriodLabelOptions options) {
   if (index == 0) return MessageText(msg::kBefore) + " " + DayCodeText(periods.start().day);
   const PeriodKind kind = periods.kind();

@@ -24,7 +24,7 @@ constexpr size_t kKeptTitle = 126;
 
 // The label of period `index` of `periods`, an analysis of `database` (which gives the
 // card-number digits and the card titles). Dates are written YYMMDD, YYMM or MMDD.
-std::string PeriodLabel(Database& database, const PeriodList& periods, size_t index,
+std::string PeriodLabel(const Database& database, const PeriodList& periods, size_t index,
                         PeriodLabelOptions options);
 
 }  // namespace jov

@@ -2,7 +2,7 @@
 
 namespace jov {
 
-std::vector<bool> ComponentsInUse(Database& database) {
+std::vector<bool> ComponentsInUse(const Database& database) {
   std::vector<bool> marks(database.components().size(), false);
   const CardStore& cards = database.cards();
   const int slots = database.line_layout().slots;

@@ -25,6 +25,6 @@ struct ComponentUseMarkers : DatabaseAttachment {
 };
 
 // One flag per component of the pool: set for the components in use.
-std::vector<bool> ComponentsInUse(Database& database);
+std::vector<bool> ComponentsInUse(const Database& database);
 
 }  // namespace jov
