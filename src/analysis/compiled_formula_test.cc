@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "analysis/formula_test_support.h"
+#include "analysis/formula_test_util.h"
 
 namespace jov {
 namespace {

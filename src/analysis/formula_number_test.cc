@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "analysis/formula_test_support.h"
+#include "analysis/formula_test_util.h"
 
 namespace jov {
 namespace {

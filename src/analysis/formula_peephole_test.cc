@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-#include "analysis/formula_test_support.h"
+#include "analysis/formula_test_util.h"
 
 namespace jov {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "analysis/formula_test_support.h"
+#include "analysis/formula_test_util.h"
 #include "shell/process.h"
 
 namespace jov {

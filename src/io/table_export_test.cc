@@ -6,6 +6,7 @@
 #include "files/xml_check_test_util.h"
 #include "platform/file_io.h"
 #include "platform/temp_dir_test_util.h"
+#include "shell/message_ids.h"
 #include "shell/pending_error.h"
 #include "shell/process.h"
 
@@ -261,7 +262,7 @@ TEST_F(TableFileTest, ExportWritesTheWholeFileOrNothing) {
   const std::string nowhere = dir_.File("missing/lines.txt");
   EXPECT_FALSE(ExportTableToFile(table, nowhere));
   EXPECT_TRUE(StopRequested());
-  EXPECT_EQ(Process().pending_error.record.message, 603);
+  EXPECT_EQ(Process().pending_error.record.message, msg::kUnableToOpen);
   EXPECT_EQ(Process().pending_error.record.argument_count, 1);
 }
 
