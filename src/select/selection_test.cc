@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -12,6 +13,8 @@
 #include "model/database.h"
 #include "select/selection_registry.h"
 #include "select/selection_scan.h"
+#include "select/subset.h"
+#include "select/subset_list.h"
 #include "shell/process.h"
 #include "shell/recording_sink.h"
 #include "shell/special_numbers.h"
@@ -279,6 +282,34 @@ TEST_F(SelectionTest, XmlFormReadsBackAndReportsWhatItDoesNotKnow) {
   EXPECT_EQ(odd_reader.Next(), XmlReader::Event::kStart);  // reading stopped at its end tag
 }
 
+// The XML form comes from outside (clipboard, command files): a cut or damaged element must
+// end the reading with a report, never silently or out of bounds.
+TEST_F(SelectionTest, DamagedXmlFormsEndWithAReport) {
+  Selection selection(db_);
+  FillEveryCriterion(selection);
+  SubsetList::Of(db_).Create("G1");
+  selection.SetSubset("\xACG1");
+  const std::string xml = Written([&](LineSink& out) { selection.WriteXml(out); });
+  const auto read = [&](std::string_view document) {
+    RecordingSink sink;
+    ScopedSink scoped(&sink);
+    XmlReader reader(document);
+    Selection damaged(db_);
+    if (reader.Next() != XmlReader::Event::kStart) return;
+    if (!damaged.ReadXml(reader)) {
+      EXPECT_FALSE(sink.alerts().empty()) << document;
+    }
+  };
+  for (size_t cut = 0; cut < xml.size(); ++cut) read(std::string_view(xml).substr(0, cut));
+  for (size_t at = 0; at < xml.size(); ++at) {
+    for (const char c : {'<', '>', '&', '/', '"', '\0', 'q'}) {
+      std::string damaged = xml;
+      damaged[at] = c;
+      read(damaged);
+    }
+  }
+}
+
 TEST_F(SelectionTest, XmlFormIsWellFormedForARealParser) {
   if (std::system("command -v xmllint >/dev/null 2>&1") != 0) GTEST_SKIP() << "no xmllint";
   Selection selection(db_);
@@ -313,7 +344,9 @@ TEST_F(SelectionTest, RenderingsListTheCriteriaWithTheirLabels) {
 }
 
 // The brute-force filter: every card, group and line tested with the criteria compiled anew.
-LineSet BruteForce(Database& db, const Selection& s) {
+// `in_subset`, when given, is the line test of the subset that the subset criterion names.
+LineSet BruteForce(Database& db, const Selection& s,
+                   const std::function<bool(LineRef)>& in_subset = {}) {
   LineSet expected;
   expected.Reset(db.cards().lines().size());
   std::string title_text = s.card_title(), line_text = s.line_text();
@@ -344,6 +377,7 @@ LineSet BruteForce(Database& db, const Selection& s) {
       for (LineRef line = cards.group(g).first_line; line != kNoLine;
            line = cards.lines().next(line)) {
         bool pass = passes_text(text, cards.LineText(line));
+        if (!s.subset().empty() && !in_subset(line)) pass = false;
         for (int d = 0; d < kDimensionCount; ++d) {
           if (sets[d] && !sets[d]->Test(db.LineComponent(g, line, d))) pass = false;
         }
@@ -418,6 +452,11 @@ TEST(SelectionScanTest, CollectLinesAgreesWithABruteForceFilter) {
                                              "99"};
   const std::vector<std::string> patterns = {"", "rent", "\\", "\xAC\\", "\\s*"};
   const std::vector<std::string> conditions = {"", ">0", "\\", "-50_50", "<>0&<5"};
+  // A subset of the lines whose second value is above 5, named as it is or complemented.
+  Subset& high = SubsetList::Of(db).Create("High");
+  high.AddSelection("A").selection().SetValueCondition(1, ">5");
+  high.SetCombination("A");
+  const std::vector<std::string> subsets = {"", "", "High", "\xACHigh"};
   Selection selection(db);
   for (int round = 0; round < 300; ++round) {
     const auto pick = [&](const std::vector<std::string>& texts) {
@@ -431,9 +470,13 @@ TEST(SelectionScanTest, CollectLinesAgreesWithABruteForceFilter) {
     selection.SetCardTitle(pick(patterns));
     selection.SetLineText(pick(patterns));
     for (int f = 0; f < 3; ++f) selection.SetValueCondition(f, pick(conditions));
+    const std::string subset = pick(subsets);
+    selection.SetSubset(subset);
     LineSet collected;
     ASSERT_TRUE(selection.CollectLines(collected));
-    const LineSet expected = BruteForce(db, selection);
+    const LineSet expected = BruteForce(db, selection, [&](LineRef line) {
+      return (cards.GetValue(line, 1) > 5) != subset.starts_with('\xAC');
+    });
     if (!(collected == expected)) {
       std::string shown;
       for (const std::string& line : selection.BlockLines('V')) shown += line + "\n";
@@ -478,6 +521,48 @@ TEST(SelectionScanTest, GroupsRunAcrossChunksOfLineRecords) {
   EXPECT_EQ(lines.Count(), (count + 2) / 3);
   for (LineRef line : {65534u, 65535u, 65536u, 65537u, 65538u}) {
     EXPECT_EQ(lines.Test(line), line % 3 == 0) << line;
+  }
+}
+
+// Past 65530 components every line's slots are three bytes wide; the scan reads them as the
+// store does. Codes "X0", "X1", ... make a deep tree ("X655" is the parent of "X6550"), so an
+// expression on a low component takes components numbered past 65535.
+TEST(SelectionScanTest, WideComponentSlotsAreReadWhole) {
+  ResetProcess();
+  Database db;
+  db.AddComponent(0, "1", "", "");
+  std::vector<ComponentRef> refs;
+  for (int i = 0; db.components().size() < 65600; ++i) {
+    refs.push_back(db.AddComponent(1, "X" + std::to_string(i), "", ""));
+  }
+  db.AddComponent(2, "P", "", "");
+  db.FlushChangeFlags();
+  ASSERT_EQ(db.line_layout().slot_width, 3);
+  std::mt19937 random(3);
+  CardStore& cards = db.cards();
+  for (int c = 0; c < 200; ++c) {
+    const CardRef card = cards.CreateCard({kJan5, 0});
+    const GroupRef group = cards.FindOrAddGroup(card, db.FindByCode(0, "1"));
+    for (int l = 0; l < 5; ++l) {
+      const LineRef line = cards.CreateLine(group);
+      // Half of the lines carry one of the highest-numbered components.
+      const size_t pick = l % 2 == 0 ? refs.size() - 1 - random() % 200 : random() % refs.size();
+      const ComponentRef slots[] = {refs[pick], db.FindByCode(2, "P")};
+      cards.SetComponents(line, slots);
+      cards.SetLineText(line, l % 3 == 0 ? "rent" : "");
+    }
+  }
+  ASSERT_GT(refs.back(), 65535u);
+  Selection selection(db);
+  for (const char* expression : {"X655", "\xACX655", "X65599!|X6552", "X1_X2"}) {
+    for (const char* text : {"", "rent"}) {
+      selection.SetComponentExpression(1, expression);
+      selection.SetLineText(text);
+      LineSet collected;
+      ASSERT_TRUE(selection.CollectLines(collected));
+      EXPECT_GT(collected.Count(), 0u) << expression;
+      EXPECT_EQ(collected, BruteForce(db, selection)) << expression << " " << text;
+    }
   }
 }
 
