@@ -1,8 +1,8 @@
 // The scan of a selection over a generated database of 10,000,000 lines: component expressions
 // on two dimensions, a date range and a value condition, collected into a LineSet and handed to
-// a callback. Reports the lines in the date range scanned per second (items), the lines taken,
-// and the memory the collected LineSet holds; and, as the floor, the rate at which the line
-// records can be read at all.
+// a callback, and as a subset. Reports the lines in the date range scanned per second (items),
+// the lines taken, and the memory the collected LineSet and the subset's result hold; and, as
+// the floor, the rate at which the line records can be read at all.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
@@ -11,6 +11,7 @@
 #include "datagen.h"
 #include "select/selection.h"
 #include "select/selection_scan.h"
+#include "select/subset_list.h"
 
 namespace {
 
@@ -85,6 +86,23 @@ void BM_ScanWithCallback(benchmark::State& state) {
   state.counters["taken"] = static_cast<double>(taken);
 }
 BENCHMARK(BM_ScanWithCallback)->Unit(benchmark::kMillisecond);
+
+// A subset of one named selection with the same criteria, calculated anew each time: the
+// memory its result holds.
+void BM_CalculateSubset(benchmark::State& state) {
+  jov::Subset& subset = jov::SubsetList::Of(Data()).Create("Bench");
+  Configure(subset.AddSelection("A").selection());
+  subset.SetCombination("A");
+  for (auto _ : state) {
+    subset.Invalidate();
+    if (!subset.Calculate()) state.SkipWithError("calculation failed");
+  }
+  state.SetItemsProcessed(state.iterations() * LinesInRange(subset.selections()[0]->selection()));
+  state.counters["taken"] = static_cast<double>(subset.Count());
+  state.counters["result_bytes"] = static_cast<double>(subset.lines()->BytesAllocated());
+  jov::SubsetList::Of(Data()).Erase(subset, /*confirm=*/false);
+}
+BENCHMARK(BM_CalculateSubset)->Unit(benchmark::kMillisecond);
 
 // The floor: every line record of the database read once in number order, one value summed.
 void BM_ReadRecords(benchmark::State& state) {

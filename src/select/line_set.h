@@ -40,9 +40,6 @@ class LineSet {
   // The line must be below size().
   void Set(LineRef line) { words_[line >> 6] |= uint64_t{1} << (line & 63); }
   void Clear(LineRef line) { words_[line >> 6] &= ~(uint64_t{1} << (line & 63)); }
-  // Sets the bit when `value` holds, without a branch (for scans whose test results are not
-  // predictable). The line must be below size().
-  void SetIf(LineRef line, bool value) { words_[line >> 6] |= uint64_t{value} << (line & 63); }
   void SetAll();
   void ClearAll();
   bool Any() const;
@@ -61,6 +58,7 @@ class LineSet {
 
   // The words behind the bits, for loops that test many lines: bit (line & 63) of word line >> 6.
   const uint64_t* words() const { return words_.get(); }
+  uint64_t* words() { return words_.get(); }
 
  private:
   static size_t WordCount(size_t bits) { return (bits + 63) / 64; }

@@ -285,6 +285,25 @@ void Selection::BuildPlan() {
   }
   if (line_text_.compiled.program) plan_.line_text = &line_text_.compiled;
   if (!subset_reference_.empty()) plan_.subset = &subset_lines_;
+  PadInlineTests(layout);
+}
+
+void Selection::PadInlineTests(const LineLayout& layout) {
+  plan_.inline_tests = plan_.slot_count > 0 || plan_.range_count > 0;
+  if (!plan_.inline_tests) return;
+  // A slot that no expression restricts holds a component the selection takes: every line
+  // passes it. With none restricted, the first slot is such a slot; otherwise a restricted slot
+  // tested twice gives the same answer.
+  const uint32_t pad_slot =
+      plan_.slot_count > 0 ? plan_.slot_offsets[0] : static_cast<uint32_t>(layout.SlotOffset());
+  while (plan_.slot_count < ScanPlan::kInlineSlots)
+    plan_.slot_offsets[plan_.slot_count++] = pad_slot;
+  if (plan_.range_count == 0) {
+    plan_.ranges[plan_.range_count++] = {static_cast<uint32_t>(LineLayout::kHeaderBytes),
+                                         {kMinusInfinity, kPlusInfinity, false, true}};
+  }
+  plan_.more_inline_tests =
+      plan_.slot_count > ScanPlan::kInlineSlots || plan_.range_count > ScanPlan::kInlineRanges;
 }
 
 bool Selection::CardPasses(CardRef card) const {

@@ -62,6 +62,12 @@ struct ScanPlan {
     const ValueCondition* condition;
   };
 
+  // When any component slot or one-operand value condition restricts, the scan tests at least
+  // this many of each without a loop; the plan is padded to them with tests that always pass
+  // (a slot tested twice, a range without bounds).
+  static constexpr int kInlineSlots = 2;
+  static constexpr int kInlineRanges = 1;
+
   CardRef first = kCardSentinel;  // the first card not before the from-point
   CardRef end = kCardSentinel;    // the first card after the to-point
   const CompiledPattern* title = nullptr;
@@ -69,6 +75,9 @@ struct ScanPlan {
   const uint8_t* accept = nullptr;
   bool test_groups = false;  // the first dimension restricts
   int slot_width = 2;
+  // Components and one-operand value conditions are tested, padded as above.
+  bool inline_tests = false;
+  bool more_inline_tests = false;  // more than the padded number
   int slot_count = 0;
   std::array<uint32_t, kDimensionCount> slot_offsets{};
   int range_count = 0;
@@ -213,6 +222,7 @@ class Selection : public DatePointResolver {
   void FollowPoolSize();
   void ReadDateRange(std::string_view fields);
   void BuildPlan();
+  void PadInlineTests(const LineLayout& layout);
   int UsedValueFields() const;
 
   Database& database_;

@@ -36,6 +36,12 @@ inline uint32_t Load32(const unsigned char* p) {
   return value;
 }
 
+inline double LoadValue(const unsigned char* record, uint32_t offset) {
+  double value;
+  std::memcpy(&value, record + offset, sizeof value);
+  return value;
+}
+
 // A component slot: kWidth bytes, big-endian.
 template <int kWidth>
 inline uint32_t LoadSlot(const unsigned char* p) {
@@ -58,29 +64,38 @@ inline bool RangePasses(const ValueTest& test, double value) {
 
 // The line test of ScanPlan on a record, in the order subset, components, values, text. Test
 // results over real data are not predictable, so the common tests (components and one-operand
-// value conditions) are combined without branches; the plan's rarer tests are compiled in only
-// where `kFurther` says it has them.
-template <int kWidth, bool kFurther>
+// value conditions) are combined without branches, the first of them without a loop (see
+// ScanPlan::kInlineSlots); the plan's rarer tests are compiled in only where `kFurther` says it
+// has them.
+template <int kWidth, bool kInline, bool kFurther>
 inline bool RecordPasses(const ScanPlan& plan, const TextStore& texts, const unsigned char* record,
                          LineRef line) {
   if constexpr (kFurther) {
     if (plan.subset != nullptr && !plan.subset->Test(line)) return false;
   }
   unsigned pass = 1;
-  for (int i = 0; i < plan.slot_count; ++i) {
-    pass &= plan.accept[LoadSlot<kWidth>(record + plan.slot_offsets[i])];
-  }
-  for (int i = 0; i < plan.range_count; ++i) {
-    double value;
-    std::memcpy(&value, record + plan.ranges[i].offset, sizeof value);
-    pass &= static_cast<unsigned>(RangePasses(plan.ranges[i].test, value));
+  if constexpr (kInline) {
+    static_assert(ScanPlan::kInlineSlots == 2 && ScanPlan::kInlineRanges == 1);
+    pass = plan.accept[LoadSlot<kWidth>(record + plan.slot_offsets[0])] &
+           plan.accept[LoadSlot<kWidth>(record + plan.slot_offsets[1])] &
+           static_cast<unsigned>(
+               RangePasses(plan.ranges[0].test, LoadValue(record, plan.ranges[0].offset)));
+    if (plan.more_inline_tests) {
+      for (int i = ScanPlan::kInlineSlots; i < plan.slot_count; ++i) {
+        pass &= plan.accept[LoadSlot<kWidth>(record + plan.slot_offsets[i])];
+      }
+      for (int i = ScanPlan::kInlineRanges; i < plan.range_count; ++i) {
+        pass &= static_cast<unsigned>(
+            RangePasses(plan.ranges[i].test, LoadValue(record, plan.ranges[i].offset)));
+      }
+    }
   }
   if constexpr (kFurther) {
     if (pass == 0) return false;
     for (int i = 0; i < plan.condition_count; ++i) {
-      double value;
-      std::memcpy(&value, record + plan.conditions[i].offset, sizeof value);
-      if (!plan.conditions[i].condition->Evaluate(value)) return false;
+      if (!plan.conditions[i].condition->Evaluate(LoadValue(record, plan.conditions[i].offset))) {
+        return false;
+      }
     }
     return plan.line_text == nullptr || plan.line_text->Passes(texts.Get(Load32(record + 8)));
   }
@@ -96,10 +111,14 @@ struct CallbackSink {
   }
 };
 
-// The bits of a LineSet, set without a branch.
+// The bits of a LineSet, set without a branch. The words are held directly: a store into them
+// could otherwise be taken to change the set's own fields, which would then be read anew for
+// every line.
 struct CollectSink {
-  LineSet& lines;
-  void Take(CardRef, GroupRef, LineRef line, bool pass) { lines.SetIf(line, pass); }
+  uint64_t* words;
+  void Take(CardRef, GroupRef, LineRef line, bool pass) {
+    words[line >> 6] |= uint64_t{pass} << (line & 63);
+  }
 };
 
 // The line records, addressed by number without going through the store for each line.
@@ -122,7 +141,7 @@ class RecordTable {
 // The user-interrupt flag is tested between cards, every this many cards.
 constexpr int kCardsPerStopTest = 64;
 
-template <int kWidth, bool kFurther, typename CardTest, typename Sink>
+template <int kWidth, bool kInline, bool kFurther, typename CardTest, typename Sink>
 bool ScanLoop(const Database& database, const ScanPlan& shared_plan, CardTest& card_test,
               Sink& sink) {
   // A copy of its own: what the callback writes cannot change it, so it stays in registers.
@@ -151,7 +170,7 @@ bool ScanLoop(const Database& database, const ScanPlan& shared_plan, CardTest& c
       for (;;) {
         const LineRef next = Load32(record + 4);
         sink.Take(card, this_group, line,
-                  RecordPasses<kWidth, kFurther>(plan, texts, record, line));
+                  RecordPasses<kWidth, kInline, kFurther>(plan, texts, record, line));
         if (next == kNoLine) break;
         // A group's lines are mostly numbered one after another: then the next record follows
         // this one in its chunk, and the processor can fetch it before this record's link is
@@ -171,8 +190,12 @@ bool ScanLoop(const Database& database, const ScanPlan& shared_plan, CardTest& c
 template <int kWidth, typename CardTest, typename Sink>
 bool ScanWithWidth(const Database& database, const ScanPlan& plan, CardTest& card_test,
                    Sink& sink) {
-  return plan.HasFurtherTests() ? ScanLoop<kWidth, true>(database, plan, card_test, sink)
-                                : ScanLoop<kWidth, false>(database, plan, card_test, sink);
+  if (plan.inline_tests) {
+    return plan.HasFurtherTests() ? ScanLoop<kWidth, true, true>(database, plan, card_test, sink)
+                                  : ScanLoop<kWidth, true, false>(database, plan, card_test, sink);
+  }
+  return plan.HasFurtherTests() ? ScanLoop<kWidth, false, true>(database, plan, card_test, sink)
+                                : ScanLoop<kWidth, false, false>(database, plan, card_test, sink);
 }
 
 template <typename CardTest, typename Sink>
@@ -209,7 +232,7 @@ bool ScanSelection(const Selection& selection, OnLine&& on_line) {
 // must be sized to the line pool. False when the user stopped the scan.
 template <typename CardTest>
 bool CollectSelection(const Selection& selection, CardTest&& card_test, LineSet& lines) {
-  scan_internal::CollectSink sink{lines};
+  scan_internal::CollectSink sink{lines.words()};
   return scan_internal::ScanInto(selection, card_test, sink);
 }
 
