@@ -61,7 +61,7 @@ class LineStore {
   void set_slot(LineRef line, int slot, ComponentRef component);
 
   // The bytes of a line's record, for loops that decode many records themselves (the scan of a
-  // selection); valid until the next layout change (change code 34). Such loops may also
+  // selection); valid until the next layout change (ChangeCode::kLinesMoving). Such loops may also
   // address records as chunk_data(line >> kChunkBits) + (line & kChunkMask) * record_size().
   const unsigned char* RecordBytes(LineRef line) const { return Record(line); }
   size_t record_size() const { return record_size_; }
