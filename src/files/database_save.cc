@@ -1,9 +1,8 @@
 // The save pipeline: a database as a binary or text file, always written atomically.
-#include "files/database_file.h"
-
 #include <memory>
 
 #include "files/binary_file.h"
+#include "files/database_file.h"
 #include "files/line_sink.h"
 #include "files/section_writer.h"
 #include "platform/file_io.h"

@@ -15,7 +15,6 @@ namespace jov {
 class SectionInput;
 class SectionOutput;
 
-
 void ReadProtectionSection(SectionInput& input, std::string_view argument);
 // Written when there is a password or an entry.
 void WriteProtectionSection(SectionOutput& output);
