@@ -522,6 +522,14 @@ TEST(SelectionScanTest, GroupsRunAcrossChunksOfLineRecords) {
   for (LineRef line : {65534u, 65535u, 65536u, 65537u, 65538u}) {
     EXPECT_EQ(lines.Test(line), line % 3 == 0) << line;
   }
+  // A callback sees the same lines in the group's order, however many pass in one group.
+  std::vector<LineRef> called;
+  ASSERT_TRUE(ScanSelection(selection, [&](CardRef, GroupRef in, LineRef line) {
+    EXPECT_EQ(in, group);
+    called.push_back(line);
+  }));
+  ASSERT_EQ(called.size(), lines.Count());
+  for (size_t i = 0; i < called.size(); ++i) ASSERT_EQ(called[i], 3 * i);
 }
 
 // Past 65530 components every line's slots are three bytes wide; the scan reads them as the
