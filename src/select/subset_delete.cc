@@ -56,6 +56,9 @@ bool ConfirmDeletion(size_t lines) {
 }  // namespace
 
 bool Subset::DeleteData(const std::function<bool(const LineSet&)>& close_card_windows) {
+  // A result from before the data changed names lines by numbers that other lines may bear
+  // now: it is brought up to date first, so that only the subset's lines go.
+  if (has_result_ && !calculated_ && !Calculate()) return false;
   if (!has_result_ || !result_.Any()) return false;
   if (!ConfirmDeletion(result_.Count())) return false;
   const std::optional<Stamp> stamp = ObtainUserStamp();

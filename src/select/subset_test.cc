@@ -412,5 +412,30 @@ TEST_F(SubsetTest, DeleteDataRemovesTheLinesUnderTheUsersStamp) {
   EXPECT_EQ(Calculated(subset), std::vector<int>{});
 }
 
+// Lines deleted after a calculation free their numbers for new lines: a result from before the
+// change is calculated anew before it deletes anything, so a new line that took the number of a
+// line of the old result stays.
+TEST_F(SubsetTest, DeleteDataDeletesTheLinesOfTheCurrentData) {
+  Subset& subset = MakeSubset("G1", {{"A", ">0"}}, "A");
+  ASSERT_TRUE(subset.Calculate());
+  CardStore& cards = db_.cards();
+  const CardRef card = cards.FindCard({kDay, 1});
+  const ComponentRef account = db_.FindByCode(0, "20");
+  cards.DeleteLine(card, cards.FindOrAddGroup(card, account), lines_[2]);
+  const LineRef reused = cards.CreateLine(cards.FindOrAddGroup(card, account));
+  ASSERT_EQ(reused, lines_[2]);
+  cards.SetValues(reused, std::vector<double>{-3});
+  db_.Notify(ChangeCode::kCards);  // as an editor of cards announces its changes
+  AnsweringPrompt prompt;
+  ScopedSignaturePrompt scoped(&prompt);
+  sink_.set_answer(0);
+  sink_.Clear();
+  ASSERT_TRUE(subset.DeleteData());
+  EXPECT_EQ(sink_.Texts(),
+            std::vector<std::string>{"Are you sure you want to delete\n\"4 lines\"?"});
+  EXPECT_EQ(cards.line_count(), 2u);
+  EXPECT_EQ(cards.GetValue(reused, 0), -3);
+}
+
 }  // namespace
 }  // namespace jov
