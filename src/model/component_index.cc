@@ -52,7 +52,11 @@ uint32_t ComponentIndex::Check(std::string_view key, uint8_t tag) {
 
 uint32_t ComponentIndex::Step(std::string_view key, uint8_t tag) const {
   const unsigned char last = key.empty() ? 0 : static_cast<unsigned char>(key.back());
-  return UpperCase(last) + tag;
+  // A code of dimension 1 that ends in a NUL byte would give the step 0, and a probe that
+  // never moves never leaves an occupied slot. Every other step is below the smallest table
+  // size, a prime, so each probe sequence visits every slot.
+  const uint32_t step = UpperCase(last) + tag;
+  return step == 0 ? 1 : step;
 }
 
 bool ComponentIndex::InsertEntry(ComponentRef ref, uint8_t tag) {

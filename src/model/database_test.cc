@@ -323,6 +323,20 @@ TEST_F(DatabaseTest, IndexKeepsEveryComponentFindableWhileGrowing) {
   EXPECT_LE(db_.index().count(), HashThreshold(db_.index().size()));
 }
 
+// Codes of the first dimension that end in a NUL byte probe with the smallest step; several
+// of them with one hash must each find a slot of their own.
+TEST_F(DatabaseTest, CodesEndingInANulByteAreIndexedLikeOthers) {
+  std::vector<ComponentRef> added;
+  for (const std::string_view code : {std::string_view("A\0", 2), std::string_view("A\0\0", 3),
+                                      std::string_view("A\0\0\0", 4), std::string_view("A", 1)}) {
+    added.push_back(db_.AddComponent(0, code, "", ""));
+    ASSERT_NE(added.back(), kNoComponent);
+  }
+  EXPECT_EQ(db_.FindByCode(0, std::string_view("A\0\0", 3)), added[1]);
+  EXPECT_EQ(db_.FindByCode(0, std::string_view("A\0\0\0", 4)), added[2]);
+  EXPECT_EQ(db_.FindByCode(0, "A"), added[3]);
+}
+
 // An object an upper layer keeps with the database.
 struct Notebook : DatabaseAttachment {
   explicit Notebook(Database& owner) : database(owner) {}
