@@ -135,10 +135,12 @@ std::string EncodeBinaryFile(std::string_view section_text, const BinaryWriteOpt
 
 namespace {
 
-// Decodes one block's payload by its coding byte. An unknown coding, or tokens that cannot be
-// decoded to their end, are damage: dropping the block's text would lose data without a word.
+// Decodes one block's payload by its coding byte. An unknown coding, tokens that cannot be
+// decoded to their end, or more text than a block holds, are damage: dropping the block's text
+// would lose data without a word, and a block that claims more is a bomb, not a database.
 bool DecodePayload(char coding, std::string_view payload, std::string& out, size_t& end) {
   if (coding == bf::kCodingStored) {
+    if (payload.size() > bf::kBlockTextSize) return false;
     if (out.size() < end + payload.size())
       out.resize(std::max(out.size() * 2, end + payload.size()));
     std::memcpy(out.data() + end, payload.data(), payload.size());

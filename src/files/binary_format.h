@@ -77,7 +77,11 @@ constexpr char kCodingOwn = 'b';          // this system's LZ coding
 constexpr char kCodingOlder = 'Z';        // the older LZ coding, read only
 constexpr char kCodingStored = '-';       // stored as it is
 constexpr size_t kBlockTextSize = 12000;  // section text per block
-constexpr size_t kMaxPayload = 14000;     // a payload length of this or more is damage
+// The most text a block of the older coding may decode to. Its writers' block size is not
+// known; this is the readers' text buffer, which a block had to fit after the rest of the
+// previous block's last line.
+constexpr size_t kMaxOlderBlockText = 18000;
+constexpr size_t kMaxPayload = 14000;  // a payload length of this or more is damage
 
 // The section text starts with a filler line of 24..55 characters, then this line.
 constexpr std::string_view kMagicLine = "jovmagic";

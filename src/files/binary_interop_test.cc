@@ -383,6 +383,8 @@ struct FileShape {
   uint32_t database_value = 0;
   std::vector<size_t> block_sizes = {kMaxText};  // text per block, cycled
   unsigned seed = 1;
+  // Blocks of these codings and payloads, written as they are after the text's blocks.
+  std::vector<std::pair<char, std::string>> raw_blocks;
 };
 
 std::string WriteFile(std::string_view sections, const FileShape& shape) {
@@ -417,6 +419,7 @@ std::string WriteFile(std::string_view sections, const FileShape& shape) {
   text += "\rjovmagic\r";
   text += sections;
 
+  std::vector<std::pair<char, std::string>> blocks;
   size_t pos = 0;
   for (size_t block = 0; pos < text.size(); ++block) {
     const size_t size = std::min(
@@ -431,6 +434,10 @@ std::string WriteFile(std::string_view sections, const FileShape& shape) {
       coding = '-';
       payload = plain;
     }
+    blocks.emplace_back(coding, std::move(payload));
+  }
+  blocks.insert(blocks.end(), shape.raw_blocks.begin(), shape.raw_blocks.end());
+  for (const auto& [coding, payload] : blocks) {
     std::string bytes = "###";
     bytes.push_back(coding);
     Put(bytes, {payload.size() >> 8, payload.size()});
@@ -727,6 +734,33 @@ TEST(BinaryInteropTest, WrongPasswordsAndDamageOnIndependentFiles) {
   std::string bad_mark = file;
   bad_mark[second] = static_cast<char>(bad_mark[second] ^ 1);
   EXPECT_EQ(DecodeBinaryFile(bad_mark, "PW").status, BinaryReadStatus::kCorrupted);
+  // A block that decodes to more text than a block holds is damage, whatever its coding:
+  // 12,000 bytes stored or in the "b" coding, 18,000 in the older one.
+  // Tokens for `total` bytes of text: "a" doubled by matches, then a last line "##End".
+  const auto doubling = [](unsigned char token, size_t total) {
+    constexpr std::string_view kEnd = "\r##End\r";
+    std::string tokens(8, 'a');
+    for (size_t out = 8; out < total - kEnd.size();) {
+      const size_t length = std::min<size_t>({out, total - kEnd.size() - out, 65535});
+      Put(tokens, {token, length >> 8, length, 0, 0});  // offset 0: the last `length` bytes
+      out += length;
+    }
+    return tokens.append(kEnd);
+  };
+  // The blocks stand before the stream's end, which they carry, so that the reader reaches them.
+  const std::string open_stream = sections.substr(0, sections.rfind("##End"));
+  for (const auto& [coding, payload] :
+       {std::pair{'b', doubling(25, 12001)}, std::pair{'b', doubling(25, size_t{100} << 20)},
+        std::pair{'Z', doubling(245, 18001)}, std::pair{'-', std::string(12001, '\r')}}) {
+    FileShape bomb = shape;
+    bomb.raw_blocks = {{coding, payload}};
+    EXPECT_EQ(DecodeBinaryFile(WriteFile(open_stream, bomb), "pw").status,
+              BinaryReadStatus::kCorrupted)
+        << coding << payload.size();
+  }
+  FileShape full = shape;
+  full.raw_blocks = {{'b', doubling(25, 12000)}, {'Z', doubling(245, 18000)}};
+  EXPECT_EQ(DecodeBinaryFile(WriteFile(open_stream, full), "pw").status, BinaryReadStatus::kOk);
   // A coding we do not know is refused rather than read as a block without text.
   FileShape unknown_coding = shape;
   unknown_coding.codings = "bq";

@@ -6,8 +6,12 @@
 #include <cstring>
 #include <vector>
 
+#include "files/binary_format.h"
+
 namespace jov {
 namespace {
+
+namespace bf = binary_format;
 
 constexpr int16_t kNone = -1;
 constexpr unsigned char kLiteralEscape = 24;
@@ -137,21 +141,28 @@ bool EmitMatch(size_t length, size_t offset, std::string& out) {
 
 // The decoded text of one block, written into a string that grows ahead of the writing so that
 // each byte is a plain store.
+// Holds at most `limit` bytes: a block of a few thousand tokens could otherwise claim
+// gigabytes.
 class BlockOutput {
  public:
-  BlockOutput(std::string& out, size_t& end) : out_(out), start_(end), end_(end) {}
+  BlockOutput(std::string& out, size_t& end, size_t limit)
+      : out_(out), start_(end), end_(end), limit_(limit) {}
   BlockOutput(const BlockOutput&) = delete;
   BlockOutput& operator=(const BlockOutput&) = delete;
 
-  void Literal(unsigned char c) {
+  // False when the block is full.
+  bool Literal(unsigned char c) {
+    if (end_ - start_ >= limit_) return false;
     Reserve(1);
     out_[end_++] = static_cast<char>(c);
+    return true;
   }
   // Copies a match byte by byte (it may overlap itself); false when its source lies before
-  // the start of this block's output.
+  // the start of this block's output or it would overfill the block.
   bool Copy(size_t length, size_t distance) {
     if (length == 0) return true;  // copies nothing, wherever it points
     if (distance == 0 || distance > end_ - start_) return false;
+    if (length > limit_ - (end_ - start_)) return false;
     Reserve(length);
     char* to = out_.data() + end_;
     const char* from = to - distance;
@@ -175,6 +186,7 @@ class BlockOutput {
   std::string& out_;
   size_t start_;
   size_t& end_;
+  size_t limit_;
 };
 
 }  // namespace
@@ -204,20 +216,19 @@ void EncodeLzBlock(std::string_view block, std::string& out) {
 bool DecodeLzBlock(std::string_view tokens, std::string& out, size_t& end) {
   const auto* in = reinterpret_cast<const unsigned char*>(tokens.data());
   const size_t n = tokens.size();
-  BlockOutput output(out, end);
+  BlockOutput output(out, end, bf::kBlockTextSize);
   size_t i = 0;
   const auto need = [&](size_t bytes) { return i + bytes <= n; };
   while (i < n) {
     const unsigned t = in[i];
     size_t length = 0, offset = 0, size = 0;
     if (IsPlainLiteral(static_cast<unsigned char>(t))) {
-      output.Literal(static_cast<unsigned char>(t));
+      if (!output.Literal(static_cast<unsigned char>(t))) return false;
       ++i;
       continue;
     }
     if (t == kLiteralEscape) {
-      if (!need(2)) return false;
-      output.Literal(in[i + 1]);
+      if (!need(2) || !output.Literal(in[i + 1])) return false;
       i += 2;
       continue;
     }
@@ -256,12 +267,12 @@ bool DecodeLzBlock(std::string_view tokens, std::string& out, size_t& end) {
 bool DecodeOlderLzBlock(std::string_view tokens, std::string& out, size_t& end) {
   const auto* in = reinterpret_cast<const unsigned char*>(tokens.data());
   const size_t n = tokens.size();
-  BlockOutput output(out, end);
+  BlockOutput output(out, end, bf::kMaxOlderBlockText);
   size_t i = 0;
   while (i < n) {
     const unsigned t = in[i];
     if (t <= 244) {
-      output.Literal(static_cast<unsigned char>(t));
+      if (!output.Literal(static_cast<unsigned char>(t))) return false;
       ++i;
       continue;
     }
@@ -270,7 +281,7 @@ bool DecodeOlderLzBlock(std::string_view tokens, std::string& out, size_t& end) 
     const unsigned char* b = in + i + 1;
     size_t length = 0, distance = 0;
     if (t == 255) {
-      output.Literal(b[0]);
+      if (!output.Literal(b[0])) return false;
       i += 2;
       continue;
     } else if (t >= 251) {

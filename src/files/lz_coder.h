@@ -17,7 +17,8 @@ void EncodeLzBlock(std::string_view block, std::string& out);
 // Decodes tokens and writes the text at out[end..], moving `end` past it; `out` is grown ahead
 // as needed and its bytes past `end` are scratch (the caller cuts it to `end` when done), so
 // decoding block after block fills each byte once. A token cut short at the end of the input,
-// or a match reaching before the start of this block's output, ends the decoding there; the
+// a match reaching before the start of this block's output, or text beyond what a block may
+// hold (12,000 bytes in the "b" coding, 18,000 in the older one) ends the decoding there; the
 // result says whether the whole input was decoded.
 bool DecodeLzBlock(std::string_view tokens, std::string& out, size_t& end);
 bool DecodeOlderLzBlock(std::string_view tokens, std::string& out, size_t& end);
