@@ -27,6 +27,9 @@ struct DatabaseFileState : DatabaseAttachment {
   bool compressed = true;
   std::optional<int64_t> modification_time;  // when it was read or saved
   bool check_allowed = true;                 // off while the database saves itself
+  // The last read reported data it could not take (ReadResult::lost_data): saving the
+  // database over its file would lose that data for good.
+  bool read_lost_data = false;
 };
 
 struct ReadOptions {

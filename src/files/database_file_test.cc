@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "files/line_sink.h"
 #include "files/scripted_prompt_test_util.h"
 #include "files/section_writer.h"
+#include "files/text_format.h"
 #include "platform/file_io.h"
 #include "platform/temp_dir_test_util.h"
 #include "shell/message_ids.h"
@@ -162,6 +164,68 @@ TEST_F(DatabaseFileTest, ThePasswordOfAReadIsNotTheDatabases) {
   read = OpenDatabaseFile(other, Path("keyed.jov"), secret, nullptr, registry_);
   ASSERT_NE(read, nullptr);
   EXPECT_EQ(read->Attached<DatabasePassword>().password.GetPassword(), "secret");
+}
+
+// Peak memory of the process so far, in KiB.
+long PeakKilobytes() {
+  struct rusage usage {};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+// Opening refuses what is no regular file without waiting or claiming memory, and tells a
+// file's kind from its first bytes before it reads the rest.
+TEST_F(DatabaseFileTest, OnlyRegularFilesOpenAndTheirKindIsToldFromTheHead) {
+  ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+  OpenDatabases other;
+  for (const std::string& path : {Path("fifo"), dir_.path().string()}) {
+    sink_.Clear();
+    EXPECT_EQ(OpenDatabaseFile(other, path, {}, nullptr, registry_), nullptr);
+    ASSERT_EQ(sink_.alerts().size(), 1u);
+    EXPECT_EQ(sink_.alerts()[0].message, msg::kNotRegularFile);
+  }
+  // A gigabyte that is no database is refused after its first bytes.
+  { std::ofstream(Path("big.txt")) << "not a database\n"; }
+  std::filesystem::resize_file(Path("big.txt"), size_t{1} << 30);
+  const long before = PeakKilobytes();
+  sink_.Clear();
+  EXPECT_EQ(OpenDatabaseFile(other, Path("big.txt"), {}, nullptr, registry_), nullptr);
+  EXPECT_EQ(sink_.alerts().at(0).message, msg::kNotDatabase);
+  EXPECT_LT(PeakKilobytes() - before, 256 * 1024);
+  EXPECT_TRUE(other.all().empty());
+}
+
+// A read that had to drop data (an over-long line, an unknown section) is marked, so that
+// nobody saves the loss over the file unawares.
+TEST_F(DatabaseFileTest, AReadThatLostDataIsMarked) {
+  const std::string long_line(text_format::kMaxLineBytes + 1, 'x');
+  const struct {
+    const char* name;
+    std::string text;
+    bool lost;
+  } cases[] = {
+      {"whole.jox", "##JOV-Text 001219\r\n##Cards\r\nC240101-1\r\nG1\r\nL1\r\n##End\r\n", false},
+      {"long.jox",
+       "##JOV-Text 001219\r\n##Cards\r\nC240101-1\r\nG1\r\nL1\t" + long_line + "\r\n##End\r\n",
+       true},
+      {"unknown.jox", "##JOV-Text 001219\r\n##Gadgets\r\nbody\r\n##End\r\n", true},
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(WriteFileAtomically(Path(c.name), c.text));
+    OpenDatabases other;
+    Database* read = OpenDatabaseFile(other, Path(c.name), {}, nullptr, registry_);
+    ASSERT_NE(read, nullptr) << c.name;
+    EXPECT_EQ(read->Attached<DatabaseFileState>().read_lost_data, c.lost) << c.name;
+  }
+}
+
+TEST_F(DatabaseFileTest, NothingIsSavedWhereNoFileCanBe) {
+  Database& db = open_.Create();
+  Fill(db, 1);
+  EXPECT_FALSE(SaveDatabaseFile(db, dir_.path().string(), DatabaseFormat::kBinary, Setup(),
+                                registry_, nullptr));
+  EXPECT_EQ(sink_.alerts().back().message, msg::kNotAFileToSave);
+  EXPECT_TRUE(std::filesystem::is_directory(dir_.path()));
 }
 
 // Listeners learn of every save (5) and of a change of the file format (6).

@@ -82,6 +82,17 @@ StreamResult ReadTextStream(Database& database, std::string_view bytes,
   return result;
 }
 
+// The file's bytes (at most `limit` of them), or nothing when they cannot be read, reported.
+std::optional<std::string> ReadFileBytes(const std::string& path, std::optional<size_t> limit) {
+  ReadFailure failure;
+  std::optional<std::string> bytes =
+      limit ? ReadFileHead(path, *limit, &failure) : ReadWholeFile(path, &failure);
+  if (failure == ReadFailure::kNotRegular) ReportAboutFile(msg::kNotRegularFile, path);
+  if (failure == ReadFailure::kCannotOpen) ReportAboutFile(msg::kUnableToOpen, path);
+  if (failure == ReadFailure::kOutOfMemory) PostOutOfMemory();
+  return bytes;
+}
+
 bool IsReadable(FileKind kind) {
   return kind == FileKind::kBinary || kind == FileKind::kBinaryB || kind == FileKind::kText;
 }
@@ -103,11 +114,9 @@ bool ReadingPassword(const FileSniff& sniff, const ReadOptions& options, Passwor
 
 bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOptions& options,
                       PasswordPrompt* prompt, const SectionRegistry& registry) {
-  const std::optional<std::string> bytes = ReadWholeFile(path);
-  if (!bytes) {
-    ReportAboutFile(msg::kUnableToOpen, path);
-    return false;
-  }
+  // The kind is told from the first bytes; the rest is read only for a kind that is read.
+  std::optional<std::string> bytes = ReadFileBytes(path, kSniffBytes);
+  if (!bytes) return false;
   const FileSniff sniff = SniffFileKind(*bytes);
   if (sniff.later_version && Ask(msg::kLaterVersion, path, msg::kButtonCancel,
                                  msg::kButtonContinue) != msg::kButtonContinue) {
@@ -120,6 +129,8 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
   }
   std::optional<std::string> password;
   if (!ReadingPassword(sniff, options, prompt, path, password)) return false;
+  bytes = ReadFileBytes(path, std::nullopt);
+  if (!bytes) return false;
 
   // An import reads into a database of its own first, so that a file that cannot be read
   // leaves the open database as it was and its settings are not replaced.
@@ -150,6 +161,7 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
     MergeInto(database, reading);
     return true;
   }
+  database.Attached<DatabaseFileState>().read_lost_data = result.sections.lost_data;
   database.Attached<DatabasePassword>().read_from_text = !binary;
   if (binary) database.set_creator_value(sniff.database_value);
   if (options.startup) options.startup(database);

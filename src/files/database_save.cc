@@ -91,8 +91,9 @@ bool SaveDatabaseFile(Database& database, const std::string& path, DatabaseForma
   }
   state.check_allowed = true;
   if (!written || StopRequested()) return false;
-  if (!WriteFileAtomically(path, bytes)) {
-    ReportAboutFile(msg::kErrorWriting, path);
+  AtomicFileWriter file;
+  if (!file.Open(path) || !file.Write(bytes) || !file.Commit()) {
+    ReportAboutFile(file.not_a_file() ? msg::kNotAFileToSave : msg::kErrorWriting, path);
     return false;
   }
   if (adopt) AdoptFile(database, path, format, setup.compressed);

@@ -1,9 +1,10 @@
 #include "files/file_kind.h"
 
-#include <fstream>
+#include <optional>
 
 #include "files/binary_format.h"
 #include "files/text_format.h"
+#include "platform/file_io.h"
 #include "shell/message_ids.h"
 
 namespace jov {
@@ -72,12 +73,8 @@ FileSniff SniffFileKind(std::string_view head) {
 }
 
 FileSniff SniffFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return FileSniff{};
-  std::string head(kSniffBytes, '\0');
-  in.read(head.data(), static_cast<std::streamsize>(head.size()));
-  head.resize(static_cast<size_t>(in.gcount()));
-  return SniffFileKind(head);
+  const std::optional<std::string> head = ReadFileHead(path, kSniffBytes);
+  return head ? SniffFileKind(*head) : FileSniff{};
 }
 
 bool LooksLikeDatabaseFile(std::string_view head) {

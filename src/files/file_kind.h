@@ -61,7 +61,8 @@ static_assert(kOwnFormatDate == 20001219);
 
 // Classifies a file from its first bytes (at most kSniffBytes are looked at).
 FileSniff SniffFileKind(std::string_view head);
-// Reads the file's first bytes and classifies them; kNothing when it cannot be opened.
+// Reads the file's first bytes and classifies them; kNothing when it cannot be opened or is
+// no regular file (a folder, a device, a FIFO).
 FileSniff SniffFile(const std::string& path);
 
 // The quick test of the text import: a database file, judged from its first 31 bytes.

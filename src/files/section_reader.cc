@@ -86,6 +86,10 @@ ReadResult ReadSections(Database& database, LineSource& lines, const SectionRegi
   }
   result.ok = !StopRequested();
   result.errors = errors.alerts();
+  for (const AlertRecord& error : result.errors) {
+    result.lost_data = result.lost_data || error.message == msg::kLinesTooLong ||
+                       error.message == msg::kUnknownSection || error.message == msg::kHostTaken;
+  }
   return result;
 }
 

@@ -23,6 +23,9 @@ struct ReadResult {
   // The errors collected while reading (unknown sections, unresolved identifiers, duplicate
   // host codes ...), in the order met, to be shown together after the read.
   std::vector<AlertRecord> errors;
+  // Some of them tell of data the database could not take (an over-long line read as empty,
+  // an unknown section skipped, a host code dropped), so saving it again would lose that data.
+  bool lost_data = false;
 };
 
 // The name of the section a "##" line opens: up to the first tab or blank, so that

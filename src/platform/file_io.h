@@ -10,17 +10,36 @@
 
 namespace jov {
 
-// The file's bytes; nothing when it cannot be read.
-std::optional<std::string> ReadWholeFile(const std::string& path);
+// Why a file could not be read.
+enum class ReadFailure {
+  kNone,
+  kCannotOpen,   // missing, not permitted, or a read error
+  kNotRegular,   // a folder, a device, a FIFO or a socket: refused without reading (or waiting)
+  kOutOfMemory,  // the file is larger than the memory that could be had for it
+};
 
-// Writes `bytes` as the new content of `path`. On failure the target is untouched, the
-// temporary file removed, and `error` (when given) receives the system's reason.
+// The bytes of a regular file, read into a string of the file's size; nothing (with the reason
+// in `failure` when given) when it cannot be read.
+std::optional<std::string> ReadWholeFile(const std::string& path, ReadFailure* failure = nullptr);
+// The first `max_bytes` bytes of a regular file (all of it when it is shorter), likewise.
+std::optional<std::string> ReadFileHead(const std::string& path, size_t max_bytes,
+                                        ReadFailure* failure = nullptr);
+
+// Writes `bytes` as the new content of `path` through an AtomicFileWriter. On failure the
+// target is untouched, the temporary file removed, and `error` (when given) receives the
+// system's reason.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes,
                          std::string* error = nullptr);
 
 // Writes a file in pieces with the same guarantee: the bytes go to a temporary file beside the
 // target, which replaces the target only at Commit. A writer destroyed without a successful
 // Commit removes the temporary file and leaves the target untouched.
+//
+// The temporary file is hidden and named for the program: ".NAME.jov-tmp-XXXXXX" beside NAME
+// (only a kill during the save leaves it behind). A symbolic link is followed to the file it
+// names, which is replaced in its own folder, so the link stays a link. A terminal, another
+// character device or a FIFO (a pipe, /dev/stdout) cannot be replaced: the bytes are written
+// straight into it. Folders, block devices and sockets are refused (not_a_file()).
 class AtomicFileWriter {
  public:
   AtomicFileWriter() = default;
@@ -35,14 +54,19 @@ class AtomicFileWriter {
   // Flushes the file to the disk and renames it over the target; false, with the target
   // untouched, when any step (or an earlier write) failed.
   bool Commit(std::string* error = nullptr);
+  // True when Open refused the path because nothing can be saved there.
+  bool not_a_file() const { return not_a_file_; }
 
  private:
+  bool OpenStraight(const std::string& path, std::string* error);
   void Abandon();
 
-  std::string path_;
+  std::string path_;  // the file that Commit replaces
   std::string temporary_;
   int fd_ = -1;
   int error_code_ = 0;
+  bool straight_ = false;  // writing straight into a device or FIFO
+  bool not_a_file_ = false;
 };
 
 // Nanoseconds since the epoch of the last modification; nothing when the file is missing.

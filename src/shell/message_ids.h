@@ -172,6 +172,9 @@ constexpr MessageId kCorrupted = 3810;
 constexpr MessageId kIncorrectPassword = 3811;
 constexpr MessageId kLinesTooLong = 3813;
 constexpr MessageId kUnknownSection = 3814;
+constexpr MessageId kNotRegularFile = 3840;
+constexpr MessageId kNotAFileToSave = 3841;
+constexpr MessageId kReadLostData = 3842;
 
 // Reading XML.
 constexpr MessageId kUnknownTag = 3900;        // "Unknown tag "@0"."
