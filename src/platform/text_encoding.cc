@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 namespace jov {
 namespace {
@@ -30,12 +31,13 @@ void AppendUtf8(std::string& out, char32_t cp) {
   }
 }
 
-char ByteForCodePoint(char32_t cp) {
+// The 1252 byte of a code point; nothing for one that 1252 lacks.
+std::optional<char> ByteForCodePoint(char32_t cp) {
   if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
   for (size_t i = 0; i < kHighControls.size(); ++i) {
     if (kHighControls[i] == cp) return static_cast<char>(0x80 + i);
   }
-  return '?';
+  return std::nullopt;
 }
 
 // Decodes one UTF-8 sequence at text[pos]; advances pos. Returns U+FFFD for malformed input.
@@ -79,7 +81,19 @@ std::string Cp1252FromUtf8(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
   size_t pos = 0;
-  while (pos < utf8.size()) out.push_back(ByteForCodePoint(DecodeUtf8(utf8, pos)));
+  while (pos < utf8.size()) out.push_back(ByteForCodePoint(DecodeUtf8(utf8, pos)).value_or('?'));
+  return out;
+}
+
+std::optional<std::string> Cp1252FromUtf8Exactly(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  size_t pos = 0;
+  while (pos < utf8.size()) {
+    const std::optional<char> byte = ByteForCodePoint(DecodeUtf8(utf8, pos));
+    if (!byte) return std::nullopt;
+    out.push_back(*byte);
+  }
   return out;
 }
 

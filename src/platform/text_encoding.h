@@ -2,6 +2,7 @@
 // meant for other programs, automation strings). Inside the engine every text is 1252 bytes.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,5 +14,9 @@ std::string Utf8FromCp1252(std::string_view cp1252);
 
 // Characters outside 1252 and malformed UTF-8 sequences become '?'.
 std::string Cp1252FromUtf8(std::string_view utf8);
+// The same conversion for texts that must not be folded (a password "??" would open a file
+// protected by "??" for anyone who types two Greek letters): nothing when any character lies
+// outside 1252 or a sequence is malformed.
+std::optional<std::string> Cp1252FromUtf8Exactly(std::string_view utf8);
 
 }  // namespace jov

@@ -23,5 +23,16 @@ TEST(TextEncodingTest, UnmappableAndMalformedInputBecomesQuestionMarks) {
             "?b");  // missing continuation
 }
 
+// Texts that must not be folded are converted whole or not at all: "密码" and "Ωμ" are not "??".
+TEST(TextEncodingTest, ExactConversionRefusesWhatWouldBeFolded) {
+  std::string all;
+  for (int b = 1; b < 256; ++b) all.push_back(static_cast<char>(b));
+  EXPECT_EQ(Cp1252FromUtf8Exactly(Utf8FromCp1252(all)), all);
+  EXPECT_EQ(Cp1252FromUtf8Exactly("??"), "??");
+  for (const char* refused : {"\xE5\xAF\x86\xE7\xA0\x81", "\xCE\xA9\xCE\xBC", "a\xC3", "\xFF"}) {
+    EXPECT_FALSE(Cp1252FromUtf8Exactly(refused).has_value()) << refused;
+  }
+}
+
 }  // namespace
 }  // namespace jov
