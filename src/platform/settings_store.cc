@@ -1,12 +1,13 @@
 #include "platform/settings_store.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <system_error>
 
+#include "platform/file_io.h"
 #include "platform/text_encoding.h"
 
 namespace jov {
@@ -41,18 +42,23 @@ std::string SettingsStore::DefaultPath() {
 bool SettingsStore::Load() {
   std::error_code error;
   if (!std::filesystem::exists(path_, error)) return !error;
-  std::ifstream in(path_, std::ios::binary);
-  if (!in) return false;
-  std::string line;
-  while (std::getline(in, line)) {
-    const std::string_view text = Trimmed(line);
-    if (text.empty() || text[0] == '#' || text[0] == ';' || text[0] == '[') continue;
-    const size_t equals = text.find('=');
+  const std::optional<std::string> text = ReadWholeFile(path_);
+  if (!text) return false;
+  Parse(*text);
+  return true;
+}
+
+void SettingsStore::Parse(std::string_view text) {
+  while (!text.empty()) {
+    const size_t end = std::min(text.find('\n'), text.size());
+    const std::string_view line = Trimmed(text.substr(0, end));
+    text.remove_prefix(std::min(end + 1, text.size()));
+    if (line.empty() || line[0] == '#' || line[0] == ';' || line[0] == '[') continue;
+    const size_t equals = line.find('=');
     if (equals == std::string_view::npos) continue;
-    values_[std::string(Trimmed(text.substr(0, equals)))] =
-        std::string(Trimmed(text.substr(equals + 1)));
+    values_[std::string(Trimmed(line.substr(0, equals)))] =
+        std::string(Trimmed(line.substr(equals + 1)));
   }
-  return !in.bad();
 }
 
 bool SettingsStore::Save() const {

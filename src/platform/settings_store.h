@@ -20,8 +20,12 @@ class SettingsStore {
   // The default location, from XDG_CONFIG_HOME or HOME; empty when neither is set.
   static std::string DefaultPath();
 
-  // Reads the file; a missing file is an empty store. False when it exists but cannot be read.
+  // Reads the file; a missing file is an empty store. False when it exists but cannot be read
+  // (or is no regular file).
   bool Load();
+  // Takes the "name=value" lines of a file's text; blank lines, comments ("#", ";") and section
+  // lines ("[") are skipped.
+  void Parse(std::string_view text);
   // Writes the file atomically (a temporary file renamed over it), creating its folders.
   bool Save() const;
 
