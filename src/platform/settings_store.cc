@@ -87,7 +87,10 @@ bool SettingsStore::Save() const {
 std::optional<std::string> SettingsStore::Get(std::string_view name) const {
   const auto found = values_.find(name);
   if (found == values_.end()) return std::nullopt;
-  return Cp1252FromUtf8(found->second);
+  // A value in the file may be longer than the store keeps; it is cut as Set cuts it.
+  std::string value = Cp1252FromUtf8(found->second);
+  if (value.size() > kMaxValueBytes) value.resize(kMaxValueBytes);
+  return value;
 }
 
 void SettingsStore::Set(std::string_view name, std::string_view value) {

@@ -63,6 +63,19 @@ TEST_F(PreferencesTest, UnknownOrAbsentValuesLeaveTheCurrentOnes) {
   EXPECT_FALSE(preferences.associate.has_value());
 }
 
+// The file is parsed line by line; a value longer than the store keeps is cut as Set cuts it.
+TEST_F(PreferencesTest, FileTextIsParsedAndLongValuesCut) {
+  SettingsStore store(Path());
+  store.Parse(
+      "[Software\\Ledra\\JOV/LR]\r\n# note\n; note\n Signature = \xC3\x85KE \r\nnoequals\n"
+      "CopyTable=" +
+      std::string(1000, 'x'));
+  EXPECT_EQ(store.Get("Signature"), "\xC5KE");
+  EXPECT_EQ(store.Get("CopyTable"), std::string(SettingsStore::kMaxValueBytes, 'x'));
+  EXPECT_FALSE(store.Get("noequals").has_value());
+  EXPECT_FALSE(store.Get("# note").has_value());
+}
+
 TEST_F(PreferencesTest, AnUnreadableStoreIsReportedOnceAndChangesNothing) {
   std::filesystem::create_directories(Path());  // a folder where the file should be
   RecordingSink sink;
