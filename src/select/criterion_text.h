@@ -44,6 +44,22 @@ inline unsigned char Fold(char c) { return FoldWith(UpperCaseTable(), c); }
 
 // Cuts `text` to kMaxCriterionLength characters.
 void CutToCriterionLength(std::string& text);
+
+// Compiles a typed criterion with `compile`, which corrects the text in place: the text is cut
+// to the length limit first. Correcting may lengthen it again (numbers written out in full, date
+// keywords written as dates); a corrected text over the limit is cut and compiled once more, so
+// that the text kept is the one the program came from and compiles to itself when read back.
+template <typename Compile>
+auto CompileCriterion(std::string& text, Compile compile) -> decltype(compile(text)) {
+  constexpr int kMaxRounds = 4;
+  CutToCriterionLength(text);
+  auto result = compile(text);
+  for (int round = 1; round < kMaxRounds && text.size() > kMaxCriterionLength; ++round) {
+    CutToCriterionLength(text);
+    result = compile(text);
+  }
+  return result;
+}
 // Replaces every run of two or more "." outside quotes (double-quote characters or apostrophes)
 // by one "_".
 void ReplaceDotRuns(std::string& text);

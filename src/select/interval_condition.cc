@@ -209,13 +209,14 @@ class IntervalAtomReader : public AtomReader {
 
 std::optional<IntervalCondition> IntervalCondition::Compile(Language language, std::string& text,
                                                             const DatePointResolver* resolver) {
-  CutToCriterionLength(text);
-  BooleanProgramBuilder<IntervalTest> builder;
-  IntervalAtomReader reader(language, resolver, builder);
-  std::optional<BooleanProgram<IntervalTest>> program =
-      CompileBooleanProgram(text, reader, builder, /*skip_blanks=*/true);
-  if (!program) return std::nullopt;
-  return IntervalCondition(std::move(*program));
+  return CompileCriterion(text, [&](std::string& cut) -> std::optional<IntervalCondition> {
+    BooleanProgramBuilder<IntervalTest> builder;
+    IntervalAtomReader reader(language, resolver, builder);
+    std::optional<BooleanProgram<IntervalTest>> program =
+        CompileBooleanProgram(cut, reader, builder, /*skip_blanks=*/true);
+    if (!program) return std::nullopt;
+    return IntervalCondition(std::move(*program));
+  });
 }
 
 }  // namespace jov

@@ -84,17 +84,18 @@ TextPattern::TextPattern(BooleanProgram<TextTest> program, std::vector<AdvancedP
 }
 
 std::optional<TextPattern> TextPattern::Compile(std::string& text) {
-  CutToCriterionLength(text);
-  // As in value conditions, a run of dots stands for "_" (in advanced patterns the range mark),
-  // so texts typed or stored with dots read alike everywhere.
-  ReplaceDotRuns(text);
-  BooleanProgramBuilder<TextTest> builder;
-  std::vector<AdvancedPattern> advanced;
-  TextAtomReader reader(builder, advanced);
-  std::optional<BooleanProgram<TextTest>> program =
-      CompileBooleanProgram(text, reader, builder, /*skip_blanks=*/false);
-  if (!program) return std::nullopt;
-  return TextPattern(std::move(*program), std::move(advanced));
+  return CompileCriterion(text, [](std::string& cut) -> std::optional<TextPattern> {
+    // As in value conditions, a run of dots stands for "_" (in advanced patterns the range
+    // mark), so texts typed or stored with dots read alike everywhere.
+    ReplaceDotRuns(cut);
+    BooleanProgramBuilder<TextTest> builder;
+    std::vector<AdvancedPattern> advanced;
+    TextAtomReader reader(builder, advanced);
+    std::optional<BooleanProgram<TextTest>> program =
+        CompileBooleanProgram(cut, reader, builder, /*skip_blanks=*/false);
+    if (!program) return std::nullopt;
+    return TextPattern(std::move(*program), std::move(advanced));
+  });
 }
 
 bool TextPattern::Matches(const char* chars, size_t length) const {

@@ -120,14 +120,15 @@ class ValueAtomReader : public AtomReader {
 
 std::optional<ValueCondition> ValueCondition::Compile(std::string& text) {
   RemoveBlanks(text);
-  CutToCriterionLength(text);
-  ReplaceDotRuns(text);
-  BooleanProgramBuilder<ValueTest> builder;
-  ValueAtomReader reader(builder);
-  std::optional<BooleanProgram<ValueTest>> program =
-      CompileBooleanProgram(text, reader, builder, /*skip_blanks=*/false);
-  if (!program) return std::nullopt;
-  return ValueCondition(std::move(*program));
+  return CompileCriterion(text, [](std::string& cut) -> std::optional<ValueCondition> {
+    ReplaceDotRuns(cut);
+    BooleanProgramBuilder<ValueTest> builder;
+    ValueAtomReader reader(builder);
+    std::optional<BooleanProgram<ValueTest>> program =
+        CompileBooleanProgram(cut, reader, builder, /*skip_blanks=*/false);
+    if (!program) return std::nullopt;
+    return ValueCondition(std::move(*program));
+  });
 }
 
 ValueCondition::ValueCondition(BooleanProgram<ValueTest> program) : program_(std::move(program)) {

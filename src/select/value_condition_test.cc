@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "select/criterion_text.h"
 #include "shell/special_numbers.h"
 
 namespace jov {
@@ -163,6 +164,18 @@ TEST(ValueConditionTest, HostileTextsCompileSoundly) {
   condition = ValueCondition::Compile(text);
   ASSERT_TRUE(condition.has_value());
   EXPECT_TRUE(condition->Evaluate(1));
+}
+
+// Numbers written out in full can make the corrected text longer than a criterion may be; it
+// is cut and compiled again, so that what is kept compiles to itself.
+TEST(ValueConditionTest, CorrectedTextsStayWithinTheLengthLimit) {
+  std::string text;
+  for (int i = 0; i < 200; ++i) text += "1e99|";
+  ASSERT_TRUE(ValueCondition::Compile(text).has_value());
+  EXPECT_LE(text.size(), kMaxCriterionLength);
+  std::string again = text;
+  ASSERT_TRUE(ValueCondition::Compile(again).has_value());
+  EXPECT_EQ(again, text);
 }
 
 }  // namespace
