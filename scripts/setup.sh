@@ -2,8 +2,8 @@
 # Installs what building and testing JOV needs (Debian packages), when it is missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang ccache libgtest-dev libbenchmark-dev libxml2-utils
-          qt6-base-dev)
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev ccache libgtest-dev libbenchmark-dev
+          libxml2-utils qt6-base-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

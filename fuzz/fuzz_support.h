@@ -1,0 +1,61 @@
+// What several harnesses share: a clean process state per input with the alerts collected
+// quietly, the compile-twice check of typed texts, the section registry of a whole database,
+// and the section text of a database.
+#pragma once
+
+#include <string>
+#include <utility>
+
+#include "automation/section_kinds.h"
+#include "files/line_sink.h"
+#include "files/save_setup.h"
+#include "files/section_writer.h"
+#include "fuzz_target.h"
+#include "model/database.h"
+#include "shell/process.h"
+#include "shell/recording_sink.h"
+
+namespace jov::fuzz {
+
+// For one input: the process state as at start (no stop requested, no pending error), and the
+// alerts of the input collected instead of shown. Questions are answered with their second
+// button ("Continue" for a file of a later version), so that as much as possible is read.
+class QuietRun {
+ public:
+  QuietRun() : sink_(1), scoped_((ResetProcess(), &sink_)) {}
+  ~QuietRun() { ResetProcess(); }
+  QuietRun(const QuietRun&) = delete;
+  QuietRun& operator=(const QuietRun&) = delete;
+
+ private:
+  RecordingSink sink_;
+  ScopedSink scoped_;
+};
+
+inline const SectionRegistry& Registry() {
+  static const SectionRegistry registry = FullSectionRegistry();
+  return registry;
+}
+
+// A typed text compiled by `compile` (which corrects it in place), then compiled again from its
+// corrected form; checks that the corrected form compiles to itself. Both results, the second
+// only when the first compiled.
+template <typename Compile>
+auto CompileTwice(std::string& text, Compile compile) {
+  auto first = compile(text);
+  decltype(first) again;
+  if (!first) return std::pair(std::move(first), std::move(again));
+  std::string again_text = text;
+  again = compile(again_text);
+  JOV_FUZZ_CHECK(again.has_value() && again_text == text);
+  return std::pair(std::move(first), std::move(again));
+}
+
+// Everything the database holds as a text stream (CR LF line ends).
+inline std::string SectionText(Database& database) {
+  StringByteSink sink;
+  WriteSections(database, sink, SaveSetup(), Registry());
+  return sink.text();
+}
+
+}  // namespace jov::fuzz
