@@ -44,7 +44,8 @@ const char* KindText(FileKind kind) {
 
 int RunCheck(const CommandArguments& arguments) {
   if (arguments.operands().empty()) return arguments.UsageError("no file given");
-  const std::optional<std::string> password = PasswordArgument(arguments);
+  std::optional<std::string> password;
+  if (!PasswordArgument(arguments, kPasswordOption.name, password)) return kExitUsage;
   Session session;
   ConsolePasswordPrompt prompt(std::nullopt);
   bool all_open = true;

@@ -2,8 +2,8 @@
 // new password or without its password.
 #include "commands.h"
 #include "files/save_setup.h"
-#include "platform/text_encoding.h"
 #include "session.h"
+#include "shell/message_ids.h"
 
 namespace jov {
 namespace {
@@ -15,7 +15,11 @@ constexpr OptionSpec kOptions[] = {
     kPasswordOption,
     {"--set-password", "PW", "protect the saved database with this password"},
     {"--remove-password", "", "save the database without its password"},
+    {"--force", "", "write even when reading IN lost data"},
 };
+
+// OUT "-" is the standard output.
+std::string OutputPath(const std::string& out) { return out == "-" ? "/dev/stdout" : out; }
 
 // The password the saved database has: the one it was read with, unless the command line
 // sets a new one or removes it.
@@ -24,6 +28,15 @@ void ChoosePassword(Database& db, const CommandArguments& arguments,
   Password& password = db.Attached<DatabasePassword>().password;
   if (new_password) password.SetPassword(*new_password);
   if (arguments.Has("--remove-password")) password.SetPassword("");
+}
+
+// Whether the read lost data that the save would lose for good; reported when it did.
+bool LostData(Database& db, const std::string& in, const std::string& out) {
+  if (!db.Attached<DatabaseFileState>().read_lost_data) return false;
+  AlertRecord alert(msg::kReadLostData);
+  alert.Arg(out).Arg(in);
+  ReportAlert(alert);
+  return true;
 }
 
 int RunConvert(const CommandArguments& arguments) {
@@ -35,9 +48,11 @@ int RunConvert(const CommandArguments& arguments) {
   if (arguments.Has("--set-password") && arguments.Has("--remove-password")) {
     return arguments.UsageError("give --set-password or --remove-password, not both");
   }
-  const std::optional<std::string> password = PasswordArgument(arguments);
-  std::optional<std::string> new_password = arguments.Value("--set-password");
-  if (new_password) new_password = Cp1252FromUtf8(*new_password);
+  std::optional<std::string> password, new_password;
+  if (!PasswordArgument(arguments, kPasswordOption.name, password) ||
+      !PasswordArgument(arguments, "--set-password", new_password)) {
+    return kExitUsage;
+  }
   if (new_password && new_password->empty()) {
     return arguments.UsageError("--set-password needs a password; use --remove-password");
   }
@@ -45,8 +60,9 @@ int RunConvert(const CommandArguments& arguments) {
   ConsolePasswordPrompt prompt(password);
   Database* db = session.Open(files[0], password, prompt);
   if (db == nullptr || Interrupted()) return kExitFailed;
+  const std::string out = OutputPath(files[1]);
+  if (!arguments.Has("--force") && LostData(*db, files[0], files[1])) return kExitFailed;
   ChoosePassword(*db, arguments, new_password);
-  const std::string& out = files[1];
   DatabaseFormat format = FormatForFileName(out);
   if (arguments.Has("--text")) format = DatabaseFormat::kText;
   if (arguments.Has("--binary")) format = DatabaseFormat::kBinary;
@@ -71,15 +87,18 @@ const Command kConvertCommand = {
     "convert",
     "save a database file in binary (.jov) or text (.jox) form",
     "jov convert [--text|--binary] [--store] [--password PW]\n"
-    "            [--set-password PW|--remove-password] IN OUT",
+    "            [--set-password PW|--remove-password] [--force] IN OUT",
     "Reads any database file and saves it. The form follows --text or --binary, else the\n"
-    "extension of OUT (.jox text, anything else binary). --store writes binary blocks\n"
-    "uncompressed.\n"
+    "extension of OUT (.jox text, anything else binary); OUT \"-\" is the standard output.\n"
+    "--store writes binary blocks uncompressed.\n"
     "\n"
     "The saved database keeps the password it was read with: --password only opens IN.\n"
     "--set-password protects the saved database with a new password, --remove-password\n"
     "saves it without one. A binary file is keyed by the password; a text file shows it in\n"
-    "plain, so it gets it only when you confirm on the terminal.\n",
+    "plain, so it gets it only when you confirm on the terminal.\n"
+    "\n"
+    "When reading IN lost data (a line too long, an unknown section; the messages say what),\n"
+    "nothing is written unless --force is given, so that OUT, which may be IN, keeps it.\n",
     kOptions,
     RunConvert,
 };

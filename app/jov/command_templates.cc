@@ -61,9 +61,11 @@ int RunTemplates(const CommandArguments& arguments) {
   const std::optional<ExportFormat> format = ChosenFormat(arguments);
   if (!format) return arguments.UsageError("the format is text, html or xml");
   const std::optional<std::string> output = arguments.Value("--output");
+  std::optional<std::string> password;
+  if (!PasswordArgument(arguments, kPasswordOption.name, password)) return kExitUsage;
   Session session;
   ConsolePasswordPrompt prompt(std::nullopt);
-  Database* db = session.Open(arguments.operands().front(), PasswordArgument(arguments), prompt);
+  Database* db = session.Open(arguments.operands().front(), password, prompt);
   if (db == nullptr) return kExitFailed;
   FixedTable table = TemplateListTable(AnalysisTemplates::Of(*db));
   table.export_settings().format = *format;

@@ -92,7 +92,13 @@ std::optional<std::string> ConsolePasswordPrompt::Ask(const std::string& title,
   ::tcsetattr(STDIN_FILENO, TCSANOW, &saved);
   std::cerr << "\n";
   if (!read) return std::nullopt;
-  return Cp1252FromUtf8(entry);
+  // A character that database files cannot hold must not be folded into "?".
+  std::optional<std::string> password = Cp1252FromUtf8Exactly(entry);
+  if (!password) {
+    AlertRecord refusal(msg::kPasswordCharacters);
+    ReportAlert(refusal);
+  }
+  return password;
 }
 
 }  // namespace jov

@@ -22,7 +22,8 @@ class ConsoleSink : public AlertSink {
 };
 
 // Answers with the password given on the command line, else asks on the terminal (without
-// echo); without a terminal it cancels, so scripts never hang.
+// echo); without a terminal it cancels, so scripts never hang. An entry with characters that
+// Windows-1252 lacks is refused (msg::kPasswordCharacters), as a cancel.
 class ConsolePasswordPrompt : public PasswordPrompt {
  public:
   explicit ConsolePasswordPrompt(std::optional<std::string> password)

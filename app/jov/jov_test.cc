@@ -2,6 +2,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -111,6 +112,9 @@ TEST_F(JovProgramTest, PasswordsComeFromTheCommandLineWithoutATerminal) {
                                FullSectionRegistry(), nullptr));
   const JovRun without = Jov("info " + Path("locked.jov"));
   EXPECT_EQ(without.status, 1);  // no terminal: the prompt cancels, nothing hangs
+  EXPECT_NE(without.out.find("is protected by a password. Give it with --password"),
+            std::string::npos)
+      << without.out;
   EXPECT_EQ(Jov("info --password hemligt " + Path("locked.jov")).status, 0);
   const JovRun wrong = Jov("info --password fel " + Path("locked.jov"));
   EXPECT_EQ(wrong.status, 1);
@@ -325,6 +329,68 @@ TEST_F(JovProgramTest, TheProtectionSectionIsCheckedAndItsEntriesKept) {
   ASSERT_EQ(Jov("convert " + Path("entries.jov") + " " + Path("back.jox")).status, 0);
   EXPECT_NE(ReadWholeFile(Path("back.jox"))->find("##Protection\r\nA1\tB1\r\nA2\tB2\r\n"),
             std::string::npos);
+}
+
+// A read that lost data does not write its loss over anything unless told to.
+TEST_F(JovProgramTest, ConvertWritesNothingAfterALossyReadUnlessForced) {
+  const std::string text =
+      "##JOV-Text\t001219\r\n##Cards\r\nC240101-1\tkept\r\nG\r\nL1\r\n"
+      "C240102-1\tlost\r\nG\r\nL2\t" +
+      std::string(9 << 20, 'x') + "\r\n##End\r\n";
+  ASSERT_TRUE(WriteFileAtomically(Path("long.jox"), text));
+  const JovRun refused = Jov("convert " + Path("long.jox") + " " + Path("long.jox"));
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.out.find("Too long rows"), std::string::npos) << refused.out;
+  EXPECT_NE(refused.out.find("Nothing was written"), std::string::npos) << refused.out;
+  EXPECT_EQ(ReadWholeFile(Path("long.jox")), text);
+  const JovRun forced = Jov("convert --force " + Path("long.jox") + " " + Path("short.jox"));
+  EXPECT_EQ(forced.status, 1);  // the loss is still reported
+  EXPECT_TRUE(std::filesystem::exists(Path("short.jox")));
+}
+
+// Passwords are Windows-1252 texts: one with characters outside it is refused, not folded.
+TEST_F(JovProgramTest, PasswordsOutsideTheCharacterSetAreRefused) {
+  ASSERT_EQ(Jov("demo " + Path("d.jox")).status, 0);
+  ASSERT_EQ(Jov("convert --set-password '?"
+                "?' " +
+                Path("d.jox") + " " + Path("q.jov"))
+                .status,
+            0);
+  for (const char* password : {"\xE5\xAF\x86\xE7\xA0\x81", "\xCE\xA9\xCE\xBC"}) {
+    const JovRun run = Jov(std::string("info --password '") + password + "' " + Path("q.jov"));
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.out.find("Windows Latin-1"), std::string::npos) << run.out;
+  }
+  EXPECT_EQ(Jov("info --password '?"
+                "?' " +
+                Path("q.jov"))
+                .status,
+            0);
+  EXPECT_EQ(Jov("convert --set-password '\xCE\xA9' " + Path("d.jox") + " " + Path("w.jov")).status,
+            2);
+  EXPECT_FALSE(std::filesystem::exists(Path("w.jov")));
+}
+
+// Folders and FIFOs are refused at once; saving follows a link, and "-" or a pipe is written
+// straight into.
+TEST_F(JovProgramTest, WhatIsNoPlainFileIsHandledWithoutHarm) {
+  ASSERT_EQ(::mkfifo(Path("fifo").c_str(), 0600), 0);
+  for (const std::string& odd : {dir_.path().string(), Path("fifo")}) {
+    const JovRun run = Jov("check " + odd);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.out.find("not a file that can be opened"), std::string::npos) << run.out;
+  }
+  ASSERT_EQ(Jov("demo " + Path("d.jox")).status, 0);
+  std::filesystem::create_symlink("d.jov", Path("link.jov"));
+  ASSERT_EQ(Jov("convert " + Path("d.jox") + " " + Path("link.jov")).status, 0);
+  EXPECT_TRUE(std::filesystem::is_symlink(Path("link.jov")));
+  EXPECT_EQ(Jov("check " + Path("d.jov")).status, 0);
+  for (const char* out : {"-", "/dev/stdout"}) {
+    const JovRun piped = RunShell("(" + std::string(JOV_BINARY) + " convert --text " +
+                                  Path("d.jov") + " " + out + " | cmp - " + Path("d.jox") + ")");
+    EXPECT_EQ(piped.status, 0) << out << piped.out;
+  }
+  EXPECT_EQ(Jov("convert " + Path("d.jox") + " " + dir_.path().string()).status, 1);
 }
 
 }  // namespace

@@ -4,8 +4,11 @@
 #include <csignal>
 
 #include "automation/section_kinds.h"
+#include "files/file_kind.h"
 #include "platform/settings_store.h"
 #include "platform/text_encoding.h"
+#include "shell/message_ids.h"
+#include "shell/messages.h"
 #include "shell/pending_error.h"
 #include "shell/preferences.h"
 
@@ -22,10 +25,16 @@ void OnInterrupt(int) {
 
 }  // namespace
 
-std::optional<std::string> PasswordArgument(const CommandArguments& arguments) {
-  const std::optional<std::string> password = arguments.Value(kPasswordOption.name);
-  if (!password) return std::nullopt;
-  return Cp1252FromUtf8(*password);
+bool PasswordArgument(const CommandArguments& arguments, std::string_view option,
+                      std::optional<std::string>& password) {
+  password.reset();
+  const std::optional<std::string> typed = arguments.Value(option);
+  if (!typed) return true;
+  password = Cp1252FromUtf8Exactly(*typed);
+  if (password) return true;
+  arguments.UsageError(std::string(option) + ": " +
+                       Utf8FromCp1252(MessageText(msg::kPasswordCharacters)));
+  return false;
 }
 
 void CatchInterrupts() {
@@ -57,6 +66,12 @@ Database* Session::Open(const std::string& path, const std::optional<std::string
   options.password = password;
   Database* db = OpenDatabaseFile(open_, path, options, &prompt, registry_);
   FlushPendingError();
+  // Without a terminal nobody was asked: say what is missing instead of failing in silence.
+  if (db == nullptr && !password && !HaveTerminal() && SniffFile(path).password) {
+    AlertRecord alert(msg::kPasswordNeeded);
+    alert.Arg(path);
+    ReportAlert(alert);
+  }
   return db;
 }
 

@@ -13,10 +13,15 @@
 
 namespace jov {
 
-// The option of every command that opens databases, and its value in Windows-1252.
+// The option of every command that opens databases.
 inline constexpr OptionSpec kPasswordOption = {"--password", "PW",
                                                "the password of protected databases"};
-std::optional<std::string> PasswordArgument(const CommandArguments& arguments);
+// The value of a password option in Windows-1252, nothing when it was not given. A password
+// with characters that Windows-1252 lacks is no file's password: it is refused, with the
+// reason printed, rather than folded into "?"; the result is then false and the command ends
+// with kExitUsage.
+bool PasswordArgument(const CommandArguments& arguments, std::string_view option,
+                      std::optional<std::string>& password);
 
 // From here on, Ctrl-C (SIGINT) and SIGTERM request a stop instead of ending the program at
 // once; a second one ends it the ordinary way.
@@ -37,7 +42,8 @@ class Session {
   // kExitSuccess when `ok`, no error was reported and the user did not interrupt the work.
   int Status(bool ok) const;
 
-  // Opens a database file (nullptr when it does not open), reporting the pending error.
+  // Opens a database file (nullptr when it does not open), reporting the pending error. A
+  // protected file that cannot open for want of a password says how to give one.
   Database* Open(const std::string& path, const std::optional<std::string>& password,
                  PasswordPrompt& prompt);
 

@@ -284,6 +284,8 @@ constexpr MessageId kPasswordForWindow = 7200;
 constexpr MessageId kPasswordForTextSave = 7201;
 constexpr MessageId kProtectionFor = 7202;
 constexpr MessageId kPasswordLabel = 7203;
+constexpr MessageId kPasswordNeeded = 7204;
+constexpr MessageId kPasswordCharacters = 7205;
 // The desktop program's own labels (table 8600).
 constexpr MessageId kRecentFiles = 8600;
 constexpr MessageId kInsertRow = 8601;
