@@ -20,9 +20,6 @@ if [ $# -gt 0 ] && [[ "$1" =~ ^[0-9]+$ ]]; then
 fi
 seconds=${FUZZ_SECONDS:-$((minutes * 60))}
 
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz -j "$(nproc)"
-
 harnesses=("$@")
 if [ ${#harnesses[@]} -eq 0 ]; then
   for source in fuzz/*_fuzzer.cc; do
@@ -30,6 +27,10 @@ if [ ${#harnesses[@]} -eq 0 ]; then
     harnesses+=("$name")
   done
 fi
+
+# Only the harnesses and the engine they link: the programs are not needed here.
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz -j "$(nproc)" --target "${harnesses[@]/%/_fuzzer}"
 
 # Limits for every input: a second of time, and memory far above what a read of the longest
 # input needs (-max_len, per harness in fuzz/NAME_fuzzer.options) but far below what a runaway
