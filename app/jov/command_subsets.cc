@@ -1,6 +1,7 @@
 // jov subsets: the subsets of a database with their combinations and named selections, and
 // with --calculate the count line of each.
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "commands.h"
@@ -45,9 +46,11 @@ bool PrintSubset(Subset& subset, bool calculate) {
 
 int RunSubsets(const CommandArguments& arguments) {
   if (arguments.operands().size() != 1) return arguments.UsageError("give one database file");
+  std::optional<std::string> password;
+  if (!PasswordArgument(arguments, kPasswordOption.name, password)) return kExitUsage;
   Session session;
   ConsolePasswordPrompt prompt(std::nullopt);
-  Database* db = session.Open(arguments.operands().front(), PasswordArgument(arguments), prompt);
+  Database* db = session.Open(arguments.operands().front(), password, prompt);
   if (db == nullptr) return kExitFailed;
   const bool calculate = arguments.Has("--calculate");
   bool ok = true;
