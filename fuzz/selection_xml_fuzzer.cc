@@ -1,0 +1,76 @@
+// The "<selection>" element as read from outside (commands, copied analyses), through the shared
+// XML element reader. What must hold: a reading that fails says so through the error channel;
+// what was read writes an element that reads back, without a report, into the same criteria.
+#include <string>
+#include <vector>
+
+#include "files/line_sink.h"
+#include "files/xml_reader.h"
+#include "fuzz_support.h"
+#include "fuzz_target.h"
+#include "model/database.h"
+#include "select/selection.h"
+#include "select/subset_list.h"
+
+namespace jov {
+namespace {
+
+class CountingChannel : public XmlErrorChannel {
+ public:
+  void Report(AlertRecord&) override { ++reports; }
+  int reports = 0;
+};
+
+// Two value fields; dimension 1: 1 (10, 11), 2; dimension 2: A, B; a subset "G1".
+Database& Small() {
+  static Database* const database = [] {
+    auto* db = new Database;
+    for (const char* code : {"1", "10", "11", "2"}) db->AddComponent(0, code, "", "");
+    for (const char* code : {"A", "B"}) db->AddComponent(1, code, "", "");
+    db->SetValueFieldCount(2);
+    db->FlushChangeFlags();
+    SubsetList::Of(*db).Create("G1");
+    return db;
+  }();
+  return *database;
+}
+
+std::vector<std::string> Criteria(const Selection& selection) {
+  std::vector<std::string> texts = {selection.from().Text(), selection.to().Text(),
+                                    selection.card_title(), selection.line_text(),
+                                    selection.subset()};
+  for (int d = 0; d < kDimensionCount; ++d) texts.push_back(selection.component_expression(d));
+  for (int f = 0; f < Selection::kValueFields; ++f) texts.push_back(selection.value_condition(f));
+  return texts;
+}
+
+// Reads the element at the start of `document` into `selection`; false when there is none or
+// the reading failed.
+bool Read(std::string_view document, Selection& selection, CountingChannel& channel) {
+  XmlReader reader(document, &channel);
+  XmlReader::Event event = reader.Next();
+  while (event == XmlReader::Event::kText) event = reader.Next();
+  if (event != XmlReader::Event::kStart || reader.name() != "selection") return false;
+  const bool read = selection.ReadXml(reader);
+  JOV_FUZZ_CHECK(read || channel.reports > 0);
+  return read;
+}
+
+}  // namespace
+}  // namespace jov
+
+JOV_FUZZ_TARGET(selection_xml) {
+  jov::fuzz::QuietRun run;
+  jov::Selection selection(jov::Small());
+  jov::CountingChannel channel;
+  if (!jov::Read(jov::fuzz::AsText(data, size), selection, channel)) return;
+  jov::StringByteSink bytes;
+  jov::LineSink sink(bytes, "\n");
+  selection.WriteXml(sink);
+  sink.Finish();
+  jov::Selection again(jov::Small());
+  jov::CountingChannel again_channel;
+  JOV_FUZZ_CHECK(jov::Read(bytes.text(), again, again_channel));
+  JOV_FUZZ_CHECK(again_channel.reports == 0);
+  JOV_FUZZ_CHECK(jov::Criteria(again) == jov::Criteria(selection));
+}
