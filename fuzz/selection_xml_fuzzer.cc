@@ -1,15 +1,13 @@
 // The "<selection>" element as read from outside (commands, copied analyses), through the shared
 // XML element reader. What must hold: a reading that fails says so through the error channel;
 // what was read writes an element that reads back, without a report, into the same criteria.
-#include <string>
-#include <vector>
-
 #include "files/line_sink.h"
 #include "files/xml_reader.h"
 #include "fuzz_support.h"
 #include "fuzz_target.h"
 #include "model/database.h"
 #include "select/selection.h"
+#include "select/selection_test_util.h"
 #include "select/subset_list.h"
 
 namespace jov {
@@ -33,15 +31,6 @@ Database& Small() {
     return db;
   }();
   return *database;
-}
-
-std::vector<std::string> Criteria(const Selection& selection) {
-  std::vector<std::string> texts = {selection.from().Text(), selection.to().Text(),
-                                    selection.card_title(), selection.line_text(),
-                                    selection.subset()};
-  for (int d = 0; d < kDimensionCount; ++d) texts.push_back(selection.component_expression(d));
-  for (int f = 0; f < Selection::kValueFields; ++f) texts.push_back(selection.value_condition(f));
-  return texts;
 }
 
 // Reads the element at the start of `document` into `selection`; false when there is none or
@@ -72,5 +61,5 @@ JOV_FUZZ_TARGET(selection_xml) {
   jov::CountingChannel again_channel;
   JOV_FUZZ_CHECK(jov::Read(bytes.text(), again, again_channel));
   JOV_FUZZ_CHECK(again_channel.reports == 0);
-  JOV_FUZZ_CHECK(jov::Criteria(again) == jov::Criteria(selection));
+  JOV_FUZZ_CHECK(jov::CriterionTexts(again) == jov::CriterionTexts(selection));
 }

@@ -13,6 +13,7 @@
 #include "model/database.h"
 #include "select/selection_registry.h"
 #include "select/selection_scan.h"
+#include "select/selection_test_util.h"
 #include "select/subset.h"
 #include "select/subset_list.h"
 #include "shell/process.h"
@@ -197,16 +198,6 @@ void FillEveryCriterion(Selection& selection) {
   selection.SetValueCondition(23, "=7");
 }
 
-// Every criterion's text, for comparing two selections.
-std::vector<std::string> Texts(const Selection& selection) {
-  std::vector<std::string> texts = {selection.from().Text(), selection.to().Text(),
-                                    selection.card_title(), selection.line_text(),
-                                    selection.subset()};
-  for (int d = 0; d < kDimensionCount; ++d) texts.push_back(selection.component_expression(d));
-  for (int f = 0; f < Selection::kValueFields; ++f) texts.push_back(selection.value_condition(f));
-  return texts;
-}
-
 TEST_F(SelectionTest, StoredFormReadsBackWithTheSameCriteria) {
   Selection selection(db_);
   FillEveryCriterion(selection);
@@ -218,7 +209,7 @@ TEST_F(SelectionTest, StoredFormReadsBackWithTheSameCriteria) {
                                              "VVA\t<0|>=100", "VVB\t1_5", "VVX\t=7"}));
   Selection read(db_);
   for (const std::string& line : lines) read.ReadBlockLine(line);
-  EXPECT_EQ(Texts(read), Texts(selection));
+  EXPECT_EQ(CriterionTexts(read), CriterionTexts(selection));
   EXPECT_EQ(read.BlockLines('B')[0], "BC\t240105-2\tMonth+1");
   // Dimensions saved under other numbers, or not at all.
   std::array<int, kDimensionCount> numbers{};
@@ -262,7 +253,7 @@ TEST_F(SelectionTest, XmlFormReadsBackAndReportsWhatItDoesNotKnow) {
   // The XML form sets only the conditions of the value fields that the database uses.
   EXPECT_EQ(read.value_condition(23), "");
   selection.SetValueCondition(23, "");
-  EXPECT_EQ(Texts(read), Texts(selection));
+  EXPECT_EQ(CriterionTexts(read), CriterionTexts(selection));
   EXPECT_TRUE(sink.alerts().empty());
 
   const std::string odd =
