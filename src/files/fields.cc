@@ -2,8 +2,8 @@
 
 #include <climits>
 #include <cmath>
-#include <cstring>
 
+#include "files/byte_scan.h"
 #include "shell/number_text.h"
 
 namespace jov {
@@ -32,11 +32,10 @@ void Fields::Split(std::string_view line) {
   const char* begin = line.data();
   const char* const end = begin + line.size();
   for (;;) {
-    const void* found =
-        begin == end ? nullptr : std::memchr(begin, '\t', static_cast<size_t>(end - begin));
-    const char* stop = found ? static_cast<const char*>(found) : end;
-    fields_.push_back(
-        TrimTrailingBlanks(std::string_view(begin, static_cast<size_t>(stop - begin))));
+    const char* stop = FindByte(begin, end, '\t');
+    const char* last = stop;
+    while (last != begin && last[-1] == ' ') --last;
+    fields_.emplace_back(begin, static_cast<size_t>(last - begin));
     if (stop == end) return;
     begin = stop + 1;
   }

@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstring>
 
+#include "files/byte_scan.h"
 #include "shell/alert.h"
 #include "shell/message_ids.h"
 
 namespace jov {
-namespace {}  // namespace
 
 bool MemoryByteSource::Next(std::string_view* chunk) {
   if (done_) return false;
@@ -36,20 +36,9 @@ void LineSource::SetTranslation(const CharacterTable& table) {
   translating_ = table != IdentityCharacterTable();
 }
 
-// The next `c` at or after `from` in the chunk, or the chunk's end. `*cached` keeps the last
-// answer, so that the chunk is scanned once for each of CR and LF however its lines end.
-const char* LineSource::NextOf(char c, const char* from, const char** cached) {
-  const char* const end = chunk_.data() + chunk_.size();
-  if (*cached != nullptr && *cached >= from) return *cached;
-  const void* found = from == end ? nullptr : std::memchr(from, c, static_cast<size_t>(end - from));
-  *cached = found != nullptr ? static_cast<const char*>(found) : end;
-  return *cached;
-}
-
 bool LineSource::NextChunk() {
   pos_ = 0;
   chunk_ = {};
-  next_return_ = next_feed_ = nullptr;
   return bytes_.Next(&chunk_);
 }
 
@@ -76,8 +65,7 @@ bool LineSource::Next(std::string_view* line) {
     }
     const char* const begin = chunk_.data() + pos_;
     const char* const end = chunk_.data() + chunk_.size();
-    const char* const stop =
-        std::min(NextOf('\r', begin, &next_return_), NextOf('\n', begin, &next_feed_));
+    const char* const stop = FindEither(begin, end, '\r', '\n');
     if (stop != end) {
       const char pair = *stop == '\r' ? '\n' : '\r';
       pos_ = static_cast<size_t>(stop - chunk_.data()) + 1;

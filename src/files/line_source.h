@@ -52,7 +52,6 @@ class LineSource {
 
  private:
   bool NextChunk();
-  const char* NextOf(char c, const char* from, const char** cached);
   std::string_view Deliver(std::string_view line);
   void Carry(std::string_view part);
 
@@ -60,9 +59,6 @@ class LineSource {
   size_t max_line_;
   std::string_view chunk_;
   size_t pos_ = 0;
-  // The next CR and LF found in the chunk (nullptr before the first search).
-  const char* next_return_ = nullptr;
-  const char* next_feed_ = nullptr;
   // The second byte of a CR LF or LF CR pair whose first byte ended the previous chunk.
   char pending_pair_ = 0;
   // A line that spans chunks is collected here.

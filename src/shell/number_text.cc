@@ -189,25 +189,28 @@ char* WriteRounded(char* out, char* limit, double value, int decimals) {
 // scanner: the digits as an integer over an exact power of ten, rounded once, which is the
 // scanner's own result for such a text. False for anything else.
 bool ParsePlainNumber(std::string_view text, double* value) {
-  size_t i = text.starts_with('-') ? 1 : 0;
-  int64_t units = 0;
-  int digits = 0, decimals = 0;
-  bool point = false;
-  for (; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c >= '0' && c <= '9') {
-      units = units * 10 + (c - '0');
-      decimals += point ? 1 : 0;
-      if (++digits > 15) return false;
-    } else if (c == '.' && !point) {
-      point = true;
-    } else {
-      return false;
-    }
+  const char* p = text.data();
+  const char* const end = p + text.size();
+  const bool negative = p != end && *p == '-';
+  p += negative ? 1 : 0;
+  const char* const first = p;
+  // Unsigned, so that the digits of a long number wrap harmlessly before it is refused.
+  uint64_t units = 0;
+  for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p) {
+    units = units * 10 + static_cast<unsigned>(*p - '0');
   }
-  if (digits == 0) return false;
+  int digits = static_cast<int>(p - first), decimals = 0;
+  if (p != end && *p == '.') {
+    const char* const fraction = ++p;
+    for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p) {
+      units = units * 10 + static_cast<unsigned>(*p - '0');
+    }
+    decimals = static_cast<int>(p - fraction);
+    digits += decimals;
+  }
+  if (p != end || digits == 0 || digits > 15) return false;
   const double magnitude = static_cast<double>(units) / kPowersOfTen[decimals];
-  *value = text.starts_with('-') ? -magnitude : magnitude;
+  *value = negative ? -magnitude : magnitude;
   return true;
 }
 

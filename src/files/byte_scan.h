@@ -1,0 +1,50 @@
+// Finding one or two byte values in short runs of text (a line's end, a field's tab) eight
+// bytes at a time: the lines and fields of the section stream are a few dozen bytes long, too
+// short for a library call to pay for itself.
+#pragma once
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+namespace jov {
+namespace byte_scan {
+
+constexpr uint64_t kOnes = 0x0101010101010101u;
+constexpr uint64_t kHighs = 0x8080808080808080u;
+
+// A mark in the high bit of each byte of `word` that equals `c`. Bytes above the first match
+// may be marked falsely (a borrow runs on from the match), so only the lowest mark counts.
+inline uint64_t Matches(uint64_t word, unsigned char c) {
+  const uint64_t x = word ^ (kOnes * c);
+  return (x - kOnes) & ~x & kHighs;
+}
+
+inline uint64_t Load(const char* p) {
+  uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  if constexpr (std::endian::native == std::endian::big) word = __builtin_bswap64(word);
+  return word;
+}
+
+}  // namespace byte_scan
+
+// The first byte in [p, end) that is `a` or `b`, or `end`.
+inline const char* FindEither(const char* p, const char* end, unsigned char a, unsigned char b) {
+  for (; end - p >= 8; p += 8) {
+    const uint64_t word = byte_scan::Load(p);
+    const uint64_t found = byte_scan::Matches(word, a) | byte_scan::Matches(word, b);
+    if (found != 0) return p + std::countr_zero(found) / 8;
+  }
+  for (; p != end; ++p) {
+    if (static_cast<unsigned char>(*p) == a || static_cast<unsigned char>(*p) == b) return p;
+  }
+  return end;
+}
+
+// The first `c` in [p, end), or `end`.
+inline const char* FindByte(const char* p, const char* end, unsigned char c) {
+  return FindEither(p, end, c, c);
+}
+
+}  // namespace jov
