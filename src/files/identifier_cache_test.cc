@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 namespace jov {
 namespace {
 
@@ -16,6 +19,28 @@ TEST(IdentifierCacheTest, FindsExactlyWhatWasAddedThroughGrowth) {
   EXPECT_EQ(cache.Find("K1"), 7u);
   cache.Clear();
   EXPECT_EQ(cache.Find("K2"), kNoComponent);
+}
+
+// Texts of every length that differ in a single byte, at every position, or only in length
+// (trailing zero bytes, shared first 16 bytes) are different identifiers.
+TEST(IdentifierCacheTest, TellsApartTextsThatDifferInOneByteOrInLength) {
+  IdentifierCache cache;
+  std::vector<std::string> texts;
+  for (size_t length = 1; length <= 40; ++length) {
+    const std::string base(length, 'a');
+    texts.push_back(base);
+    texts.push_back(base + std::string(1, '\0'));
+    for (size_t i = 0; i < length; ++i) {
+      std::string changed = base;
+      changed[i] = 'b';
+      texts.push_back(changed);
+    }
+  }
+  for (size_t i = 0; i < texts.size(); ++i) {
+    ASSERT_EQ(cache.Find(texts[i]), kNoComponent) << texts[i];
+    cache.Add(texts[i], static_cast<ComponentRef>(100 + i));
+  }
+  for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(cache.Find(texts[i]), 100 + i) << texts[i];
 }
 
 }  // namespace
