@@ -158,12 +158,10 @@ void CardsReader::ReadLine(const Fields& fields) {
     slots_[k] = k <= identifiers ? Resolve(static_cast<int>(k), fields[first_identifier + k - 1])
                                  : static_cast<ComponentRef>(k);
   }
-  const LineRef line = cards_.CreateLine(group_);
-  if (line == kNoLine) return;
-  cards_.SetValues(line, std::span<const double>(values_.data(), value_count));
-  if (!text.empty()) cards_.SetLineText(line, text);
   const int slots = database_.line_layout().slots;
-  cards_.SetComponents(line, std::span<const ComponentRef>(slots_.data() + 1, slots));
+  const LineRef line = cards_.AddLine(group_, std::span<const double>(values_.data(), value_count),
+                                      std::span<const ComponentRef>(slots_.data() + 1, slots));
+  if (line != kNoLine && !text.empty()) cards_.SetLineText(line, text);
 }
 
 void CardsReader::FinishCard() {

@@ -54,7 +54,9 @@ DayRef CardStore::FindDay(DayCode code) const {
 }
 
 DayRef CardStore::FindOrCreateDay(DayCode code) {
-  const DayRef before = FindDay(code);
+  // Readers add cards in date order: the day is the last one, or a new one after it.
+  const DayRef last = days_[kDaySentinel].prev;
+  const DayRef before = last == kDaySentinel || days_[last].code <= code ? last : FindDay(code);
   if (before != kDaySentinel && days_[before].code == code) return before;
   const DayRef day = days_.Allocate();
   if (day == kNoRecord) return kNoRecord;
@@ -211,9 +213,10 @@ GroupRef CardStore::FindOrAddGroup(CardRef card, ComponentRef component) {
   return group;
 }
 
-LineRef CardStore::CreateLine(GroupRef group) {
+LineRef CardStore::AddLine(GroupRef group, std::span<const double> values,
+                           std::span<const ComponentRef> slots) {
   JOV_DCHECK(groups_.IsLive(group), "not a live group");
-  const LineRef line = lines_.Allocate();
+  const LineRef line = lines_.Allocate(values, slots);
   if (line == kNoLine) return kNoLine;
   Group& record = groups_[group];
   if (record.last_line == kNoLine) {
@@ -344,7 +347,7 @@ bool CardStore::TakeCardsChanged() {
 
 size_t CardStore::BytesAllocated() const {
   return days_.BytesAllocated() + cards_.BytesAllocated() + groups_.BytesAllocated() +
-         lines_.BytesAllocated();
+         lines_.BytesAllocated() + texts_.BytesAllocated();
 }
 
 }  // namespace jov

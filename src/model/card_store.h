@@ -107,7 +107,11 @@ class CardStore {
   // The card's group for `component` (of the first dimension), appended when new.
   GroupRef FindOrAddGroup(CardRef card, ComponentRef component);
   // A line appended to the group: values 0, no text, no components.
-  LineRef CreateLine(GroupRef group);
+  LineRef CreateLine(GroupRef group) { return AddLine(group, {}, {}); }
+  // A line appended to the group with its first values and slots 1..S (as SetValues and
+  // SetComponents take them), written once: the bulk add of a reader.
+  LineRef AddLine(GroupRef group, std::span<const double> values,
+                  std::span<const ComponentRef> slots);
   // Removes the line; an emptied group goes with it, and an emptied card.
   void DeleteLine(CardRef card, GroupRef group, LineRef line);
   void DeleteCard(CardRef card);
@@ -146,6 +150,7 @@ class CardStore {
 
   // True when cards were added or removed since the last call.
   bool TakeCardsChanged();
+  // The bytes the pools, the line chunks and the texts' blocks hold.
   size_t BytesAllocated() const;
 
  private:

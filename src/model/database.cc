@@ -381,7 +381,7 @@ ComponentRef Database::LineComponent(GroupRef group, LineRef line, int dimension
 
 size_t Database::MemoryBytes() const {
   return sizeof(*this) + pool_.BytesAllocated() + ComponentTextBytes() + index_.BytesAllocated() +
-         cards_.BytesAllocated() + cards_.texts().TextBytes();
+         cards_.BytesAllocated();
 }
 
 void Database::SetReferencePoint(Date date) {

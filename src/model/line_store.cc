@@ -69,41 +69,72 @@ void LineStore::set_slot(LineRef line, int slot, ComponentRef component) {
   WriteSlot(p, layout_.slot_width, component);
 }
 
-void LineStore::InitRecord(unsigned char* record, LineRef line) const {
-  std::memset(record, 0, record_size_);
-  std::memcpy(record, &line, sizeof line);
-  const uint32_t no_line = kNoLine;
-  std::memcpy(record + 4, &no_line, sizeof no_line);
-  unsigned char* slots = record + layout_.SlotOffset();
-  for (int k = 1; k <= layout_.slots; ++k) {
-    WriteSlot(slots + static_cast<size_t>(k - 1) * layout_.slot_width, layout_.slot_width,
-              static_cast<uint32_t>(k));
+namespace {
+
+// Slots 1..count of kWidth bytes from `at`: the given components, then the roots.
+template <int kWidth>
+void WriteSlots(unsigned char* at, size_t count, std::span<const ComponentRef> slots) {
+  for (size_t k = 1; k <= count; ++k, at += kWidth) {
+    uint32_t value = k <= slots.size() ? slots[k - 1] : static_cast<uint32_t>(k);
+    for (int i = kWidth - 1; i >= 0; --i, value >>= 8) at[i] = static_cast<unsigned char>(value);
   }
 }
 
-LineRef LineStore::Allocate() {
-  LineRef line;
+}  // namespace
+
+void LineStore::InitRecord(unsigned char* record, LineRef line, std::span<const double> values,
+                           std::span<const ComponentRef> slots) const {
+  const uint32_t header[3] = {line, kNoLine, 0};  // number, next line, no text
+  std::memcpy(record, header, sizeof header);
+  const size_t value_count = std::min(values.size(), static_cast<size_t>(layout_.values));
+  unsigned char* const value_bytes = record + kValueOffset;
+  if (value_count > 0) std::memcpy(value_bytes, values.data(), 8 * value_count);
+  std::memset(value_bytes + 8 * value_count, 0,
+              8 * (static_cast<size_t>(layout_.values) - value_count));
+  unsigned char* const slot_bytes = record + layout_.SlotOffset();
+  const size_t count = static_cast<size_t>(layout_.slots);
+  switch (layout_.slot_width) {
+    case 2:
+      WriteSlots<2>(slot_bytes, count, slots);
+      break;
+    case 3:
+      WriteSlots<3>(slot_bytes, count, slots);
+      break;
+    default:
+      WriteSlots<4>(slot_bytes, count, slots);
+      break;
+  }
+  // The pad byte too, so that records compare and copy as bytes.
+  if (record_size_ & 1) record[record_size_ - 1] = 0;
+}
+
+LineRef LineStore::NewRecord() {
   if (free_head_ != kNoLine) {
-    line = free_head_;
+    const LineRef line = free_head_;
     free_head_ = next(line);
     --free_count_;
-  } else {
-    if (size_ >= kNoLine) {
+    return line;
+  }
+  if (size_ >= kNoLine) {
+    PostOutOfMemory();
+    return kNoLine;
+  }
+  const LineRef line = static_cast<LineRef>(size_);
+  if ((line >> kChunkBits) >= chunks_.size()) {
+    std::unique_ptr<unsigned char[]> chunk = NewChunk(record_size_);
+    if (!chunk) {
       PostOutOfMemory();
       return kNoLine;
     }
-    line = static_cast<LineRef>(size_);
-    if ((line >> kChunkBits) >= chunks_.size()) {
-      std::unique_ptr<unsigned char[]> chunk = NewChunk(record_size_);
-      if (!chunk) {
-        PostOutOfMemory();
-        return kNoLine;
-      }
-      chunks_.push_back(std::move(chunk));
-    }
-    ++size_;
+    chunks_.push_back(std::move(chunk));
   }
-  InitRecord(Record(line), line);
+  ++size_;
+  return line;
+}
+
+LineRef LineStore::Allocate(std::span<const double> values, std::span<const ComponentRef> slots) {
+  const LineRef line = NewRecord();
+  if (line != kNoLine) InitRecord(Record(line), line, values, slots);
   return line;
 }
 

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "model/component.h"
@@ -44,7 +45,10 @@ class LineStore {
 
   // A record with values 0, no text, every slot the root of its dimension; kNoLine (with the
   // pending out-of-memory error posted) when memory runs out.
-  LineRef Allocate();
+  LineRef Allocate() { return Allocate({}, {}); }
+  // The same record written once with the first values and slots given (a reader's bulk add);
+  // values and slots past the layout's counts are ignored.
+  LineRef Allocate(std::span<const double> values, std::span<const ComponentRef> slots);
   // The line must be live: freeing it twice would put it on the free list twice.
   void Free(LineRef line);
   // Allocated and not freed since.
@@ -86,7 +90,9 @@ class LineStore {
   }
   uint32_t Read32(LineRef line, size_t offset) const;
   void Write32(LineRef line, size_t offset, uint32_t value);
-  void InitRecord(unsigned char* record, LineRef line) const;
+  void InitRecord(unsigned char* record, LineRef line, std::span<const double> values,
+                  std::span<const ComponentRef> slots) const;
+  LineRef NewRecord();
 
   LineLayout layout_;
   size_t record_size_ = LineLayout().RecordSize();
