@@ -1,5 +1,6 @@
 #include "files/binary_file.h"
 
+#include <array>
 #include <cstring>
 
 #include "files/binary_format.h"
@@ -10,7 +11,7 @@ namespace {
 
 namespace bf = binary_format;
 
-uint16_t RotateRight(uint16_t value, int bits) {
+constexpr uint16_t RotateRight(uint16_t value, int bits) {
   return static_cast<uint16_t>((value >> bits) | (value << ((16 - bits) & 15)));
 }
 
@@ -36,6 +37,23 @@ size_t ExpectedFileSize(size_t section_bytes, bool compressed) {
   return bf::kHeaderSize + blocks * bf::kBlockHeaderSize + payload + bf::kBlockTextSize;
 }
 
+namespace {
+
+// kRotated[j][v]: byte v rotated right by 7 - j bits in 16, its share in a group of eight.
+using RotationTables = std::array<std::array<uint16_t, 256>, 8>;
+
+constexpr RotationTables MakeRotationTables() {
+  RotationTables tables{};
+  for (int j = 0; j < 8; ++j) {
+    for (int v = 0; v < 256; ++v) tables[j][v] = RotateRight(static_cast<uint16_t>(v), 7 - j);
+  }
+  return tables;
+}
+
+constexpr RotationTables kRotated = MakeRotationTables();
+
+}  // namespace
+
 // For each byte: rotate the sum right by one bit, then XOR the byte into its low bits. Eight
 // bytes at a time this is the sum rotated by eight, XOR each byte rotated by its remaining
 // steps, which breaks the chain from byte to byte.
@@ -44,8 +62,10 @@ uint16_t BlockChecksum(std::string_view payload) {
   uint16_t sum = 0;
   size_t i = 0;
   for (; i + 8 <= payload.size(); i += 8) {
-    uint16_t mixed = 0;
-    for (int j = 0; j < 8; ++j) mixed ^= RotateRight(bytes[i + j], 7 - j);
+    const uint16_t mixed = kRotated[0][bytes[i]] ^ kRotated[1][bytes[i + 1]] ^
+                           kRotated[2][bytes[i + 2]] ^ kRotated[3][bytes[i + 3]] ^
+                           kRotated[4][bytes[i + 4]] ^ kRotated[5][bytes[i + 5]] ^
+                           kRotated[6][bytes[i + 6]] ^ kRotated[7][bytes[i + 7]];
     sum = RotateRight(sum, 8) ^ mixed;
   }
   for (; i < payload.size(); ++i) sum = RotateRight(sum, 1) ^ bytes[i];

@@ -1,5 +1,8 @@
 #include "files/block_cipher.h"
 
+#include <bit>
+#include <cstring>
+
 #include "files/binary_format.h"
 #include "model/case_tables.h"
 #include "platform/clock.h"
@@ -112,28 +115,49 @@ uint64_t EightNewBytes(uint32_t a, uint32_t b, uint32_t c) {
   return fresh;
 }
 
+// The bytes of a word from the highest to the lowest, as a little-endian load sees them.
+uint64_t HighFirst(uint32_t word) {
+  return (word >> 24) | (word >> 8 & 0xFF00) | (word << 8 & 0xFF0000) | uint64_t{word << 24};
+}
+
 }  // namespace
 
 void BlockCipher::Scramble(unsigned char* bytes, size_t size) {
-  // Works on local copies: the bytes written could alias the members.
-  uint32_t a = a_, b = b_, c = c_;
-  unsigned index = index_;
-  const std::array<unsigned char, 64> table = table_;
   size_t i = 0;
-  for (; i + 8 <= size; i += 8) {
-    // The outputs of eight steps are the low byte of C, the bytes of B and the top three of A.
-    const uint32_t out[8] = {c, b >> 24, b >> 16, b >> 8, b, a >> 24, a >> 16, a >> 8};
-    for (int j = 0; j < 8; ++j) {
-      bytes[i + j] ^= static_cast<unsigned char>(out[j]) ^ table[(index + j) & 63];
+  if (size >= 8) {
+    // Works on local copies: the bytes written could alias the members.
+    uint32_t a = a_, b = b_, c = c_;
+    unsigned index = index_;
+    // The table twice over, so that eight entries from any index are one load.
+    unsigned char table[128];
+    std::memcpy(table, table_.data(), 64);
+    std::memcpy(table + 64, table_.data(), 64);
+    for (; i + 8 <= size; i += 8) {
+      // The outputs of eight steps are the low byte of C, the bytes of B and the top three of
+      // A, highest first.
+      if constexpr (std::endian::native == std::endian::little) {
+        uint64_t key;
+        std::memcpy(&key, table + index, 8);
+        key ^= (c & 0xFF) | HighFirst(b) << 8 | (HighFirst(a) & 0xFFFFFF) << 40;
+        uint64_t word;
+        std::memcpy(&word, bytes + i, 8);
+        word ^= key;
+        std::memcpy(bytes + i, &word, 8);
+      } else {
+        const uint32_t out[8] = {c, b >> 24, b >> 16, b >> 8, b, a >> 24, a >> 16, a >> 8};
+        for (int j = 0; j < 8; ++j) {
+          bytes[i + j] ^= static_cast<unsigned char>(out[j]) ^ table[index + j];
+        }
+      }
+      const uint64_t fresh = EightNewBytes(a, b, c);
+      c = a;
+      b = static_cast<uint32_t>(fresh >> 32);
+      a = static_cast<uint32_t>(fresh);
+      index = (index + 8) & 63;
     }
-    const uint64_t fresh = EightNewBytes(a, b, c);
-    c = a;
-    b = static_cast<uint32_t>(fresh >> 32);
-    a = static_cast<uint32_t>(fresh);
-    index = (index + 8) & 63;
+    a_ = a, b_ = b, c_ = c;
+    index_ = index;
   }
-  a_ = a, b_ = b, c_ = c;
-  index_ = index;
   for (; i < size; ++i) bytes[i] ^= Step();
 }
 

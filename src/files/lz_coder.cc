@@ -139,54 +139,57 @@ bool EmitMatch(size_t length, size_t offset, std::string& out) {
   return true;
 }
 
-// The decoded text of one block, written into a string that grows ahead of the writing so that
-// each byte is a plain store.
-// Holds at most `limit` bytes: a block of a few thousand tokens could otherwise claim
-// gigabytes.
+// The decoded text of one block, written straight into room made once for the most text a
+// block may hold (`limit`), so that each byte is a plain store. The room is followed by
+// kCopySlack scratch bytes, which lets a match be copied eight bytes at a time. A block of a
+// few thousand tokens could otherwise claim gigabytes: text beyond the limit is damage.
 class BlockOutput {
  public:
-  BlockOutput(std::string& out, size_t& end, size_t limit)
-      : out_(out), start_(end), end_(end), limit_(limit) {}
+  static constexpr size_t kCopySlack = 8;
+
+  BlockOutput(std::string& out, size_t& end, size_t limit) : end_(end) {
+    if (out.size() < end + limit + kCopySlack) {
+      out.resize(std::max(out.size() * 2, end + limit + kCopySlack));
+    }
+    start_ = reinterpret_cast<unsigned char*>(out.data()) + end;
+    at_ = start_;
+    limit_ = start_ + limit;
+  }
+  // The caller's end moves past the text written, also when the decoding failed half way.
+  ~BlockOutput() { end_ += static_cast<size_t>(at_ - start_); }
   BlockOutput(const BlockOutput&) = delete;
   BlockOutput& operator=(const BlockOutput&) = delete;
 
   // False when the block is full.
   bool Literal(unsigned char c) {
-    if (end_ - start_ >= limit_) return false;
-    Reserve(1);
-    out_[end_++] = static_cast<char>(c);
+    if (at_ == limit_) return false;
+    *at_++ = c;
     return true;
   }
-  // Copies a match byte by byte (it may overlap itself); false when its source lies before
-  // the start of this block's output or it would overfill the block.
+  // Copies a match (which may overlap itself); false when its source lies before the start of
+  // this block's output or it would overfill the block.
   bool Copy(size_t length, size_t distance) {
     if (length == 0) return true;  // copies nothing, wherever it points
-    if (distance == 0 || distance > end_ - start_) return false;
-    if (length > limit_ - (end_ - start_)) return false;
-    Reserve(length);
-    char* to = out_.data() + end_;
-    const char* from = to - distance;
-    if (distance >= length) {
-      std::memcpy(to, from, length);
+    if (distance == 0 || distance > static_cast<size_t>(at_ - start_)) return false;
+    if (length > static_cast<size_t>(limit_ - at_)) return false;
+    unsigned char* to = at_;
+    const unsigned char* from = to - distance;
+    if (distance >= 8) {
+      // Each eight bytes read lie wholly before the eight written, so overlapping matches
+      // repeat as they must; the last store may run into the slack.
+      for (size_t i = 0; i < length; i += 8) std::memcpy(to + i, from + i, 8);
     } else {
       for (size_t i = 0; i < length; ++i) to[i] = from[i];
     }
-    end_ += length;
+    at_ += length;
     return true;
   }
 
  private:
-  static constexpr size_t kMinimumRoom = 16384;
-  void Reserve(size_t bytes) {
-    if (end_ + bytes > out_.size()) {
-      out_.resize(std::max(out_.size() * 2, end_ + bytes + kMinimumRoom));
-    }
-  }
-
-  std::string& out_;
-  size_t start_;
   size_t& end_;
-  size_t limit_;
+  unsigned char* start_;
+  unsigned char* at_;
+  unsigned char* limit_;
 };
 
 }  // namespace

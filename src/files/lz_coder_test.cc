@@ -90,6 +90,23 @@ TEST(LzCoderTest, DamagedTokensEndTheDecodingWithoutReadingOutside) {
   }
 }
 
+// Matches are copied eight bytes at a time into room made for a whole block: a block decodes
+// exactly up to the 12,000 bytes it may hold, and tokens that would go past are damage.
+TEST(LzCoderTest, ABlockDecodesToAtMostItsSize) {
+  for (const size_t run : {6000, 6001, 6002, 7000}) {
+    // The coding of a run of "a", then its matches once more (the three literals left out),
+    // which repeat the run at its end: twice the run less three bytes.
+    std::string tokens;
+    EncodeLzBlock(std::string(run, 'a'), tokens);
+    tokens += tokens.substr(3);
+    const bool fits = 2 * run - 3 <= 12000;
+    std::string out = "before";
+    EXPECT_EQ(Decode(tokens, out), fits) << run;
+    EXPECT_EQ(out, "before" + std::string(fits ? 2 * run - 3 : out.size() - 6, 'a'));
+    EXPECT_LE(out.size(), 6u + 12000u);
+  }
+}
+
 TEST(LzCoderTest, OlderCodingDecodesItsTokens) {
   std::string out;
   // "abc", then a match of 3 at distance 3, a literal 250 through 255, and a 248 match:
