@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds JOV and runs every test. Usage: scripts/test.sh [PRESET...] (default: dev).
-# Presets: dev, asan (AddressSanitizer + UndefinedBehaviorSanitizer), clang.
+# Presets: dev, asan (AddressSanitizer + UndefinedBehaviorSanitizer), tsan (ThreadSanitizer),
+# clang.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh

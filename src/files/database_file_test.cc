@@ -457,6 +457,47 @@ TEST_F(ProgressReportTest, AStoppedOperationFailsQuietlyAndLeavesFilesAlone) {
   EXPECT_TRUE(sink_.alerts().empty());
 }
 
+// The threads of this process, from the kernel's list.
+size_t ThreadCount() {
+  size_t count = 0;
+  for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task"))
+    ++count;
+  return count;
+}
+
+// A binary file's blocks are decoded on a second thread ahead of the sections: an open stopped
+// half way through opens nothing and leaves no thread behind, and one read to the end neither.
+TEST_F(ProgressReportTest, AStoppedTwoThreadOpenLeavesNoDatabaseAndNoThread) {
+  Database& db = open_.Create();
+  Fill(db, 20000);
+  const std::string path = Path("t.jov");
+  ASSERT_TRUE(SaveDatabaseFile(db, path, DatabaseFormat::kBinary, Setup(), registry_, nullptr,
+                               /*adopt=*/false));
+  const size_t threads = ThreadCount();
+  display_.stop_at_step = 2;
+  const size_t open_before = open_.all().size();
+  EXPECT_EQ(OpenDatabaseFile(open_, path, {}, &prompt_, registry_), nullptr);
+  EXPECT_EQ(open_.all().size(), open_before);
+  EXPECT_LE(display_.done.size(), 3u) << "stopped at the second of many steps";
+  EXPECT_EQ(ThreadCount(), threads);
+  FlushPendingError();
+
+  ReadOptions import;
+  import.import = true;
+  Database& target = open_.Create();
+  EXPECT_FALSE(ReadDatabaseFile(target, path, import, &prompt_, registry_));
+  EXPECT_EQ(target.cards().card_count(), 0u) << "an import stopped half way adds nothing";
+  EXPECT_EQ(ThreadCount(), threads);
+  FlushPendingError();
+  EXPECT_TRUE(sink_.alerts().empty());
+
+  display_.stop_at_step = 0;
+  Database& whole = open_.Create();
+  ASSERT_TRUE(ReadDatabaseFile(whole, path, {}, &prompt_, registry_));
+  EXPECT_EQ(Stream(whole), Stream(db));
+  EXPECT_EQ(ThreadCount(), threads);
+}
+
 TEST_F(DatabaseFileTest, StartupActionsRunForOpensAndTheSaveTotalIsEstimated) {
   Database& db = open_.Create();
   Fill(db, 4);

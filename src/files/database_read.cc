@@ -59,6 +59,7 @@ StreamResult ReadBinaryStream(Database& database, std::string_view bytes,
   BinaryBlockSource blocks(reader);
   LineSource lines(blocks);
   if (SkipToMagicLine(lines)) result.sections = ReadSections(database, lines, registry);
+  blocks.Finish();
   if (StopRequested()) {
     // Stopped by the user or by a pending error: the file is not damaged for that.
   } else if (reader.status() == BinaryReadStatus::kIncorrectPassword) {
