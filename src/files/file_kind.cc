@@ -1,5 +1,6 @@
 #include "files/file_kind.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "files/binary_format.h"
@@ -49,7 +50,9 @@ FileSniff SniffFileKind(std::string_view head) {
   FileSniff sniff;
   if (head.starts_with(text_format::kTextFileMagic)) {
     sniff.kind = FileKind::kText;
-    sniff.format_date = FormatDateValue(head.substr(text_format::kTextFileMagic.size() + 1));
+    // The date follows the magic and one separator; a file may end before either.
+    const size_t date = std::min(head.size(), text_format::kTextFileMagic.size() + 1);
+    sniff.format_date = FormatDateValue(head.substr(date));
     if (sniff.format_date < kFirstTextDate) {
       sniff.kind = FileKind::kPreRelease;
     } else if (sniff.format_date > kOwnFormatDate) {

@@ -27,6 +27,10 @@ TEST(FileKindTest, TextDatabasesByFormatDate) {
   const FileSniff later = SniffFileKind("##JOV-Text\t010315\r");
   EXPECT_EQ(later.kind, FileKind::kText);
   EXPECT_TRUE(later.later_version);
+  // A file that ends within the head line has no date, whether or not the separator came.
+  for (const char* cut : {"##JOV-Text", "##JOV-Text\t"}) {
+    EXPECT_EQ(SniffFileKind(cut).kind, FileKind::kPreRelease) << cut;
+  }
 }
 
 TEST(FileKindTest, BinaryDatabasesByDateAndKindLetter) {
