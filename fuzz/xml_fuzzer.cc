@@ -38,6 +38,7 @@ Reading Read(std::string_view document) {
     const XmlReader::Event event = reader.Next();
     JOV_FUZZ_CHECK(reader.depth() <= XmlReader::kMaxDepth);
     if (event == XmlReader::Event::kText) {
+      if (reader.text().empty()) continue;  // an empty CDATA section
       if (!in_text) reading.events.emplace_back("'");
       reading.events.back() += reader.text();
       AppendXmlEscaped(reading.rewritten, reader.text());
