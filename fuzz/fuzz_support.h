@@ -1,6 +1,6 @@
 // What several harnesses share: a clean process state per input with the alerts collected
-// quietly, the compile-twice check of typed texts, the section registry of a whole database,
-// and the section text of a database.
+// quietly, an XML reader's reports counted, the compile-twice check of typed texts, the section
+// registry of a whole database, and the section text of a database.
 #pragma once
 
 #include <string>
@@ -10,6 +10,7 @@
 #include "files/line_sink.h"
 #include "files/save_setup.h"
 #include "files/section_writer.h"
+#include "files/xml_reader.h"
 #include "fuzz_target.h"
 #include "model/database.h"
 #include "shell/process.h"
@@ -30,6 +31,13 @@ class QuietRun {
  private:
   RecordingSink sink_;
   ScopedSink scoped_;
+};
+
+// Counts what an XML reader reports instead of showing it.
+class CountingChannel : public XmlErrorChannel {
+ public:
+  void Report(AlertRecord&) override { ++reports; }
+  int reports = 0;
 };
 
 inline const SectionRegistry& Registry() {

@@ -13,12 +13,6 @@
 namespace jov {
 namespace {
 
-class CountingChannel : public XmlErrorChannel {
- public:
-  void Report(AlertRecord&) override { ++reports; }
-  int reports = 0;
-};
-
 // Two value fields; dimension 1: 1 (10, 11), 2; dimension 2: A, B; a subset "G1".
 Database& Small() {
   static Database* const database = [] {
@@ -35,7 +29,7 @@ Database& Small() {
 
 // Reads the element at the start of `document` into `selection`; false when there is none or
 // the reading failed.
-bool Read(std::string_view document, Selection& selection, CountingChannel& channel) {
+bool Read(std::string_view document, Selection& selection, fuzz::CountingChannel& channel) {
   XmlReader reader(document, &channel);
   XmlReader::Event event = reader.Next();
   while (event == XmlReader::Event::kText) event = reader.Next();
@@ -51,14 +45,14 @@ bool Read(std::string_view document, Selection& selection, CountingChannel& chan
 JOV_FUZZ_TARGET(selection_xml) {
   jov::fuzz::QuietRun run;
   jov::Selection selection(jov::Small());
-  jov::CountingChannel channel;
+  jov::fuzz::CountingChannel channel;
   if (!jov::Read(jov::fuzz::AsText(data, size), selection, channel)) return;
   jov::StringByteSink bytes;
   jov::LineSink sink(bytes, "\n");
   selection.WriteXml(sink);
   sink.Finish();
   jov::Selection again(jov::Small());
-  jov::CountingChannel again_channel;
+  jov::fuzz::CountingChannel again_channel;
   JOV_FUZZ_CHECK(jov::Read(bytes.text(), again, again_channel));
   JOV_FUZZ_CHECK(again_channel.reports == 0);
   JOV_FUZZ_CHECK(jov::CriterionTexts(again) == jov::CriterionTexts(selection));

@@ -14,12 +14,6 @@
 namespace jov {
 namespace {
 
-class CountingChannel : public XmlErrorChannel {
- public:
-  void Report(AlertRecord&) override { ++reports; }
-  int reports = 0;
-};
-
 struct Reading {
   // One entry per event: start tags with their attributes, end tags, and character data,
   // adjacent data joined (a comment between two pieces of text splits them in the document).
@@ -30,7 +24,7 @@ struct Reading {
 };
 
 Reading Read(std::string_view document) {
-  CountingChannel channel;
+  fuzz::CountingChannel channel;
   XmlReader reader(document, &channel);
   Reading reading;
   bool in_text = false;
