@@ -1,6 +1,7 @@
 // What several harnesses share: a clean process state per input with the alerts collected
-// quietly, an XML reader's reports counted, the compile-twice check of typed texts, the section
-// registry of a whole database, and the section text of a database.
+// quietly, an XML reader's reports counted, the database of the selection harnesses, the
+// compile-twice check of typed texts, the section registry of a whole database, and the section
+// text of a database.
 #pragma once
 
 #include <string>
@@ -13,6 +14,7 @@
 #include "files/xml_reader.h"
 #include "fuzz_target.h"
 #include "model/database.h"
+#include "select/subset_list.h"
 #include "shell/process.h"
 #include "shell/recording_sink.h"
 
@@ -43,6 +45,21 @@ class CountingChannel : public XmlErrorChannel {
 inline const SectionRegistry& Registry() {
   static const SectionRegistry registry = FullSectionRegistry();
   return registry;
+}
+
+// The database the selection harnesses read against: two value fields; dimension 1: 1 (10,
+// 11), 2; dimension 2: A, B; a subset "G1".
+inline Database& SelectionDatabase() {
+  static Database* const database = [] {
+    auto* db = new Database;
+    for (const char* code : {"1", "10", "11", "2"}) db->AddComponent(0, code, "", "");
+    for (const char* code : {"A", "B"}) db->AddComponent(1, code, "", "");
+    db->SetValueFieldCount(2);
+    db->FlushChangeFlags();
+    SubsetList::Of(*db).Create("G1");
+    return db;
+  }();
+  return *database;
 }
 
 // A typed text compiled by `compile` (which corrects it in place), then compiled again from its

@@ -1,5 +1,5 @@
 // The stored form of a selection: its lines as the "##Subset" sections and templates hold them
-// ("VC", "VD1", "VVA" ...), read against a small database with subsets to name. What must hold:
+// ("VC", "VD1", "VVA" ...), read against a small database with a subset to name. What must hold:
 // the lines the selection writes read back into a selection that writes the same lines. (The
 // first writing may differ from the second: a criterion that does not compile is kept as typed
 // and written with its tabs as blanks, which may then compile.)
@@ -10,26 +10,9 @@
 #include "fuzz_target.h"
 #include "model/database.h"
 #include "select/selection.h"
-#include "select/subset_list.h"
 
 namespace jov {
 namespace {
-
-// Dimension 1: 1 (10, 11), 2; dimension 2: A (A1), B; every value field; subsets "G1" and
-// "Big".
-Database& Small() {
-  static Database* const database = [] {
-    auto* db = new Database;
-    for (const char* code : {"1", "10", "11", "2"}) db->AddComponent(0, code, "", "");
-    for (const char* code : {"A", "A1", "B"}) db->AddComponent(1, code, "", "");
-    db->SetValueFieldCount(Selection::kValueFields);
-    db->FlushChangeFlags();
-    SubsetList::Of(*db).Create("G1");
-    SubsetList::Of(*db).Create("Big");
-    return db;
-  }();
-  return *database;
-}
 
 // Reads each line of `text` (LF or CR LF ended) as a stored line.
 void ReadLines(Selection& selection, std::string_view text) {
@@ -53,14 +36,14 @@ std::string LinesOf(const Selection& selection) {
 
 JOV_FUZZ_TARGET(selection_lines) {
   jov::fuzz::QuietRun run;
-  jov::Selection read(jov::Small());
+  jov::Selection read(jov::fuzz::SelectionDatabase());
   jov::ReadLines(read, jov::fuzz::AsText(data, size));
   const std::string first = jov::LinesOf(read);
-  jov::Selection again(jov::Small());
+  jov::Selection again(jov::fuzz::SelectionDatabase());
   jov::ReadLines(again, first);
   const std::string second = jov::LinesOf(again);
   if (second == first) return;
-  jov::Selection third(jov::Small());
+  jov::Selection third(jov::fuzz::SelectionDatabase());
   jov::ReadLines(third, second);
   JOV_FUZZ_CHECK(jov::LinesOf(third) == second);
 }

@@ -8,24 +8,9 @@
 #include "model/database.h"
 #include "select/selection.h"
 #include "select/selection_test_util.h"
-#include "select/subset_list.h"
 
 namespace jov {
 namespace {
-
-// Two value fields; dimension 1: 1 (10, 11), 2; dimension 2: A, B; a subset "G1".
-Database& Small() {
-  static Database* const database = [] {
-    auto* db = new Database;
-    for (const char* code : {"1", "10", "11", "2"}) db->AddComponent(0, code, "", "");
-    for (const char* code : {"A", "B"}) db->AddComponent(1, code, "", "");
-    db->SetValueFieldCount(2);
-    db->FlushChangeFlags();
-    SubsetList::Of(*db).Create("G1");
-    return db;
-  }();
-  return *database;
-}
 
 // Reads the element at the start of `document` into `selection`; false when there is none or
 // the reading failed.
@@ -44,14 +29,14 @@ bool Read(std::string_view document, Selection& selection, fuzz::CountingChannel
 
 JOV_FUZZ_TARGET(selection_xml) {
   jov::fuzz::QuietRun run;
-  jov::Selection selection(jov::Small());
+  jov::Selection selection(jov::fuzz::SelectionDatabase());
   jov::fuzz::CountingChannel channel;
   if (!jov::Read(jov::fuzz::AsText(data, size), selection, channel)) return;
   jov::StringByteSink bytes;
   jov::LineSink sink(bytes, "\n");
   selection.WriteXml(sink);
   sink.Finish();
-  jov::Selection again(jov::Small());
+  jov::Selection again(jov::fuzz::SelectionDatabase());
   jov::fuzz::CountingChannel again_channel;
   JOV_FUZZ_CHECK(jov::Read(bytes.text(), again, again_channel));
   JOV_FUZZ_CHECK(again_channel.reports == 0);
