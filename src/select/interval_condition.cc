@@ -46,6 +46,15 @@ std::string DayText(DayCode day) {
   return FormatReadable(value);
 }
 
+// A stamp operand written as a date-time in its readable form, month or finer ("2024-01",
+// "2024-01-01"). Such a text is a date, never a keyword form: a resolver would take it for a
+// period name with an offset ("2024" and "-01"), and it is what the dates a keyword resolved to
+// are written as.
+bool IsReadableDate(std::string_view operand) {
+  const DateTime value = DateTime::Parse(operand, false);
+  return !value.invalid && value.precision > kYearPrecision && FormatReadable(value) == operand;
+}
+
 class IntervalAtomReader : public AtomReader {
  public:
   IntervalAtomReader(IntervalCondition::Language language, const DatePointResolver* resolver,
@@ -160,7 +169,8 @@ class IntervalAtomReader : public AtomReader {
 
   // One operand's interval; nothing when its text gives no date.
   std::optional<Operand> ReadOperand(std::string_view operand) const {
-    if (resolver_ != nullptr) {
+    const bool date = language_ == IntervalCondition::Language::kStamp && IsReadableDate(operand);
+    if (resolver_ != nullptr && !date) {
       if (std::optional<DateRange> range = resolver_->Resolve(operand)) {
         // A range without days, or backwards, gives no date.
         if (range->from.day == kNoDay || range->to < range->from) return std::nullopt;

@@ -8,7 +8,9 @@
 namespace jov {
 namespace {
 
-// Stands in for the selections' date points: "Month" is November 2001, "Day" its 15th.
+// Stands in for the selections' date points: "Month" is November 2001, "Day" its 15th. Like
+// a time scale whose period names begin with their year, it takes "2001" with an offset
+// ("2001-11") for a period: the first quarter of 2001.
 class StandInResolver : public DatePointResolver {
  public:
   std::optional<DateRange> Resolve(std::string_view text) const override {
@@ -17,6 +19,8 @@ class StandInResolver : public DatePointResolver {
       return DateRange{{PackDay(2001, 11, 1), 1}, {PackDay(2001, 11, 30), kEndOfDay}};
     if (text == "Day")
       return DateRange{{PackDay(2001, 11, 15), 1}, {PackDay(2001, 11, 15), kEndOfDay}};
+    if (text.starts_with("2001-"))
+      return DateRange{{PackDay(2001, 1, 1), 1}, {PackDay(2001, 3, 31), kEndOfDay}};
     if (text == "Nowhere") return DateRange{};
     if (text == "Backwards")
       return DateRange{{PackDay(2001, 11, 15), 1}, {PackDay(2001, 11, 1), 1}};
