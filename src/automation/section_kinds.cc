@@ -1,6 +1,7 @@
 #include "automation/section_kinds.h"
 
 #include "analysis/time_scale_section.h"
+#include "io/import_setup_section.h"
 #include "select/selection_save_filter.h"
 #include "select/subset_section.h"
 
@@ -11,6 +12,7 @@ SectionRegistry FullSectionRegistry() {
   RegisterTimeScaleSection(registry);
   RegisterSelectionSaveFilter(registry);
   RegisterSubsetSection(registry);
+  RegisterImportSetupSection(registry);
   return registry;
 }
 

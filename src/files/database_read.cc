@@ -48,7 +48,7 @@ struct StreamResult {
 };
 
 StreamResult ReadBinaryStream(Database& database, std::string_view bytes,
-                              const std::optional<std::string>& password,
+                              const std::optional<std::string>& password, uint32_t format_date,
                               const SectionRegistry& registry, const std::string& path) {
   StreamResult result;
   BinaryFileReader reader(bytes, password);
@@ -58,7 +58,9 @@ StreamResult ReadBinaryStream(Database& database, std::string_view bytes,
   }
   BinaryBlockSource blocks(reader);
   LineSource lines(blocks);
-  if (SkipToMagicLine(lines)) result.sections = ReadSections(database, lines, registry);
+  if (SkipToMagicLine(lines)) {
+    result.sections = ReadSections(database, lines, registry, format_date);
+  }
   blocks.Finish();
   if (StopRequested()) {
     // Stopped by the user or by a pending error: the file is not damaged for that.
@@ -73,12 +75,12 @@ StreamResult ReadBinaryStream(Database& database, std::string_view bytes,
   return result;
 }
 
-StreamResult ReadTextStream(Database& database, std::string_view bytes,
+StreamResult ReadTextStream(Database& database, std::string_view bytes, uint32_t format_date,
                             const SectionRegistry& registry) {
   StreamResult result;
   TextFileSource source(bytes);
   LineSource lines(source);
-  result.sections = ReadSections(database, lines, registry);
+  result.sections = ReadSections(database, lines, registry, format_date);
   result.readable = true;
   return result;
 }
@@ -146,8 +148,8 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
   {
     ScopedProgress progress(options.import ? ProgressMode::kImporting : ProgressMode::kOpening,
                             FileNameOf(path), static_cast<int64_t>(bytes->size()));
-    result = binary ? ReadBinaryStream(reading, *bytes, password, registry, path)
-                    : ReadTextStream(reading, *bytes, registry);
+    result = binary ? ReadBinaryStream(reading, *bytes, password, sniff.format_date, registry, path)
+                    : ReadTextStream(reading, *bytes, sniff.format_date, registry);
   }
   for (AlertRecord& error : result.sections.errors) ReportAlert(error);
   if (!result.readable || !result.sections.ok) return false;

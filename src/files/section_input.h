@@ -17,9 +17,13 @@ class Database;
 
 class SectionInput {
  public:
-  SectionInput(Database& database, LineSource& lines) : database_(database), lines_(lines) {}
+  SectionInput(Database& database, LineSource& lines, uint32_t format_date)
+      : database_(database), lines_(lines), format_date_(format_date) {}
 
   Database& database() { return database_; }
+  // The format date (YYYYMMDD) of the file being read; readers of bodies whose form changed
+  // over the versions look at it.
+  uint32_t format_date() const { return format_date_; }
 
   // The current line; valid until the next line is read.
   std::string_view line() const { return line_; }
@@ -49,6 +53,7 @@ class SectionInput {
  private:
   Database& database_;
   LineSource& lines_;
+  uint32_t format_date_;
   std::string_view line_;
   bool at_end_ = false;
   uint64_t line_number_ = 0;

@@ -65,12 +65,13 @@ bool IsEndSectionLine(std::string_view line) {
          EqualsIgnoringCase(SectionName(line), text_format::kEnd);
 }
 
-ReadResult ReadSections(Database& database, LineSource& lines, const SectionRegistry& registry) {
+ReadResult ReadSections(Database& database, LineSource& lines, const SectionRegistry& registry,
+                        uint32_t format_date) {
   RecordingSink errors;
   ReadResult result;
   {
     ScopedSink collect(&errors);
-    SectionInput input(database, lines);
+    SectionInput input(database, lines, format_date);
     input.Advance();
     while (!input.at_end() && !StopRequested()) {
       if (!input.line().starts_with(text_format::kSectionStart)) {

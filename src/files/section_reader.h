@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/file_kind.h"
 #include "files/line_source.h"
 #include "files/section_registry.h"
 #include "shell/alert.h"
@@ -37,8 +38,9 @@ bool IsEndSectionLine(std::string_view line);
 
 // Reads sections into `database` until "##End", the end of the stream, or StopRequested. Lines
 // outside a known section are skipped; an unknown section name of three or more characters is
-// reported (msg::kUnknownSection).
-ReadResult ReadSections(Database& database, LineSource& lines, const SectionRegistry& registry);
+// reported (msg::kUnknownSection). `format_date` (YYYYMMDD) is the date the file carries.
+ReadResult ReadSections(Database& database, LineSource& lines, const SectionRegistry& registry,
+                        uint32_t format_date = kOwnFormatDate);
 
 // Reads the stream into a new database; nothing (and no half-built database) when the read
 // failed. The new database is not marked modified.

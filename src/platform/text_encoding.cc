@@ -68,7 +68,91 @@ char32_t DecodeUtf8(std::string_view text, size_t& pos) {
   return cp;
 }
 
+bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
+
+// The length of the sequence a lead byte starts; 0 for a byte that cannot start one.
+size_t SequenceLength(unsigned char lead) {
+  if ((lead & 0xE0) == 0xC0) return 2;
+  if ((lead & 0xF0) == 0xE0) return 3;
+  if ((lead & 0xF8) == 0xF0) return 4;
+  return 0;
+}
+
+// The length of a sequence that starts near the end of `text` and is cut short by it; 0 when
+// the text ends with a whole character.
+size_t CutSequenceLength(std::string_view text) {
+  for (size_t back = 1; back <= 3 && back <= text.size(); ++back) {
+    const unsigned char byte = static_cast<unsigned char>(text[text.size() - back]);
+    if (IsContinuation(byte)) continue;
+    return SequenceLength(byte) > back ? back : 0;
+  }
+  return 0;
+}
+
 }  // namespace
+
+bool IsUtf8(std::string_view text) {
+  size_t pos = 0;
+  while (pos < text.size()) {
+    const unsigned char lead = static_cast<unsigned char>(text[pos++]);
+    if (lead < 0x80) continue;
+    const size_t length = SequenceLength(lead);
+    if (length == 0 || pos + length - 1 > text.size()) return false;
+    for (size_t i = 1; i < length; ++i) {
+      if (!IsContinuation(static_cast<unsigned char>(text[pos++]))) return false;
+    }
+  }
+  return true;
+}
+
+char Cp1252FromCodePoint(char32_t cp) { return ByteForCodePoint(cp); }
+
+char Utf8StreamDecoder::Emit(char32_t cp) {
+  const char byte = ByteForCodePoint(cp);
+  if (byte == '?' && cp != '?') ++replaced_;
+  return byte;
+}
+
+size_t Utf8StreamDecoder::Decode(std::string_view in, char* out) {
+  size_t written = 0;
+  size_t pos = 0;
+  if (held_count_ > 0) {
+    const size_t length = SequenceLength(static_cast<unsigned char>(held_[0]));
+    while (held_count_ < length && pos < in.size() &&
+           IsContinuation(static_cast<unsigned char>(in[pos]))) {
+      held_[held_count_++] = in[pos++];
+    }
+    if (held_count_ < length && pos == in.size()) return 0;  // still cut short
+    size_t used = 0;
+    const char32_t cp = DecodeUtf8(std::string_view(held_, held_count_), used);
+    held_count_ = 0;
+    if (!(at_start_ && cp == 0xFEFF)) out[written++] = Emit(cp);
+    at_start_ = false;
+  }
+  const size_t cut = CutSequenceLength(in.substr(pos));
+  const std::string_view whole = in.substr(0, in.size() - cut);
+  while (pos < whole.size()) {
+    const unsigned char byte = static_cast<unsigned char>(whole[pos]);
+    if (byte < 0x80) {
+      out[written++] = static_cast<char>(byte);
+      ++pos;
+    } else {
+      const char32_t cp = DecodeUtf8(whole, pos);
+      if (!(at_start_ && cp == 0xFEFF)) out[written++] = Emit(cp);
+    }
+    at_start_ = false;
+  }
+  for (size_t i = whole.size(); i < in.size(); ++i) held_[held_count_++] = in[i];
+  return written;
+}
+
+size_t Utf8StreamDecoder::Finish(char* out) {
+  if (held_count_ == 0) return 0;
+  held_count_ = 0;
+  ++replaced_;
+  *out = '?';
+  return 1;
+}
 
 std::string Utf8FromCp1252(std::string_view cp1252) {
   std::string out;

@@ -34,5 +34,43 @@ TEST(TextEncodingTest, ExactConversionRefusesWhatWouldBeFolded) {
   }
 }
 
+std::string DecodeInPieces(std::string_view utf8, size_t piece, uint64_t* replaced) {
+  Utf8StreamDecoder decoder;
+  std::string out;
+  for (size_t at = 0; at < utf8.size(); at += piece) {
+    const std::string_view in = utf8.substr(at, piece);
+    char buffer[64];
+    out.append(buffer, decoder.Decode(in, buffer));
+  }
+  char last;
+  out.append(&last, decoder.Finish(&last));
+  *replaced = decoder.replaced();
+  return out;
+}
+
+// However a stream is cut, it decodes as the whole text would: sequences cut at a piece's end
+// are completed by the next piece, and only characters outside 1252 and broken bytes count.
+TEST(TextEncodingTest, StreamDecodingDoesNotDependOnWherePiecesEnd) {
+  const std::string text =
+      "\xEF\xBB\xBF"           // byte-order mark: dropped at the start
+      "a\xC3\xA4\xE2\x82\xAC"  // a, a-umlaut, euro
+      "\xE4\xB8\xAD"           // outside 1252
+      "\xF0\x9F\x98\x80"       // outside, four bytes
+      "\xC3"                   // broken: no continuation
+      "b\xEF\xBB\xBF"          // a mark later on is a character 1252 lacks
+      "\xE2\x82";              // cut at the very end
+  const std::string expected =
+      "a\xE4\x80??\x3F"
+      "b??";
+  for (size_t piece = 1; piece <= text.size(); ++piece) {
+    uint64_t replaced = 0;
+    EXPECT_EQ(DecodeInPieces(text, piece, &replaced), expected) << piece;
+    EXPECT_EQ(replaced, 5u) << piece;
+  }
+  EXPECT_TRUE(IsUtf8("plain \xC3\xA4"));
+  EXPECT_FALSE(IsUtf8("\xE4 alone"));
+  EXPECT_FALSE(IsUtf8("cut \xE2\x82"));
+}
+
 }  // namespace
 }  // namespace jov
