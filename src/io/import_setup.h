@@ -12,7 +12,7 @@
 
 #include "model/component.h"
 #include "model/database.h"
-#include "shell/messages.h"
+#include "shell/message_ids.h"
 
 namespace jov {
 
@@ -91,7 +91,7 @@ struct LineDefinition {
 };
 
 struct ImportSetup {
-  static constexpr MessageId kDefaultName = 7300;  // "Import Setup"
+  static constexpr MessageId kDefaultName = msg::kImportSetupName;
   static constexpr int kMaxRowsToSkip = 999;
   static constexpr int kMaxRowsPerRecord = 99;
 

@@ -111,6 +111,11 @@ class Database {
   // kHostNotFound, kTextNotFound) and created, under "#" with a generated code for host codes and
   // texts. Returns the dimension's root when nothing could be added.
   ComponentRef ResolveIdentifier(int dimension, std::string_view text, IdentifierKind kind);
+  // Adds a component with the dimension's next free generated code, "#" and five digits, below
+  // the component "#" (added with the text of 3300 the first time a dimension needs it), with
+  // `text` as its host code (kHost) or its text (kText). The counter lives as long as the
+  // database. kNoComponent when nothing could be added.
+  ComponentRef GeneratedComponent(int dimension, const std::string& text, IdentifierKind kind);
 
   ComponentRef NextInPreorder(ComponentRef ref, int* depth_change = nullptr) const {
     return pool_.NextInPreorder(ref, depth_change);
@@ -184,7 +189,6 @@ class Database {
   void RewriteField(int dimension, ComponentField field, CaseOption option);
   void ComponentsChanged(int dimension);
   ComponentRef FindParentByPrefix(int dimension, const std::string& code) const;
-  ComponentRef GeneratedComponent(int dimension, const std::string& text, IdentifierKind kind);
   void RemoveSubtree(ComponentRef ref);
   // The line layout follows the trees: the number of slots per line is set from the highest
   // dimension that has components, and the slot width from the size of the component pool.

@@ -127,6 +127,41 @@ std::optional<std::string> ReadFileHead(const std::string& path, size_t max_byte
   return ReadRegularFile(path, max_bytes, failure);
 }
 
+InputFile::~InputFile() {
+  if (fd_ >= 0) ::close(fd_);
+}
+
+bool InputFile::Open(const std::string& path, ReadFailure* failure) {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  if (failure != nullptr) *failure = ReadFailure::kNone;
+  // As ReadRegularFile: opening does not wait for a FIFO's writer, and only a regular file is
+  // read, which never blocks.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    Refuse(ReadFailure::kCannotOpen, failure);
+    return false;
+  }
+  struct stat info {};
+  const bool known = ::fstat(fd, &info) == 0;
+  if (!known || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    Refuse(known ? ReadFailure::kNotRegular : ReadFailure::kCannotOpen, failure);
+    return false;
+  }
+  fd_ = fd;
+  return true;
+}
+
+std::optional<size_t> InputFile::Read(char* buffer, size_t size) {
+  if (fd_ < 0) return std::nullopt;
+  for (;;) {
+    const ssize_t got = ::read(fd_, buffer, size);
+    if (got >= 0) return static_cast<size_t>(got);
+    if (errno != EINTR) return std::nullopt;
+  }
+}
+
 bool WriteFileAtomically(const std::string& path, std::string_view bytes, std::string* error) {
   AtomicFileWriter writer;
   if (!writer.Open(path, error)) return false;

@@ -25,6 +25,25 @@ std::optional<std::string> ReadWholeFile(const std::string& path, ReadFailure* f
 std::optional<std::string> ReadFileHead(const std::string& path, size_t max_bytes,
                                         ReadFailure* failure = nullptr);
 
+// A file read from its start in pieces of the caller's size, without a buffer of its own, so
+// that a reader holds no more of it than its own block. Closed with the object.
+class InputFile {
+ public:
+  InputFile() = default;
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+  ~InputFile();
+
+  // False (with the reason in `failure` when given) when the file cannot be opened for
+  // reading or is no regular file.
+  bool Open(const std::string& path, ReadFailure* failure = nullptr);
+  // Reads up to `size` bytes; 0 at the end of the file, nothing on a read error.
+  std::optional<size_t> Read(char* buffer, size_t size);
+
+ private:
+  int fd_ = -1;
+};
+
 // Writes `bytes` as the new content of `path` through an AtomicFileWriter. On failure the
 // target is untouched, the temporary file removed, and `error` (when given) receives the
 // system's reason.

@@ -38,6 +38,7 @@ constexpr MessageId kMenuAbout = 226;  // "About @0..."
 constexpr MessageId kOutOfMemory = 600;
 constexpr MessageId kResourceError = 601;
 constexpr MessageId kUnableToOpen = 603;
+constexpr MessageId kErrorReading = 604;
 constexpr MessageId kErrorWriting = 605;
 
 // Button captions.
@@ -93,6 +94,9 @@ constexpr MessageId kSeparatorCrLf = 1208;
 constexpr MessageId kFromSystem = 1209;  // " from System", after the system character's label
 constexpr MessageId kSeparatorNone = 1210;
 
+// Text import.
+constexpr MessageId kDatabaseFileNotImported = 2113;  // "A JOV-file can not be imported ..."
+
 // About and preferences.
 constexpr MessageId kAboutTitle = 2200;
 constexpr MessageId kPreferences = 2300;
@@ -136,6 +140,7 @@ constexpr MessageId kValue = 3103;
 // Labels of a selection's criteria: the ends of the date range and the subset criterion.
 constexpr MessageId kFrom = 3104;
 constexpr MessageId kTo = 3105;
+constexpr MessageId kLogToFile = 3118;      // the fourth button of command errors
 constexpr MessageId kSelectionName = 3122;  // default name of a subset's named selections
 constexpr MessageId kSubset = 3130;
 constexpr MessageId kBytes = 3140;
@@ -158,6 +163,8 @@ constexpr MessageId kHostTaken = 3306;
 constexpr MessageId kCardIdLabel = 3500;
 constexpr MessageId kFirstStampLabel = 3501;
 constexpr MessageId kNotesLabel = 3505;
+// Card values.
+constexpr MessageId kValueChangedToZero = 3511;  // "Value "@0" in @1 is changed to zero."
 
 // Counts of what an operation concerns.
 constexpr MessageId kLinesCount = 3612;  // "@0 lines"
@@ -172,6 +179,7 @@ constexpr MessageId kCorrupted = 3810;
 constexpr MessageId kIncorrectPassword = 3811;
 constexpr MessageId kLinesTooLong = 3813;
 constexpr MessageId kUnknownSection = 3814;
+constexpr MessageId kCharactersReplaced = 3830;  // UTF-8 characters read as "?"
 constexpr MessageId kNotRegularFile = 3840;
 constexpr MessageId kNotAFileToSave = 3841;
 constexpr MessageId kReadLostData = 3842;
@@ -278,6 +286,9 @@ constexpr MessageId kShowEndDatesOnly = 5430;
 constexpr MessageId kTimeScaleName = 7000;  // default name of time scales
 constexpr MessageId kTimeScaleStart = 7001;
 constexpr MessageId kTimeScalePeriodName = 7002;
+
+// Import setups.
+constexpr MessageId kImportSetupName = 7300;  // default name of import setups
 
 // Password prompts.
 constexpr MessageId kPasswordForWindow = 7200;
