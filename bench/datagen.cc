@@ -1,9 +1,12 @@
 #include "datagen.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <random>
 #include <string>
 #include <vector>
+
+#include "shell/number_text.h"
 
 namespace jov::bench {
 namespace {
@@ -102,6 +105,34 @@ std::unique_ptr<Database> MakeDatabase(const DataSpec& spec) {
   }
   database->FlushChangeFlags();
   return database;
+}
+
+std::string VoucherRows(const DataSpec& spec) {
+  DataSpec with_texts = spec;
+  with_texts.line_text_share = 1.0;
+  with_texts.dimensions = std::max(spec.dimensions, 2);
+  const std::unique_ptr<Database> database = MakeDatabase(with_texts);
+  const CardStore& cards = database->cards();
+  std::string rows;
+  rows.reserve(static_cast<size_t>(spec.lines) * 64);
+  int64_t voucher = 1000;
+  for (CardRef card = cards.FirstCard(); card != kCardSentinel; card = cards.NextCard(card)) {
+    const CalendarDate date = UnpackDay(cards.CardId(card).day);
+    char day[16];
+    std::snprintf(day, sizeof day, "%04d-%02d-%02d;", date.year, date.month, date.day);
+    ++voucher;
+    for (GroupRef g = cards.card(card).first_group; g != kNoRecord; g = cards.group(g).next) {
+      for (LineRef l = cards.group(g).first_line; l != kNoLine; l = cards.lines().next(l)) {
+        std::string amount = FormatNumber(cards.GetValue(l, 0), 2);
+        std::replace(amount.begin(), amount.end(), '.', ',');
+        rows.append(day).append(std::to_string(voucher)).append(";");
+        rows.append(database->component(database->LineComponent(g, l, 0)).code).append(";");
+        rows.append(database->component(database->LineComponent(g, l, 1)).code).append(";");
+        rows.append(amount).append(";").append(cards.LineText(l)).append("\r\n");
+      }
+    }
+  }
+  return rows;
 }
 
 }  // namespace jov::bench

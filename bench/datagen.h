@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "model/database.h"
 
@@ -23,5 +24,17 @@ struct DataSpec {
 };
 
 std::unique_ptr<Database> MakeDatabase(const DataSpec& spec);
+
+// The lines of a generated database as the semicolon-separated rows of a ledger export, one
+// row a line, CR LF after each: date (YYYY-MM-DD), voucher number (one per card), account,
+// cost centre, amount with a decimal comma, and the line text (every line has one). About 60
+// bytes a row.
+std::string VoucherRows(const DataSpec& spec);
+
+// The body of the import setup that reads those rows: the voucher number switches cards, and
+// accounts and cost centres are made with their host codes as JOV-Codes.
+inline constexpr const char* kVoucherRowsSetup =
+    "##ImportSetup\tVouchers\r\nS\t59\r\nD\t44\r\nM\tY/M/D\r\nLX\tF2\r\nLI\tF1\r\n"
+    "L1\tF3\r\nL2\tF4\r\nLZ\tF6\r\nLVA\tF5\r\nZN1\tH\r\nZN2\tH\r\n\r\n";
 
 }  // namespace jov::bench
