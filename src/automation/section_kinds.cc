@@ -2,6 +2,7 @@
 
 #include "analysis/time_scale_section.h"
 #include "io/import_setup_section.h"
+#include "io/plain_text_import.h"
 #include "select/selection_save_filter.h"
 #include "select/subset_section.h"
 
@@ -13,6 +14,7 @@ SectionRegistry FullSectionRegistry() {
   RegisterSelectionSaveFilter(registry);
   RegisterSubsetSection(registry);
   RegisterImportSetupSection(registry);
+  RegisterPlainTextImport(registry);
   return registry;
 }
 

@@ -9,6 +9,7 @@
 #include "files/save_setup.h"
 #include "files/section_reader.h"
 #include "files/section_writer.h"
+#include "io/import_setup.h"
 #include "platform/temp_dir_test_util.h"
 #include "shell/process.h"
 
@@ -77,6 +78,19 @@ TEST(SectionKindsTest, SavesWriteWhatTheSetupsSelectionTakes) {
   Database read;
   ASSERT_TRUE(ReadDatabaseFile(read, path, ReadOptions(), nullptr, registry));
   EXPECT_EQ(read.cards().line_count(), 4u);
+}
+
+// Import setups are read by their owner, and plain text files go to the text import.
+TEST(SectionKindsTest, ImportSetupsAndPlainTextFilesHaveTheirReaders) {
+  ResetProcess();
+  const SectionRegistry registry = FullSectionRegistry();
+  Database db;
+  MemoryByteSource bytes("##ImportSetup\tBank\r\nS\t59\r\n##End\r\n");
+  LineSource lines(bytes);
+  ASSERT_TRUE(ReadSections(db, lines, registry).ok);
+  ASSERT_EQ(ImportSetups::Of(db).named().size(), 1u);
+  EXPECT_EQ(ImportSetups::Of(db).named()[0].field_separator, ';');
+  EXPECT_TRUE(registry.plain_text_reader());
 }
 
 }  // namespace

@@ -50,7 +50,8 @@ DatabaseFormat FormatForFileName(const std::string& path);
 // Reads a database file into `database`. Refusals, damage and the errors collected by the
 // section reader are reported as alerts after the read; false when the read failed (a cancelled
 // question fails quietly). An import leaves the open database as it was when the file cannot
-// be read.
+// be read. A plain text file is read by the registry's plain text reader when it has one: the
+// text import, which needs no password and leaves the database without a file name.
 bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOptions& options,
                       PasswordPrompt* prompt, const SectionRegistry& registry);
 

@@ -121,6 +121,12 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
   std::optional<std::string> bytes = ReadFileBytes(path, kSniffBytes);
   if (!bytes) return false;
   const FileSniff sniff = SniffFileKind(*bytes);
+  // A file that is no database file goes to the text import, which reads it in blocks into the
+  // database itself: an import that is stopped keeps what it made. A database opened from such
+  // a file keeps no file name, so that saving it never writes over the text file.
+  if (registry.plain_text_reader() && sniff.kind == FileKind::kNotDatabase) {
+    return registry.plain_text_reader()(database, path);
+  }
   if (sniff.later_version && Ask(msg::kLaterVersion, path, msg::kButtonCancel,
                                  msg::kButtonContinue) != msg::kButtonContinue) {
     return false;

@@ -2,7 +2,8 @@
 // the one that writes the kind's sections, with the kind's place in the save order and the save
 // setup flag it is saved under. The database model's sections are registered by this folder;
 // upper layers register their own kinds (or replace the kept-verbatim stand-ins) without
-// touching the reader.
+// touching the reader. The text import, which reads files that are no database files, registers
+// here too.
 #pragma once
 
 #include <functional>
@@ -17,8 +18,13 @@
 
 namespace jov {
 
+class Database;
 class SectionInput;
 class SectionOutput;
+
+// Reads a plain text file (one that is no database file) into a database through the import
+// setup in force; true when the file was read to its end. Refusals are reported by the reader.
+using PlainTextReader = std::function<bool(Database& database, const std::string& path)>;
 
 // When a kind's sections are written.
 enum class SaveCondition {
@@ -62,9 +68,14 @@ class SectionRegistry {
     return save_filter_ ? save_filter_(database, setup) : nullptr;
   }
 
+  // The reader of plain text files; without one they are refused as no database files.
+  void SetPlainTextReader(PlainTextReader reader) { plain_text_ = std::move(reader); }
+  const PlainTextReader& plain_text_reader() const { return plain_text_; }
+
  private:
   std::vector<SectionHandler> handlers_;
   SaveFilterFactory save_filter_;
+  PlainTextReader plain_text_;
 };
 
 // What a progress display shows while sections of this name are read or written (msg::kSection...,

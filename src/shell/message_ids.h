@@ -175,6 +175,7 @@ constexpr MessageId kPreRelease = 3804;
 constexpr MessageId kThirdGeneration = 3806;
 constexpr MessageId kLaterFormat = 3807;
 constexpr MessageId kLaterVersion = 3808;
+constexpr MessageId kNeedsImportSetup = 3809;  // "... cannot be read without an import setup."
 constexpr MessageId kCorrupted = 3810;
 constexpr MessageId kIncorrectPassword = 3811;
 constexpr MessageId kLinesTooLong = 3813;
