@@ -59,10 +59,8 @@ std::vector<std::string> WriteTimeScaleSection(const TimeScale& scale) {
 }
 
 void RegisterTimeScaleSection(SectionRegistry& registry) {
-  const SectionHandler* kept = registry.Find(text_format::kTimeScale);
-  SectionHandler handler = kept != nullptr ? *kept : SectionHandler{};
-  handler.name = std::string(text_format::kTimeScale);
-  handler.flag = SaveSection::kTimeScales;
+  SectionHandler handler =
+      OwnedSectionHandler(registry, text_format::kTimeScale, SaveSection::kTimeScales);
   handler.read = [](SectionInput& input, std::string_view argument) {
     std::vector<std::string> lines;
     while (input.NextBodyLine()) lines.emplace_back(input.line());

@@ -42,4 +42,13 @@ MessageId SectionProgressText(std::string_view name) {
   return kNoMessage;
 }
 
+SectionHandler OwnedSectionHandler(const SectionRegistry& registry, std::string_view name,
+                                   SaveSection flag) {
+  const SectionHandler* kept = registry.Find(name);
+  SectionHandler handler = kept != nullptr ? *kept : SectionHandler{};
+  handler.name = std::string(name);
+  handler.flag = flag;
+  return handler;
+}
+
 }  // namespace jov

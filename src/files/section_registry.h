@@ -82,6 +82,11 @@ class SectionRegistry {
 // "Save Setups" ... "Commands"); kNoMessage for the kinds it does not name.
 MessageId SectionProgressText(std::string_view name);
 
+// The handler of a kind whose owner takes it over from the kept-verbatim stand-in (keeping its
+// place in the save order), named `name` and saved under `flag`; the owner adds read and write.
+SectionHandler OwnedSectionHandler(const SectionRegistry& registry, std::string_view name,
+                                   SaveSection flag);
+
 // A registry with every kind of the section stream: the model's own sections, and stand-ins
 // that keep the sections of kinds owned by upper layers verbatim until those register theirs.
 SectionRegistry DefaultSectionRegistry();

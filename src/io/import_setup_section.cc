@@ -428,10 +428,8 @@ std::optional<ImportSetup> ReadImportSetupFile(std::string_view bytes,
 }
 
 void RegisterImportSetupSection(SectionRegistry& registry) {
-  const SectionHandler* kept = registry.Find(text_format::kImportSetup);
-  SectionHandler handler = kept != nullptr ? *kept : SectionHandler{};
-  handler.name = std::string(text_format::kImportSetup);
-  handler.flag = SaveSection::kImportSetups;
+  SectionHandler handler =
+      OwnedSectionHandler(registry, text_format::kImportSetup, SaveSection::kImportSetups);
   handler.read = [](SectionInput& input, std::string_view argument) {
     const std::string name = SectionObjectName(argument, ImportSetup::kDefaultName);
     std::vector<std::string> lines;
