@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
+#include "io/import_setup_section.h"
 #include "platform/file_io.h"
 #include "platform/temp_dir_test_util.h"
 #include "shell/command_error.h"
@@ -382,6 +384,40 @@ TEST_F(TextImportTest, Utf8CharactersOutsideWindowsAreCountedInOneMessage) {
   EXPECT_EQ(sink_.Texts(),
             (std::vector<std::string>{"2 characters in file \"rows.txt\" are not in the Windows "
                                       "character set and were read as \"?\"."}));
+}
+
+// The worked examples of the user guide, as a user runs them: setup files read from disk, then
+// the files they describe imported one after the other into one database.
+TEST_F(TextImportTest, TheUserGuideExamples) {
+  const std::string folder = std::string(JOV_TESTDATA) + "/import/";
+  for (const char* example : {"bank", "ledger", "export"}) {
+    const std::optional<std::string> bytes = ReadWholeFile(folder + example + ".setup");
+    ASSERT_TRUE(bytes) << example;
+    const std::optional<ImportSetup> setup = ReadImportSetupFile(*bytes, "");
+    ASSERT_TRUE(setup) << example;
+    const char* extension = std::string_view(example) == "ledger" ? ".txt" : ".csv";
+    EXPECT_EQ(ImportTextFile(db_, folder + example + extension, *setup).outcome,
+              ImportOutcome::kDone)
+        << example;
+  }
+  EXPECT_EQ(Describe(db_),
+            "240102-1 Card purchase Caf\xE9 Nero [1930 -45 5484381424] [2999 45]\n"
+            "240103-1 Salary January [1930 25000 5484381425] [2999 -25000]\n"
+            "240105-1 Rent office [1930 -8500 5484381426] [2999 8500]\n"
+            "240105-2 Bank fee [1930 -1234.5 5484381427] [2999 1234.5]\n"
+            "240115-1 V1001 Office supplies [4010/CC10 1250 Paper and toner] [2440 -1250]\n"
+            "240116-1 V1002 Customer payment [1930 10000] [1510 -10000 Invoice 4711]\n"
+            "240131-1 V1003 Depreciation [7830/CC20 500] [1229/CC20 -500]\n"
+            "240301-1 501 [1510 1200 Kund \xC5kesson & S\xF6ner] "
+            "[3010/SALES -960 F\xF6rs\xE4ljning varor] [2611 -240 Utg\xE5"
+            "ende moms 25 %]\n"
+            "240302-1 502 [5010/ADMIN 8500 Lokalhyra mars] [1930 -8500 Lokalhyra mars]\n");
+  // Each new account and cost centre is reported once, and nothing else is.
+  const std::vector<std::string> texts = sink_.Texts();
+  EXPECT_EQ(texts.size(), 14u);
+  EXPECT_TRUE(std::all_of(texts.begin(), texts.end(), [](const std::string& text) {
+    return text.starts_with("Cannot find host code");
+  }));
 }
 
 }  // namespace
