@@ -3,7 +3,6 @@
 #include "commands.h"
 #include "files/save_setup.h"
 #include "session.h"
-#include "shell/message_ids.h"
 
 namespace jov {
 namespace {
@@ -30,15 +29,6 @@ void ChoosePassword(Database& db, const CommandArguments& arguments,
   if (arguments.Has("--remove-password")) password.SetPassword("");
 }
 
-// Whether the read lost data that the save would lose for good; reported when it did.
-bool LostData(Database& db, const std::string& in, const std::string& out) {
-  if (!db.Attached<DatabaseFileState>().read_lost_data) return false;
-  AlertRecord alert(msg::kReadLostData);
-  alert.Arg(out).Arg(in);
-  ReportAlert(alert);
-  return true;
-}
-
 int RunConvert(const CommandArguments& arguments) {
   const std::vector<std::string>& files = arguments.operands();
   if (files.size() != 2) return arguments.UsageError("give one input and one output file");
@@ -61,18 +51,15 @@ int RunConvert(const CommandArguments& arguments) {
   Database* db = session.Open(files[0], password, prompt);
   if (db == nullptr || Interrupted()) return kExitFailed;
   const std::string out = OutputPath(files[1]);
-  if (!arguments.Has("--force") && LostData(*db, files[0], files[1])) return kExitFailed;
+  if (!arguments.Has("--force") && ReadLostData(*db, files[0], files[1])) return kExitFailed;
   ChoosePassword(*db, arguments, new_password);
   DatabaseFormat format = FormatForFileName(out);
   if (arguments.Has("--text")) format = DatabaseFormat::kText;
   if (arguments.Has("--binary")) format = DatabaseFormat::kBinary;
-  SaveSetup setup = db->Attached<SaveSetups>().in_effect();
+  // A binary file is keyed by the password, a text file shows it only when the user agrees
+  // (asked on saving).
+  SaveSetup setup = SetupKeepingPassword(*db);
   setup.compressed = !arguments.Has("--store");
-  // The section carries the password and the entries kept with it: a binary file is keyed by
-  // the password, a text file shows it only when the user agrees (asked on saving).
-  const Password& kept = db->Attached<DatabasePassword>().password;
-  setup.sections[static_cast<size_t>(SaveSection::kProtection)] =
-      kept.HasPassword() || !kept.entries.empty();
   // Saving as text asks for the database's password again: the one given for it here.
   ConsolePasswordPrompt save_prompt(new_password ? new_password : password);
   const bool saved =

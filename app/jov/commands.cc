@@ -8,7 +8,8 @@ namespace jov {
 namespace {
 
 constexpr const Command* kCommands[] = {&kInfoCommand,      &kConvertCommand, &kCheckCommand,
-                                        &kTemplatesCommand, &kSubsetsCommand, &kDemoCommand};
+                                        &kTemplatesCommand, &kSubsetsCommand, &kImportCommand,
+                                        &kDemoCommand};
 
 }  // namespace
 

@@ -14,6 +14,7 @@ extern const Command kCheckCommand;
 extern const Command kDemoCommand;
 extern const Command kTemplatesCommand;
 extern const Command kSubsetsCommand;
+extern const Command kImportCommand;
 
 // Every command, in the order the general help lists them.
 std::span<const Command* const> Commands();

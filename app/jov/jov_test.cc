@@ -66,7 +66,8 @@ TEST_F(JovProgramTest, CommandLineMistakesExitWithTwo) {
   EXPECT_EQ(Jov("frobnicate").status, 2);
   EXPECT_EQ(Jov("convert onlyone").status, 2);
   EXPECT_EQ(Jov("info --nonsense x").status, 2);
-  for (const char* command : {"info", "convert", "check", "templates", "subsets", "demo"}) {
+  for (const char* command :
+       {"info", "convert", "check", "templates", "subsets", "import", "demo"}) {
     const JovRun help = Jov(std::string(command) + " --help");
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_NE(help.out.find("Usage: jov " + std::string(command)), std::string::npos);
@@ -241,6 +242,31 @@ void WriteLargeDatabase(const std::string& path, int cards) {
                                nullptr));
 }
 
+// Runs jov with `arguments` (no input, no output, stderr into `stderr_path`), interrupts it with
+// Ctrl-C once it has read `bytes` bytes (or after ten seconds), and returns its wait status.
+int InterruptWhenRead(const std::vector<std::string>& arguments, const std::string& stderr_path,
+                      uint64_t bytes) {
+  posix_spawn_file_actions_t files;
+  posix_spawn_file_actions_init(&files);
+  posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&files, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&files, STDERR_FILENO, stderr_path.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<char*> argv = {const_cast<char*>(JOV_BINARY)};
+  for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+  argv.push_back(nullptr);
+  pid_t pid;
+  if (posix_spawn(&pid, JOV_BINARY, &files, nullptr, argv.data(), environ) != 0) return -1;
+  posix_spawn_file_actions_destroy(&files);
+  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (BytesRead(pid) < bytes && std::chrono::steady_clock::now() < give_up) {
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  ::kill(pid, SIGINT);
+  int status = 0;
+  return ::waitpid(pid, &status, 0) == pid ? status : -1;
+}
+
 // Ctrl-C while a conversion runs stops it: the program says so and fails, and the file it was
 // to replace stays as it was, with no temporary file left beside it.
 TEST_F(JovProgramTest, CtrlCStopsAConversionAndLeavesTheOldFileWhole) {
@@ -249,29 +275,13 @@ TEST_F(JovProgramTest, CtrlCStopsAConversionAndLeavesTheOldFileWhole) {
   const uint64_t input_size = *FileSize(Path("large.jox"));
   ASSERT_TRUE(WriteFileAtomically(Path("old.jov"), "the old file"));
 
-  posix_spawn_file_actions_t files;
-  posix_spawn_file_actions_init(&files);
-  posix_spawn_file_actions_addopen(&files, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&files, STDERR_FILENO, Path("stderr.txt").c_str(),
-                                   O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  const std::string input = Path("large.jox"), output = Path("old.jov");
-  const char* argv[] = {JOV_BINARY, "convert", input.c_str(), output.c_str(), nullptr};
-  pid_t pid;
-  ASSERT_EQ(posix_spawn(&pid, JOV_BINARY, &files, nullptr, const_cast<char**>(argv), environ), 0);
-  posix_spawn_file_actions_destroy(&files);
   // Once the input is read the program is reading sections (and then saving): interrupt it.
-  const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (BytesRead(pid) < input_size && std::chrono::steady_clock::now() < give_up) {
-    std::this_thread::sleep_for(std::chrono::microseconds(200));
-  }
-  ::kill(pid, SIGINT);
-  int status = 0;
-  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
-
+  const int status = InterruptWhenRead({"convert", Path("large.jox"), Path("old.jov")},
+                                       Path("stderr.txt"), input_size);
   ASSERT_TRUE(WIFEXITED(status)) << "ended by the signal instead of stopping";
   EXPECT_EQ(WEXITSTATUS(status), 1);
   EXPECT_EQ(ReadWholeFile(Path("stderr.txt")), "jov convert: stopped\n");
-  EXPECT_EQ(ReadWholeFile(output), "the old file");
+  EXPECT_EQ(ReadWholeFile(Path("old.jov")), "the old file");
   int files_left = 0;
   for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
     ++files_left;
@@ -391,6 +401,80 @@ TEST_F(JovProgramTest, WhatIsNoPlainFileIsHandledWithoutHarm) {
     EXPECT_EQ(piped.status, 0) << out << piped.out;
   }
   EXPECT_EQ(Jov("convert " + Path("d.jox") + " " + dir_.path().string()).status, 1);
+}
+
+// The examples of the user guide, imported as the guide shows: into a new database, then into
+// the saved one, and with a database file among the files.
+TEST_F(JovProgramTest, ImportReadsTheGuidesExamplesIntoADatabase) {
+  const std::string examples = std::string(JOV_TESTDATA) + "/import/";
+  const std::string db = Path("co.jox");
+  const JovRun bank =
+      Jov("import " + db + " " + examples + "bank.csv --setup-file " + examples + "bank.setup");
+  EXPECT_EQ(bank.status, 0) << bank.out;
+  EXPECT_NE(bank.out.find("bank.csv: 4 cards, 8 lines\n"), std::string::npos) << bank.out;
+  EXPECT_NE(bank.out.find("Cannot find host code \"1930\" in dimension"), std::string::npos);
+
+  // Several files at once, one of them UTF-8 whose names come out in UTF-8.
+  const JovRun more = Jov("import --setup-file=" + examples + "ledger.setup " + db + " " +
+                          examples + "ledger.txt -o " + Path("more.jox"));
+  EXPECT_EQ(more.status, 0) << more.out;
+  EXPECT_NE(more.out.find("ledger.txt: 3 cards, 6 lines\n"), std::string::npos) << more.out;
+  const JovRun utf8 = Jov("import " + Path("more.jox") + " " + examples +
+                          "export.csv --setup-file " + examples + "export.setup");
+  EXPECT_EQ(utf8.status, 0) << utf8.out;
+  EXPECT_NE(utf8.out.find("export.csv: 2 cards, 5 lines\n"), std::string::npos) << utf8.out;
+  const std::optional<std::string> saved = ReadWholeFile(Path("more.jox"));
+  ASSERT_TRUE(saved);
+  EXPECT_NE(saved->find("L-960\tF\xF6rs\xE4ljning varor\tSALES"), std::string::npos);
+  EXPECT_NE(Jov("info " + Path("more.jox")).out.find("Cards\t9\n"), std::string::npos);
+  EXPECT_NE(Jov("info " + db).out.find("Cards\t4\n"), std::string::npos) << "-o left DB alone";
+
+  // A database file is added as it is, without a setup.
+  const JovRun merged = Jov("import " + db + " " + Path("more.jox"));
+  EXPECT_EQ(merged.status, 0) << merged.out;
+  EXPECT_NE(merged.out.find("more.jox: 9 cards, 19 lines\n"), std::string::npos) << merged.out;
+}
+
+// A file that cannot be read, a setup that cannot be had, or a stop saves nothing: the database
+// file stays as it was.
+TEST_F(JovProgramTest, AFailedOrStoppedImportLeavesTheDatabaseFileAsItWas) {
+  const std::string examples = std::string(JOV_TESTDATA) + "/import/";
+  const std::string db = Path("co.jox");
+  const std::string setup = " --setup-file " + examples + "bank.setup";
+  ASSERT_EQ(Jov("import " + db + " " + examples + "bank.csv" + setup).status, 0);
+  const std::optional<std::string> before = ReadWholeFile(db);
+
+  const JovRun missing =
+      Jov("import " + db + " " + examples + "bank.csv " + Path("missing.csv") + setup);
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.out.find("Unable to open"), std::string::npos) << missing.out;
+  EXPECT_NE(missing.out.find("nothing saved"), std::string::npos) << missing.out;
+  // The database holds no setup of its own to read a text file with.
+  const JovRun no_setup = Jov("import " + db + " " + examples + "bank.csv");
+  EXPECT_EQ(no_setup.status, 1);
+  EXPECT_NE(no_setup.out.find("without an import setup"), std::string::npos) << no_setup.out;
+  const JovRun unknown = Jov("import --setup Bank " + db + " " + examples + "bank.csv");
+  EXPECT_EQ(unknown.status, 1);
+  EXPECT_NE(unknown.out.find("Import Setup \"Bank\" not found."), std::string::npos);
+  const JovRun not_setup =
+      Jov("import --setup-file " + examples + "bank.csv " + db + " " + examples + "bank.csv");
+  EXPECT_EQ(not_setup.status, 1);
+  EXPECT_EQ(Jov("import " + db).status, 2);
+  EXPECT_EQ(Jov("import --setup A --setup-file B " + db + " x.csv").status, 2);
+  EXPECT_EQ(ReadWholeFile(db), before);
+
+  // Ctrl-C half way through a large file.
+  std::string rows;
+  for (int i = 0; i < 300000; ++i)
+    rows += "2024-01-02;2024-01-02;1;A text of some length;-45,00;0\r\n";
+  ASSERT_TRUE(WriteFileAtomically(Path("large.csv"), rows));
+  const int status =
+      InterruptWhenRead({"import", db, Path("large.csv"), "--setup-file", examples + "bank.setup"},
+                        Path("stderr.txt"), rows.size() / 2);
+  ASSERT_TRUE(WIFEXITED(status)) << "ended by the signal instead of stopping";
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(ReadWholeFile(Path("stderr.txt"))->find("jov import: stopped\n"), std::string::npos);
+  EXPECT_EQ(ReadWholeFile(db), before);
 }
 
 }  // namespace

@@ -37,6 +37,22 @@ bool PasswordArgument(const CommandArguments& arguments, std::string_view option
   return false;
 }
 
+SaveSetup SetupKeepingPassword(Database& db) {
+  SaveSetup setup = db.Attached<SaveSetups>().in_effect();
+  const Password& kept = db.Attached<DatabasePassword>().password;
+  setup.sections[static_cast<size_t>(SaveSection::kProtection)] =
+      kept.HasPassword() || !kept.entries.empty();
+  return setup;
+}
+
+bool ReadLostData(Database& db, const std::string& in, const std::string& out) {
+  if (!db.Attached<DatabaseFileState>().read_lost_data) return false;
+  AlertRecord alert(msg::kReadLostData);
+  alert.Arg(out).Arg(in);
+  ReportAlert(alert);
+  return true;
+}
+
 void CatchInterrupts() {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;

@@ -9,6 +9,7 @@
 #include "command.h"
 #include "console.h"
 #include "files/database_file.h"
+#include "files/save_setup.h"
 #include "model/open_databases.h"
 
 namespace jov {
@@ -22,6 +23,14 @@ inline constexpr OptionSpec kPasswordOption = {"--password", "PW",
 // with kExitUsage.
 bool PasswordArgument(const CommandArguments& arguments, std::string_view option,
                       std::optional<std::string>& password);
+
+// The database's own save setup, with the Protection section whenever the database has a
+// password (or entries kept with it), so that saving keeps the password it was read with.
+SaveSetup SetupKeepingPassword(Database& db);
+
+// Whether reading the database from `in` lost data that saving it to `out` would lose for
+// good (msg::kReadLostData is reported when it did); commands then write nothing unless forced.
+bool ReadLostData(Database& db, const std::string& in, const std::string& out);
 
 // From here on, Ctrl-C (SIGINT) and SIGTERM request a stop instead of ending the program at
 // once; a second one ends it the ordinary way.

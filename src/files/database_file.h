@@ -89,6 +89,9 @@ bool ModifiedOnDisk(const Database& database);
 // The database takes the file as its own: its name, format and compression, and the file's
 // modification time; it is no longer modified.
 void AdoptFile(Database& database, const std::string& path, DatabaseFormat format, bool compressed);
+// The bytes of a file (at most `limit` of them when given); nothing when it cannot be read,
+// reported as msg::kNotRegularFile, msg::kUnableToOpen or the pending out-of-memory error.
+std::optional<std::string> ReadFileBytes(const std::string& path, std::optional<size_t> limit);
 // Reports `message` about a file (its name as @0) with an OK button.
 void ReportAboutFile(MessageId message, const std::string& file);
 

@@ -85,17 +85,6 @@ StreamResult ReadTextStream(Database& database, std::string_view bytes, uint32_t
   return result;
 }
 
-// The file's bytes (at most `limit` of them), or nothing when they cannot be read, reported.
-std::optional<std::string> ReadFileBytes(const std::string& path, std::optional<size_t> limit) {
-  ReadFailure failure;
-  std::optional<std::string> bytes =
-      limit ? ReadFileHead(path, *limit, &failure) : ReadWholeFile(path, &failure);
-  if (failure == ReadFailure::kNotRegular) ReportAboutFile(msg::kNotRegularFile, path);
-  if (failure == ReadFailure::kCannotOpen) ReportAboutFile(msg::kUnableToOpen, path);
-  if (failure == ReadFailure::kOutOfMemory) PostOutOfMemory();
-  return bytes;
-}
-
 bool IsReadable(FileKind kind) {
   return kind == FileKind::kBinary || kind == FileKind::kBinaryB || kind == FileKind::kText;
 }
@@ -114,6 +103,16 @@ bool ReadingPassword(const FileSniff& sniff, const ReadOptions& options, Passwor
 }
 
 }  // namespace
+
+std::optional<std::string> ReadFileBytes(const std::string& path, std::optional<size_t> limit) {
+  ReadFailure failure;
+  std::optional<std::string> bytes =
+      limit ? ReadFileHead(path, *limit, &failure) : ReadWholeFile(path, &failure);
+  if (failure == ReadFailure::kNotRegular) ReportAboutFile(msg::kNotRegularFile, path);
+  if (failure == ReadFailure::kCannotOpen) ReportAboutFile(msg::kUnableToOpen, path);
+  if (failure == ReadFailure::kOutOfMemory) PostOutOfMemory();
+  return bytes;
+}
 
 bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOptions& options,
                       PasswordPrompt* prompt, const SectionRegistry& registry) {

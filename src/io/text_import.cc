@@ -5,6 +5,7 @@
 
 #include "analysis/formula_compiler.h"
 #include "files/base_options_section.h"
+#include "files/database_file.h"
 #include "files/file_kind.h"
 #include "files/identifier_cache.h"
 #include "io/import_fields.h"
@@ -388,20 +389,6 @@ void Importer::Finish() {
                                                           : ImportOutcome::kDone;
 }
 
-// Whether the file starts as a database file does.
-std::optional<bool> IsDatabaseFile(const std::string& path) {
-  InputFile file;
-  if (!file.Open(path)) return std::nullopt;
-  char head[kDatabaseTestBytes];
-  size_t size = 0;
-  while (size < sizeof head) {
-    const std::optional<size_t> got = file.Read(head + size, sizeof head - size);
-    if (!got || *got == 0) break;
-    size += *got;
-  }
-  return LooksLikeDatabaseFile(std::string_view(head, size));
-}
-
 }  // namespace
 
 ImportResult ImportText(Database& database, ImportInput& input, std::string_view name,
@@ -410,14 +397,15 @@ ImportResult ImportText(Database& database, ImportInput& input, std::string_view
 }
 
 ImportResult ImportTextFile(Database& database, const std::string& path, const ImportSetup& setup) {
-  const std::optional<bool> database_file = IsDatabaseFile(path);
-  FileImportInput input;
-  if (!database_file || !input.Open(path)) {
-    Report(msg::kUnableToOpen, path);
+  const std::optional<std::string> head = ReadFileBytes(path, kDatabaseTestBytes);
+  if (!head) return ImportResult();
+  if (LooksLikeDatabaseFile(*head)) {
+    Report(msg::kDatabaseFileNotImported, {});
     return ImportResult();
   }
-  if (*database_file) {
-    Report(msg::kDatabaseFileNotImported, {});
+  FileImportInput input;
+  if (!input.Open(path)) {
+    Report(msg::kUnableToOpen, path);
     return ImportResult();
   }
   ScopedProgress progress(ProgressMode::kImporting, FileNameOf(path), FileSize(path).value_or(0));

@@ -105,12 +105,12 @@ bool IsUtf8(std::string_view text) {
   return true;
 }
 
-char Cp1252FromCodePoint(char32_t cp) { return ByteForCodePoint(cp); }
+char Cp1252FromCodePoint(char32_t cp) { return ByteForCodePoint(cp).value_or('?'); }
 
 char Utf8StreamDecoder::Emit(char32_t cp) {
-  const char byte = ByteForCodePoint(cp);
-  if (byte == '?' && cp != '?') ++replaced_;
-  return byte;
+  const std::optional<char> byte = ByteForCodePoint(cp);
+  if (!byte) ++replaced_;
+  return byte.value_or('?');
 }
 
 size_t Utf8StreamDecoder::Decode(std::string_view in, char* out) {

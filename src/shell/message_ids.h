@@ -180,6 +180,7 @@ constexpr MessageId kCorrupted = 3810;
 constexpr MessageId kIncorrectPassword = 3811;
 constexpr MessageId kLinesTooLong = 3813;
 constexpr MessageId kUnknownSection = 3814;
+constexpr MessageId kImportSetupNotFound = 3820;  // "Import Setup "@0" not found."
 constexpr MessageId kCharactersReplaced = 3830;  // UTF-8 characters read as "?"
 constexpr MessageId kNotRegularFile = 3840;
 constexpr MessageId kNotAFileToSave = 3841;

@@ -1,0 +1,156 @@
+// jov import: reads text files through an import setup (and database files as they are) into a
+// database and saves it. A file that cannot be read, or an import that is stopped, saves
+// nothing: the database file stays as it was.
+#include <filesystem>
+#include <iostream>
+
+#include "commands.h"
+#include "io/import_setup.h"
+#include "io/import_setup_section.h"
+#include "io/plain_text_import.h"
+#include "platform/text_encoding.h"
+#include "session.h"
+#include "shell/message_ids.h"
+#include "shell/pending_error.h"
+
+namespace jov {
+namespace {
+
+constexpr OptionSpec kOptions[] = {
+    {"--setup", "NAME", "the import setup of the database to read the files with"},
+    {"--setup-file", "SETUP", "read the files with the import setup in this file"},
+    {"-o", "OUT", "save to OUT instead of DB"},
+    kPasswordOption,
+    {"--force", "", "save even when reading DB lost data"},
+};
+
+// The errors an import reports and goes on after (unknown host codes, values that cannot be
+// read) are printed as warnings and answered "Continue", as an error log answers them: they do
+// not stop the import nor fail the command. Everything else reaches the console as it is.
+class ImportWarningSink : public AlertSink {
+ public:
+  explicit ImportWarningSink(AlertSink& console) : console_(console) {}
+  int Report(AlertRecord& alert) override {
+    if (alert.button_count == 0 || alert.buttons[0] != msg::kButtonContinue) {
+      return console_.Report(alert);
+    }
+    std::cerr << Utf8FromCp1252(alert.ComposeText()) << "\n";
+    return 0;
+  }
+
+ private:
+  AlertSink& console_;
+};
+
+// The database to import into: DB when it exists, else a new one that is saved as DB.
+Database* DatabaseToImportInto(Session& session, const std::string& path,
+                               const std::optional<std::string>& password, PasswordPrompt& prompt) {
+  std::error_code error;
+  if (!std::filesystem::exists(path, error)) return &session.open().Create();
+  return session.Open(path, password, prompt);
+}
+
+// The setup that --setup or --setup-file names; nullptr for neither (the database's only setup
+// is then used). False when the named one cannot be had (reported).
+bool ChosenSetup(const CommandArguments& arguments, Database& db,
+                 std::optional<ImportSetup>& from_file, const ImportSetup*& setup) {
+  setup = nullptr;
+  if (const std::optional<std::string> name = arguments.Value("--setup")) {
+    setup = ImportSetups::Of(db).Find(Cp1252FromUtf8(*name));
+    if (setup == nullptr) {
+      AlertRecord alert(msg::kImportSetupNotFound, 1);
+      alert.Arg(Cp1252FromUtf8(*name));
+      ReportAlert(alert);
+    }
+    return setup != nullptr;
+  }
+  const std::optional<std::string> file = arguments.Value("--setup-file");
+  if (!file) return true;
+  const std::optional<std::string> bytes = ReadFileBytes(*file, std::nullopt);
+  if (!bytes) return false;
+  from_file = ReadImportSetupFile(*bytes, std::filesystem::path(*file).stem().string());
+  if (!from_file) {
+    std::cerr << "jov import: " << *file << " holds no import setup\n";
+    return false;
+  }
+  setup = &*from_file;
+  return true;
+}
+
+// Reads every file into the database; false at the first that fails or when stopped.
+bool ImportFiles(Session& session, Database& db, const std::vector<std::string>& files,
+                 const std::optional<std::string>& password, PasswordPrompt& prompt) {
+  ReadOptions options;
+  options.password = password;
+  options.import = true;
+  for (const std::string& file : files) {
+    const size_t cards = db.cards().card_count();
+    const size_t lines = db.cards().line_count();
+    const bool read = ReadDatabaseFile(db, file, options, &prompt, session.registry());
+    FlushPendingError();
+    std::cout << file << ": " << db.cards().card_count() - cards << " cards, "
+              << db.cards().line_count() - lines << " lines" << (read ? "" : " (not finished)")
+              << "\n";
+    if (!read || Interrupted() || StopRequested()) return false;
+  }
+  return true;
+}
+
+int RunImport(const CommandArguments& arguments) {
+  const std::vector<std::string>& operands = arguments.operands();
+  if (operands.size() < 2) return arguments.UsageError("give a database and the files to import");
+  if (arguments.Has("--setup") && arguments.Has("--setup-file")) {
+    return arguments.UsageError("give --setup or --setup-file, not both");
+  }
+  std::optional<std::string> password;
+  if (!PasswordArgument(arguments, kPasswordOption.name, password)) return kExitUsage;
+  Session session;
+  ImportWarningSink warnings(session.sink());
+  ScopedSink scoped(&warnings);
+  ConsolePasswordPrompt prompt(password);
+  const std::string& db_path = operands[0];
+  Database* db = DatabaseToImportInto(session, db_path, password, prompt);
+  if (db == nullptr || Interrupted()) return kExitFailed;
+  const std::string out = arguments.Value("-o").value_or(db_path);
+  if (!arguments.Has("--force") && ReadLostData(*db, db_path, out)) return kExitFailed;
+
+  std::optional<ImportSetup> from_file;
+  const ImportSetup* setup = nullptr;
+  if (!ChosenSetup(arguments, *db, from_file, setup)) return kExitFailed;
+  const ScopedImportSetup current(setup);
+  const std::vector<std::string> files(operands.begin() + 1, operands.end());
+  if (!ImportFiles(session, *db, files, password, prompt)) {
+    std::cerr << "jov import: nothing saved; " << db_path << " is as it was\n";
+    return kExitFailed;
+  }
+
+  ConsolePasswordPrompt save_prompt(password);
+  const bool saved = SaveDatabaseFile(*db, out, FormatForFileName(out), SetupKeepingPassword(*db),
+                                      session.registry(), &save_prompt, /*adopt=*/true);
+  FlushPendingError();
+  return session.Status(saved);
+}
+
+}  // namespace
+
+const Command kImportCommand = {
+    "import",
+    "import text files through an import setup into a database and save it",
+    "jov import [--setup NAME|--setup-file SETUP] [-o OUT] [--password PW] [--force]\n"
+    "           DB FILE...",
+    "Reads each FILE into the database DB (a new, empty one when DB does not exist) and saves\n"
+    "it back to DB, or to OUT. Text files are read through an import setup: the database's\n"
+    "setup named by --setup, the one in the file SETUP (see docs/import-setups.md), or without\n"
+    "either the database's only setup. Database files are added as they are.\n"
+    "\n"
+    "Prints how many cards and lines each file brought. Unknown host codes and values that\n"
+    "cannot be read are printed as warnings and the import goes on. When a file cannot be\n"
+    "read or the import is stopped (Ctrl-C), nothing is saved. Other errors met on the way\n"
+    "(rows too long) are printed and make the exit status 1, but the import is saved.\n"
+    "\n"
+    "When reading DB itself lost data, nothing is imported unless --force is given.\n",
+    kOptions,
+    RunImport,
+};
+
+}  // namespace jov
