@@ -1,6 +1,7 @@
 #include "automation/section_kinds.h"
 
 #include "analysis/time_scale_section.h"
+#include "io/dim_import_section.h"
 #include "io/import_setup_section.h"
 #include "io/plain_text_import.h"
 #include "select/selection_save_filter.h"
@@ -14,6 +15,7 @@ SectionRegistry FullSectionRegistry() {
   RegisterSelectionSaveFilter(registry);
   RegisterSubsetSection(registry);
   RegisterImportSetupSection(registry);
+  RegisterDimImportSection(registry);
   RegisterPlainTextImport(registry);
   return registry;
 }

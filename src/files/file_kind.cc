@@ -17,7 +17,6 @@ constexpr uint32_t kFirstTextDate = 19960930;
 constexpr uint32_t kFirstBinaryDate = 19961214;
 constexpr uint32_t kFirstRegularBinaryDate = 19981202;
 constexpr uint32_t kFirstReadableBinaryDate = 19981208;
-constexpr size_t kQuickTestBytes = 31;
 
 void SniffBinary(const BinaryHeader& header, FileSniff& sniff) {
   sniff.format_date = FormatDateValue(header.format_date);

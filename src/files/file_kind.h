@@ -65,7 +65,8 @@ FileSniff SniffFileKind(std::string_view head);
 // no regular file (a folder, a device, a FIFO).
 FileSniff SniffFile(const std::string& path);
 
-// The quick test of the text import: a database file, judged from its first 31 bytes.
+// The quick test of the imports of text: a database file, judged from its first bytes.
+constexpr size_t kQuickTestBytes = 31;
 bool LooksLikeDatabaseFile(std::string_view head);
 
 // The message that refuses a file of this kind as a database (with the file name as @0), or

@@ -39,19 +39,6 @@ constexpr CardSpecKey kCardSpecKeys[] = {
     {"Le", &ImportSetup::examined},       {"La", &ImportSetup::approved},
 };
 
-// A line's tab-separated items as they stand: default texts and excluded characters may end
-// in blanks that matter.
-void SplitItems(std::string_view line, std::vector<std::string_view>& items) {
-  items.clear();
-  size_t start = 0;
-  for (;;) {
-    const size_t tab = line.find('\t', start);
-    items.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
-    if (tab == std::string_view::npos) return;
-    start = tab + 1;
-  }
-}
-
 int Clamped(std::string_view text, int low, int high) {
   return std::clamp(FieldInteger(text).value_or(low), low, high);
 }
@@ -103,6 +90,19 @@ bool IsThreeNumberForm(std::string_view first_item) {
          (first_item[0] == '-' || (first_item[0] >= '0' && first_item[0] <= '9'));
 }
 
+}  // namespace
+
+void SplitBodyItems(std::string_view line, std::vector<std::string_view>& items) {
+  items.clear();
+  size_t start = 0;
+  for (;;) {
+    const size_t tab = line.find('\t', start);
+    items.push_back(line.substr(start, tab == std::string_view::npos ? tab : tab - start));
+    if (tab == std::string_view::npos) return;
+    start = tab + 1;
+  }
+}
+
 // Items "F" field, "B" first, "E" last, "T" default text; "+" and the insert character's code
 // end a part and start the next.
 FieldSpec ReadFieldSpec(std::span<const std::string_view> items) {
@@ -145,12 +145,19 @@ FieldSpec ReadFieldSpec(std::span<const std::string_view> items) {
   return spec;
 }
 
+namespace {
+
 class BodyReader {
  public:
   explicit BodyReader(ImportSetup& setup) : setup_(setup) {}
 
   // True when the line was read as a setting.
   bool Read(std::string_view line);
+  // The same for the keys of the file's layout and characters alone.
+  bool ReadLayout(std::string_view line) {
+    SplitBodyItems(line, items_);
+    return ReadSetupKey(TrimTrailingBlanks(items_[0]));
+  }
 
  private:
   bool ReadSetupKey(std::string_view key);
@@ -168,7 +175,7 @@ class BodyReader {
 };
 
 bool BodyReader::Read(std::string_view line) {
-  SplitItems(line, items_);
+  SplitBodyItems(line, items_);
   const std::string_view key = TrimTrailingBlanks(items_[0]);
   if (key.empty()) return false;
   if (key == kNextDefinition) {
@@ -271,6 +278,14 @@ void BodyReader::ReadScaleFactors() {
 
 // --- Writing
 
+}  // namespace
+
+void WriteCount(LineSink& sink, std::string_view key, int count, int usual) {
+  if (count == usual) return;
+  sink.Add(key).Tab().Integer(count);
+  sink.EndLine();
+}
+
 void WriteFieldSpec(LineSink& sink, std::string_view key, const FieldSpec& spec) {
   if (spec.empty()) return;
   sink.Add(key);
@@ -285,15 +300,11 @@ void WriteFieldSpec(LineSink& sink, std::string_view key, const FieldSpec& spec)
   sink.EndLine();
 }
 
+namespace {
+
 void WriteCode(LineSink& sink, std::string_view key, unsigned char code, unsigned char usual) {
   if (code == usual) return;
   sink.Add(key).Tab().Integer(code);
-  sink.EndLine();
-}
-
-void WriteCount(LineSink& sink, std::string_view key, int count, int usual) {
-  if (count == usual) return;
-  sink.Add(key).Tab().Integer(count);
   sink.EndLine();
 }
 
@@ -369,21 +380,33 @@ DimensionNumbers OwnDimensionNumbers() {
   return numbers;
 }
 
-void WriteImportSetupBody(LineSink& sink, const ImportSetup& setup,
-                          const DimensionNumbers& numbers) {
+bool ReadImportLayoutLine(std::string_view line, ImportSetup& setup) {
+  return BodyReader(setup).ReadLayout(line);
+}
+
+void WriteImportLayout(LineSink& sink, const ImportSetup& setup) {
   if (setup.layout == FieldLayout::kFixed) sink.WriteLine("FX");
   sink.Add('A').Add(kCharacterSetLetters[static_cast<size_t>(setup.character_set)]);
   sink.EndLine();
   sink.WriteLine(setup.exclude_control_characters ? "PX" : "PI");
   WriteCode(sink, "T", setup.row_terminator, 13);
   WriteCode(sink, "S", setup.field_separator, 9);
+}
+
+void WriteImportCharacters(LineSink& sink, const ImportSetup& setup) {
+  WriteText(sink, "CF", setup.conversion_from);
+  WriteText(sink, "CT", setup.conversion_to);
+  WriteText(sink, "CS", setup.excluded_characters);
+}
+
+void WriteImportSetupBody(LineSink& sink, const ImportSetup& setup,
+                          const DimensionNumbers& numbers) {
+  WriteImportLayout(sink, setup);
   WriteCode(sink, "D", setup.decimal_separator, '.');
   WriteCount(sink, "RC", setup.rows_per_card, 1);
   WriteCount(sink, "RL", setup.rows_per_line, 1);
   WriteCount(sink, "RX", setup.rows_to_skip, 0);
-  WriteText(sink, "CF", setup.conversion_from);
-  WriteText(sink, "CT", setup.conversion_to);
-  WriteText(sink, "CS", setup.excluded_characters);
+  WriteImportCharacters(sink, setup);
   WriteConversion(sink, "CR", setup.title_conversion);
   WriteConversion(sink, "CN", setup.notes_conversion);
   if (setup.date_format != DateFormat::kYYMMDD) {

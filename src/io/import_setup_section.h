@@ -9,6 +9,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "io/import_setup.h"
 
@@ -27,6 +28,24 @@ inline constexpr uint32_t kFirstDateExcludingControls = 20000110;
 // the file the body comes from. Returns how many lines were read as settings.
 int ReadImportSetupBody(std::span<const std::string_view> lines, uint32_t format_date,
                         ImportSetup& setup);
+
+// The pieces that the dimension import's body shares with this one.
+// A line's tab-separated items as they stand: default texts and excluded characters may end in
+// blanks that matter.
+void SplitBodyItems(std::string_view line, std::vector<std::string_view>& items);
+// A field spec from the items after its key; the empty spec when they describe nothing.
+FieldSpec ReadFieldSpec(std::span<const std::string_view> items);
+// The keys of the file's layout and characters ("FX", "FV", "A", "PX", "PI", "T", "S", "RX",
+// "CF", "CT", "CS", and the other settings of an import setup); true when the line was one.
+bool ReadImportLayoutLine(std::string_view line, ImportSetup& setup);
+// "FX", "A" and the character-set letter, "PX" or "PI", "T" and "S" when not the usual ones.
+void WriteImportLayout(LineSink& sink, const ImportSetup& setup);
+// "CF", "CT" and "CS" when not empty.
+void WriteImportCharacters(LineSink& sink, const ImportSetup& setup);
+// The key, a tab and the count, when it is not the usual count.
+void WriteCount(LineSink& sink, std::string_view key, int count, int usual);
+// The key and the spec's items, when it is not empty.
+void WriteFieldSpec(LineSink& sink, std::string_view key, const FieldSpec& spec);
 
 // The number (1..16) each dimension is written as, 0 for a dimension that is not written.
 using DimensionNumbers = std::array<int, kDimensionCount>;

@@ -21,8 +21,6 @@
 namespace jov {
 namespace {
 
-// The bytes the quick database-file test looks at.
-constexpr size_t kDatabaseTestBytes = 31;
 // The insert characters that make a value field an arithmetic expression.
 constexpr std::string_view kExpressionCharacters = "+-*/^()";
 
@@ -397,7 +395,7 @@ ImportResult ImportText(Database& database, ImportInput& input, std::string_view
 }
 
 ImportResult ImportTextFile(Database& database, const std::string& path, const ImportSetup& setup) {
-  const std::optional<std::string> head = ReadFileBytes(path, kDatabaseTestBytes);
+  const std::optional<std::string> head = ReadFileBytes(path, kQuickTestBytes);
   if (!head) return ImportResult();
   if (LooksLikeDatabaseFile(*head)) {
     Report(msg::kDatabaseFileNotImported, {});

@@ -157,6 +157,9 @@ constexpr MessageId kCodeNotFound = 3303;
 constexpr MessageId kTextNotFound = 3304;
 constexpr MessageId kHostNotFound = 3305;
 constexpr MessageId kHostTaken = 3306;
+// An edit copy of a dimension that would define a JOV-Code or a host code twice.
+constexpr MessageId kCodeDefinedTwice = 3308;
+constexpr MessageId kHostDefinedTwice = 3309;
 
 // The card criteria of named selections, labelled as the card window labels them: the card
 // identifier, the stamps (Created, Modified, Examined, Approved in StampKind order) and the notes.

@@ -1,0 +1,101 @@
+// Dimension import: a dimension's components (JOV-Code, Text, Host Code and their hierarchy) read
+// from a text file, such as a chart of accounts exported by another system, through the
+// dimension's import setup. The rows land in an edit copy of the dimension, which is checked for
+// codes and host codes defined twice and then written in one step.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "io/import_setup.h"
+#include "io/row_reader.h"
+#include "model/database.h"
+#include "model/dimension_edit.h"
+
+namespace jov {
+
+// How a row's place in the tree is found; stored as the letters "CILP".
+enum class HierarchyMethod : uint8_t {
+  kCodePath = 0,      // the parent is the component whose code is the longest leading part
+  kIndented = 1,      // the level is the number of blanks in front of the code
+  kLevelNumbers = 2,  // the level is read from a field
+  kParentLinks = 3,   // a field names the parent
+};
+inline constexpr std::string_view kHierarchyLetters = "CILP";
+
+// What the parent field of Parent Links holds; stored as the letters "CTH".
+enum class ParentSearch : uint8_t { kCode = 0, kText = 1, kHost = 2 };
+inline constexpr std::string_view kParentSearchLetters = "CTH";
+
+struct DimImport {
+  static constexpr int kMaxCreateParentsLevel = 6;
+  static constexpr int kMinZeroFilling = 2;
+  static constexpr int kMaxZeroFilling = 8;
+  // The deepest level a row may name: levels 0..62 are kept, -1 standing for the top.
+  static constexpr int kLevels = 63;
+
+  // The file: layout, character set, delimiters, rows to skip and character conversions as an
+  // import setup has them (its card and line settings are not used).
+  ImportSetup file;
+  HierarchyMethod method = HierarchyMethod::kCodePath;
+  ParentSearch search = ParentSearch::kCode;  // Parent Links only
+  // JOV-Code Path: parents are created for the leading parts of a code up to this many
+  // characters; 0 for none.
+  int create_parents_level = 0;
+  // Host codes are filled with leading zeros to this width; 0 for none.
+  int zero_filling = 0;
+  FieldSpec code;
+  FieldSpec text;
+  FieldSpec host;
+  FieldSpec level_or_parent;  // the Level Number field, or the Parent field
+
+  bool operator==(const DimImport&) const = default;
+};
+
+// A setup for a dimension that has none: tab-separated JOV-Code, Text, Host Code and the level
+// or parent, in the first four fields.
+DimImport DefaultDimImport();
+
+// The import setups of a database's dimensions; a dimension has at most one.
+class DimImports : public DatabaseAttachment {
+ public:
+  explicit DimImports(Database&) {}
+  static DimImports& Of(Database& database) { return database.Attached<DimImports>(); }
+  static const DimImports& Of(const Database& database) { return database.Attached<DimImports>(); }
+
+  std::optional<DimImport>& of(int dimension) { return setups_[dimension]; }
+  const std::optional<DimImport>& of(int dimension) const { return setups_[dimension]; }
+
+ private:
+  std::array<std::optional<DimImport>, kDimensionCount> setups_;
+};
+
+// Reads the rows of `input` into `edit`. Rows with an empty code, a code already there, a level
+// out of range or an unknown parent are skipped without a message. Ends at the end of the
+// input or at StopRequested. Returns the number of rows read.
+uint64_t ImportDimensionRows(DimensionEdit& edit, ImportInput& input, const DimImport& setup);
+
+enum class DimImportOutcome {
+  kDone,       // read to the end and written
+  kStopped,    // StopRequested ended the reading; nothing written
+  kDuplicate,  // a code or host code is defined twice (reported); nothing written
+  kFailed,     // the file could not be opened or read, or is a database file (reported)
+};
+
+struct DimImportResult {
+  DimImportOutcome outcome = DimImportOutcome::kFailed;
+  int added = 0;  // components written
+  uint64_t rows = 0;
+};
+
+// Imports the file at `path` into the dimension and writes the new components into the
+// database. A database file is refused with the pending error msg::kDatabaseFileNotImported. A
+// code or host code defined twice is reported (msg::kCodeDefinedTwice, kHostDefinedTwice with
+// the code) and nothing is written.
+DimImportResult ImportDimensionFile(Database& database, int dimension, const std::string& path,
+                                    const DimImport& setup);
+
+}  // namespace jov
