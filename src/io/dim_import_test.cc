@@ -41,7 +41,7 @@ class DimImportTest : public ::testing::Test {
   }
 
   // "code<parent code" for every component in tree order.
-  std::vector<std::string> Tree() const {
+  std::vector<std::string> Codes() const {
     std::vector<std::string> tree;
     const ComponentRef root = db_.dimension(1).root();
     for (ComponentRef ref = db_.NextInPreorder(root); ref != root; ref = db_.NextInPreorder(ref)) {
@@ -64,23 +64,20 @@ class DimImportTest : public ::testing::Test {
 using Tree = std::vector<std::string>;
 
 TEST_F(DimImportTest, IndentedRowsNestUnderTheRowAbove) {
-  Import("A\tFirst\nX\n B\n  C\n B\n D\n", Setup(HierarchyMethod::kIndented));
-  // X (no tab: the whole row is the code) starts a new branch; " B" under X then is XB. The
-  // second " B" under A would be AB again: AB is taken up and adds nothing; " D" goes under X.
-  EXPECT_EQ(Tree(), (Tree{"A<", "X<", "XB<X", "XBC<XB", "XD<X"}));
+  Import("A\tFirst\n B\n  C\n", Setup(HierarchyMethod::kIndented));
+  EXPECT_EQ(Codes(), (Tree{"A<", "AB<A", "ABC<AB"}));
   EXPECT_EQ(db_.component(db_.FindByCode(1, "A")).text, "First");
-}
-
-TEST_F(DimImportTest, IndentedAndLevelNumbersFromTheListedExamples) {
-  Import("A\n B\n  C\n", Setup(HierarchyMethod::kIndented));
-  EXPECT_EQ(Tree(), (Tree{"A<", "AB<A", "ABC<AB"}));
+  // X starts a new branch at level 0. The second " B" under X is XB again: it becomes the row of
+  // its level and adds nothing, so "  E" goes under it.
+  Import("X\n B\n  C\n B\n  E\n", Setup(HierarchyMethod::kIndented));
+  EXPECT_EQ(Codes(), (Tree{"A<", "AB<A", "ABC<AB", "X<", "XB<X", "XBC<XB", "XBE<XB"}));
 }
 
 TEST_F(DimImportTest, LevelNumbers) {
   // Level 1, 2, 2, 1 with codes 1, 0, 1, 2; levels that do not round into 1..63 skip the row.
   Import("1\t\t\t1\n0\t\t\t2\n1\t\t\t2.4\n9\t\t\t0\n9\t\t\t64\n9\t\t\tx\n2\t\t\t1\n",
          Setup(HierarchyMethod::kLevelNumbers));
-  EXPECT_EQ(Tree(), (Tree{"1<", "10<1", "11<1", "2<"}));
+  EXPECT_EQ(Codes(), (Tree{"1<", "10<1", "11<1", "2<"}));
 }
 
 TEST_F(DimImportTest, ParentLinksByEachKindOfSearch) {
@@ -111,7 +108,7 @@ TEST_F(DimImportTest, CodePathCreatesParentsUpToTheLevel) {
   DimImport setup = Setup(HierarchyMethod::kCodePath);
   setup.create_parents_level = 3;
   Import("1234\tShop\t42\n1 2 3 4\tAgain\n", setup);  // blanks are removed: the second is taken
-  EXPECT_EQ(Tree(), (Tree{"1<", "12<1", "123<12", "1234<123"}));
+  EXPECT_EQ(Codes(), (Tree{"1<", "12<1", "123<12", "1234<123"}));
   const Component& made = db_.component(db_.FindByCode(1, "12"));
   EXPECT_TRUE(made.text.empty() && made.host.empty());
   EXPECT_EQ(db_.component(db_.FindByCode(1, "1234")).text, "Shop");
@@ -127,7 +124,7 @@ TEST_F(DimImportTest, ZeroFillingAndSkippedRows) {
   setup.zero_filling = 6;
   setup.file.rows_to_skip = 1;
   Import("Code\tName\tHost\nA\tAlpha\t42\n\tNo code\t7\nB\tBeta\t1234567\nC\tGamma\t\n", setup);
-  EXPECT_EQ(Tree(), (Tree{"A<", "B<", "C<"}));
+  EXPECT_EQ(Codes(), (Tree{"A<", "B<", "C<"}));
   EXPECT_EQ(db_.component(db_.FindByCode(1, "A")).host, "000042");
   EXPECT_EQ(db_.component(db_.FindByCode(1, "B")).host, "1234567");
   EXPECT_EQ(db_.component(db_.FindByCode(1, "C")).host, "");
@@ -177,7 +174,7 @@ std::string Write(const DimImport& setup) {
 TEST(DimImportSectionTest, EveryKeyReadsBackAsWritten) {
   constexpr std::string_view kEveryKey =
       "FX\nAP\nPI\nT\t10\nS\t59\nRX\t2\nRP\t3\nRF\t6\nCF\tab\nCT\tcd\nCS\t$\nMP\nNH\n"
-      "LC\tF1\tB2\nLT\tF2\nLH\tF3\t+\t45\tF4\nLP\tF5\n\n";
+      "LC\tF1\tB2\nLT\tF2\nLH\tF3\t+45\tF4\nLP\tF5\n\n";
   const std::optional<DimImport> setup = ReadDimImportFile(kEveryKey);
   ASSERT_TRUE(setup);
   EXPECT_EQ(setup->method, HierarchyMethod::kParentLinks);
