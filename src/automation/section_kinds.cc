@@ -4,6 +4,7 @@
 #include "io/dim_import_section.h"
 #include "io/import_setup_section.h"
 #include "io/plain_text_import.h"
+#include "io/sie_import.h"
 #include "select/selection_save_filter.h"
 #include "select/subset_section.h"
 
@@ -17,6 +18,7 @@ SectionRegistry FullSectionRegistry() {
   RegisterImportSetupSection(registry);
   RegisterDimImportSection(registry);
   RegisterPlainTextImport(registry);
+  RegisterSieImport(registry);
   return registry;
 }
 

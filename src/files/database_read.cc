@@ -85,6 +85,16 @@ StreamResult ReadTextStream(Database& database, std::string_view bytes, uint32_t
   return result;
 }
 
+// An SIE file is read by the registry's reader straight into the database, as a text import
+// is: an import that is stopped keeps what it made, and a database opened from it keeps no file
+// name, so that saving it never writes over the SIE file.
+bool ReadSieFile(Database& database, std::string_view bytes, const ReadOptions& options,
+                 const SectionRegistry& registry, const std::string& path) {
+  ScopedProgress progress(options.import ? ProgressMode::kImporting : ProgressMode::kOpening,
+                          FileNameOf(path), static_cast<int64_t>(bytes.size()));
+  return registry.sie_reader()(database, bytes);
+}
+
 bool IsReadable(FileKind kind) {
   return kind == FileKind::kBinary || kind == FileKind::kBinaryB || kind == FileKind::kText;
 }
@@ -129,6 +139,9 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
   if (sniff.later_version && Ask(msg::kLaterVersion, path, msg::kButtonCancel,
                                  msg::kButtonContinue) != msg::kButtonContinue) {
     return false;
+  }
+  if (sniff.kind == FileKind::kSie && registry.sie_reader()) {
+    return ReadSieFile(database, *bytes, options, registry, path);
   }
   if (!IsReadable(sniff.kind)) {
     const MessageId refusal = RefusalMessage(sniff.kind);

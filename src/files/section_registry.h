@@ -26,6 +26,10 @@ class SectionOutput;
 // setup in force; true when the file was read to its end. Refusals are reported by the reader.
 using PlainTextReader = std::function<bool(Database& database, const std::string& path)>;
 
+// Reads the bytes of an SIE file (one with "#SIETYP" near its start) into a database; false when
+// the read was stopped before the end.
+using SieReader = std::function<bool(Database& database, std::string_view bytes)>;
+
 // When a kind's sections are written.
 enum class SaveCondition {
   kFlag,    // when the save setup's flag is on
@@ -71,11 +75,15 @@ class SectionRegistry {
   // The reader of plain text files; without one they are refused as no database files.
   void SetPlainTextReader(PlainTextReader reader) { plain_text_ = std::move(reader); }
   const PlainTextReader& plain_text_reader() const { return plain_text_; }
+  // The reader of SIE files; without one they are refused as no database files.
+  void SetSieReader(SieReader reader) { sie_ = std::move(reader); }
+  const SieReader& sie_reader() const { return sie_; }
 
  private:
   std::vector<SectionHandler> handlers_;
   SaveFilterFactory save_filter_;
   PlainTextReader plain_text_;
+  SieReader sie_;
 };
 
 // What a progress display shows while sections of this name are read or written (msg::kSection...,
