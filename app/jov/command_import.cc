@@ -1,10 +1,13 @@
 // jov import: reads text files through an import setup (and database files as they are) into a
 // database and saves it. A file that cannot be read, or an import that is stopped, saves
 // nothing: the database file stays as it was.
+#include <charconv>
 #include <filesystem>
 #include <iostream>
 
 #include "commands.h"
+#include "io/dim_import.h"
+#include "io/dim_import_section.h"
 #include "io/import_setup.h"
 #include "io/import_setup_section.h"
 #include "io/plain_text_import.h"
@@ -19,6 +22,8 @@ namespace {
 constexpr OptionSpec kOptions[] = {
     {"--setup", "NAME", "the import setup of the database to read the files with"},
     {"--setup-file", "SETUP", "read the files with the import setup in this file"},
+    {"--dim", "NAME", "import the files as components of this dimension (name or 1-16)"},
+    {"--dim-setup", "SETUP", "read them with the dimension import setup in this file"},
     {"-o", "OUT", "save to OUT instead of DB"},
     kPasswordOption,
     {"--force", "", "save even when reading DB lost data"},
@@ -96,12 +101,67 @@ bool ImportFiles(Session& session, Database& db, const std::vector<std::string>&
   return true;
 }
 
+// The dimension that --dim names: its number 1..16, or its singular or plural name; -1 when
+// none is (reported).
+int ChosenDimension(const Database& db, const std::string& name) {
+  int number = 0;
+  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), number);
+  if (error == std::errc() && end == name.data() + name.size() && number >= 1 &&
+      number <= kDimensionCount) {
+    return number - 1;
+  }
+  const int dimension = db.FindDimension(Cp1252FromUtf8(name));
+  if (dimension < 0) std::cerr << "jov import: the database has no dimension " << name << "\n";
+  return dimension;
+}
+
+// The setup that reads the files into the dimension: the one in the --dim-setup file, which
+// the dimension keeps from then on, else the dimension's own, else the default one.
+std::optional<DimImport> ChosenDimImport(const CommandArguments& arguments, Database& db,
+                                         int dimension) {
+  std::optional<DimImport>& own = DimImports::Of(db).of(dimension);
+  const std::optional<std::string> file = arguments.Value("--dim-setup");
+  if (!file) return own ? *own : DefaultDimImport();
+  const std::optional<std::string> bytes = ReadWholeFile(*file);
+  if (!bytes) {
+    ReportAboutFile(msg::kUnableToOpen, *file);
+    return std::nullopt;
+  }
+  std::optional<DimImport> setup = ReadDimImportFile(*bytes);
+  if (!setup) {
+    std::cerr << "jov import: " << *file << " holds no dimension import setup\n";
+    return std::nullopt;
+  }
+  if (own != setup) {
+    own = setup;
+    db.MarkModified();
+  }
+  return setup;
+}
+
+// Reads every file into the dimension; false at the first that is not written whole.
+bool ImportDimensionFiles(Database& db, int dimension, const DimImport& setup,
+                          const std::vector<std::string>& files) {
+  for (const std::string& file : files) {
+    const DimImportResult result = ImportDimensionFile(db, dimension, file, setup);
+    FlushPendingError();
+    std::cout << file << ": " << result.added << " components\n";
+    if (result.outcome != DimImportOutcome::kDone || Interrupted()) return false;
+  }
+  return true;
+}
+
 int RunImport(const CommandArguments& arguments) {
   const std::vector<std::string>& operands = arguments.operands();
   if (operands.size() < 2) return arguments.UsageError("give a database and the files to import");
   if (arguments.Has("--setup") && arguments.Has("--setup-file")) {
     return arguments.UsageError("give --setup or --setup-file, not both");
   }
+  const std::optional<std::string> dim = arguments.Value("--dim");
+  if (dim && (arguments.Has("--setup") || arguments.Has("--setup-file"))) {
+    return arguments.UsageError("--dim imports components, not cards: give no import setup");
+  }
+  if (!dim && arguments.Has("--dim-setup")) return arguments.UsageError("--dim-setup needs --dim");
   std::optional<std::string> password;
   if (!PasswordArgument(arguments, kPasswordOption.name, password)) return kExitUsage;
   Session session;
@@ -114,12 +174,22 @@ int RunImport(const CommandArguments& arguments) {
   const std::string out = arguments.Value("-o").value_or(db_path);
   if (!arguments.Has("--force") && ReadLostData(*db, db_path, out)) return kExitFailed;
 
-  std::optional<ImportSetup> from_file;
-  const ImportSetup* setup = nullptr;
-  if (!ChosenSetup(arguments, *db, from_file, setup)) return kExitFailed;
-  const ScopedImportSetup current(setup);
   const std::vector<std::string> files(operands.begin() + 1, operands.end());
-  if (!ImportFiles(session, *db, files, password, prompt)) {
+  bool imported = false;
+  if (dim) {
+    const int dimension = ChosenDimension(*db, *dim);
+    if (dimension < 0) return kExitFailed;
+    const std::optional<DimImport> setup = ChosenDimImport(arguments, *db, dimension);
+    if (!setup) return kExitFailed;
+    imported = ImportDimensionFiles(*db, dimension, *setup, files);
+  } else {
+    std::optional<ImportSetup> from_file;
+    const ImportSetup* setup = nullptr;
+    if (!ChosenSetup(arguments, *db, from_file, setup)) return kExitFailed;
+    const ScopedImportSetup current(setup);
+    imported = ImportFiles(session, *db, files, password, prompt);
+  }
+  if (!imported) {
     std::cerr << "jov import: nothing saved; " << db_path << " is as it was\n";
     return kExitFailed;
   }
@@ -135,13 +205,23 @@ int RunImport(const CommandArguments& arguments) {
 
 const Command kImportCommand = {
     "import",
-    "import text files through an import setup into a database and save it",
+    "import text or SIE files, or a dimension's components, into a database and save it",
     "jov import [--setup NAME|--setup-file SETUP] [-o OUT] [--password PW] [--force]\n"
+    "           DB FILE...\n"
+    "       jov import --dim NAME [--dim-setup SETUP] [-o OUT] [--password PW] [--force]\n"
     "           DB FILE...",
     "Reads each FILE into the database DB (a new, empty one when DB does not exist) and saves\n"
     "it back to DB, or to OUT. Text files are read through an import setup: the database's\n"
     "setup named by --setup, the one in the file SETUP (see docs/import-setups.md), or without\n"
-    "either the database's only setup. Database files are added as they are.\n"
+    "either the database's only setup. Database files are added as they are. SIE files\n"
+    "(accounting exports with \"#SIETYP\") need no setup: accounts, objects, opening\n"
+    "balances and verifications come in as the SIE import reads them.\n"
+    "\n"
+    "With --dim, each FILE is a list of components (a chart of accounts, say) for the\n"
+    "dimension NAME (its name or number), read with the dimension import setup in the file\n"
+    "SETUP (see docs/import-setups.md), else the dimension's own, else tab-separated\n"
+    "JOV-Code, Text, Host Code and level or parent with the JOV-Code Path method. Rows\n"
+    "whose code is taken are skipped; a host code defined twice writes nothing.\n"
     "\n"
     "Prints how many cards and lines each file brought. Unknown host codes and values that\n"
     "cannot be read are printed as warnings and the import goes on. When a file cannot be\n"

@@ -175,6 +175,8 @@ void ReportDuplicate(const DimensionEdit& edit, const DimensionEdit::Duplicate& 
 
 DimImport DefaultDimImport() {
   DimImport setup;
+  // Rows end at LF: the CR of a CR LF end is a control character, which fields leave out.
+  setup.file.row_terminator = '\n';
   setup.code = FieldNumber(1);
   setup.text = FieldNumber(2);
   setup.host = FieldNumber(3);

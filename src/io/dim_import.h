@@ -55,8 +55,8 @@ struct DimImport {
   bool operator==(const DimImport&) const = default;
 };
 
-// A setup for a dimension that has none: tab-separated JOV-Code, Text, Host Code and the level
-// or parent, in the first four fields.
+// A setup for a dimension that has none: rows ending at LF or CR LF, tab-separated JOV-Code,
+// Text, Host Code and the level or parent in the first four fields.
 DimImport DefaultDimImport();
 
 // The import setups of a database's dimensions; a dimension has at most one.
