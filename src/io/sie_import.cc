@@ -267,7 +267,6 @@ void SieLineReader::ReadOpeningBalance(TokenLine& tokens) {
     opening_card_ = cards_.CreateCard(opening_date_);
     if (opening_card_ == kNoRecord) return;
     cards_.SetTitle(opening_card_, "IB");
-    ++result_.cards;
     largest_number_ = std::max(largest_number_, cards_.card(opening_card_).sequence);
   }
   if (company_ == kNoComponent) return;
@@ -361,9 +360,11 @@ LineRef SieLineReader::AddLine(GroupRef group, double amount) {
   return line;
 }
 
+// A card without lines goes.
 void SieLineReader::Complete(CardRef card) {
+  const size_t cards = cards_.card_count();
   cards_.FinishCard(card);
-  if (card != opening_card_) ++result_.cards;
+  if (cards_.card_count() == cards) ++result_.cards;
 }
 
 }  // namespace

@@ -140,7 +140,10 @@ TEST_F(SieImportTest, WithoutACompanyVerificationsTakeNoLines) {
   // Without "#RAR" the opening balances are dated 1 January of this year.
   EXPECT_EQ(Lines(), (Texts{"2: U|1910||8|", "3: V|1910||9|", "IB|1910||7|"}));
   EXPECT_EQ(UnpackDay(db_.cards().CardId(db_.cards().LastCard()).day).month, 1);
+  // The first verification took no lines and went.
   EXPECT_EQ(db_.cards().card_count(), 3u);
+  EXPECT_EQ(result.cards, 3u);
+  EXPECT_EQ(result.lines, 3u);
   EXPECT_TRUE(result.done);
 }
 
