@@ -24,7 +24,11 @@ FieldSpec FieldNumber(int number) {
   return spec;
 }
 
-void RemoveBlanks(std::string& text) { std::erase(text, ' '); }
+// A JOV-Code holds no blanks; nor control characters, which a file read without leaving them out
+// may have in a code.
+void RemoveBlanks(std::string& text) {
+  std::erase_if(text, [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
 
 class DimImporter {
  public:
@@ -114,7 +118,7 @@ Row DimImporter::CodePathParent() {
   }
   const size_t deepest =
       std::min(static_cast<size_t>(setup_.create_parents_level), code_.size() - 1);
-  for (++length; length <= deepest; ++length) {
+  for (++length; length <= deepest && parent != DimensionEdit::kNoRow; ++length) {
     parent = edit_.Add(parent, std::string_view(code_).substr(0, length), "", "");
   }
   full_ = code_;

@@ -180,13 +180,18 @@ ComponentRef Database::FindParentByPrefix(int dimension, const std::string& code
   return static_cast<ComponentRef>(dimension);
 }
 
+std::string Database::StoredForm(int dimension, ComponentField field,
+                                 std::string_view value) const {
+  std::string stored(TrimBlanks(value));
+  ApplyCaseOption(dimensions_[dimension]->case_option(field), stored);
+  return stored;
+}
+
 ComponentRef Database::AddComponent(int dimension, std::string_view code_in,
                                     std::string_view text_in, std::string_view host_in) {
-  const Dimension& dim = *dimensions_[dimension];
-  std::string code(TrimBlanks(code_in)), text(TrimBlanks(text_in)), host(TrimBlanks(host_in));
-  ApplyCaseOption(dim.case_option(ComponentField::kCode), code);
-  ApplyCaseOption(dim.case_option(ComponentField::kText), text);
-  ApplyCaseOption(dim.case_option(ComponentField::kHost), host);
+  std::string code = StoredForm(dimension, ComponentField::kCode, code_in);
+  std::string text = StoredForm(dimension, ComponentField::kText, text_in);
+  std::string host = StoredForm(dimension, ComponentField::kHost, host_in);
 
   if (code.empty()) return kNoComponent;
   if (const ComponentRef existing = FindByCode(dimension, code); existing != kNoComponent) {

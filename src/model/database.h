@@ -104,6 +104,9 @@ class Database {
   // Returns kNoComponent when the code is empty or memory ran out.
   ComponentRef AddComponent(int dimension, std::string_view code, std::string_view text,
                             std::string_view host);
+  // A code, text or host code as AddComponent stores it: blanks and tabs trimmed, the
+  // dimension's case option for the field applied.
+  std::string StoredForm(int dimension, ComponentField field, std::string_view value) const;
   ComponentRef FindByCode(int dimension, std::string_view code) const;
   ComponentRef FindByHost(int dimension, std::string_view host) const;
   ComponentRef FindByText(int dimension, std::string_view text) const;

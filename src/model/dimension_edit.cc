@@ -52,9 +52,11 @@ DimensionEdit::Row DimensionEdit::Add(Row parent, std::string_view code, std::st
                                       std::string_view host) {
   EditRow row;
   row.parent = parent;
-  row.code = std::string(code);
-  row.text = std::string(text);
-  row.host = std::string(host);
+  row.code = database_.StoredForm(dimension_, ComponentField::kCode, code);
+  const std::string& parent_code = rows_[parent].code;
+  if (row.code.size() <= parent_code.size() || !row.code.starts_with(parent_code)) return kNoRow;
+  row.text = database_.StoredForm(dimension_, ComponentField::kText, text);
+  row.host = database_.StoredForm(dimension_, ComponentField::kHost, host);
   const Row number = row_count();
   rows_[parent].children.push_back(number);
   rows_.push_back(std::move(row));

@@ -40,7 +40,12 @@ TEST_F(DimensionEditTest, AddedRowsReachTheDatabaseOnlyWhenApplied) {
   const auto a = edit.Find(ComponentField::kCode, "a");  // codes compare ignoring case
   ASSERT_NE(a, DimensionEdit::kNoRow);
   const auto ab = edit.Add(a, "AB", "Bank", "110");
-  edit.Add(ab, "ABC", "Cash", "111");
+  edit.Add(ab, " abc ", " Cash ", "111");  // kept as the database keeps them
+  EXPECT_EQ(edit.code(ab + 1), "ABC");
+  EXPECT_EQ(edit.text(ab + 1), "Cash");
+  // A code that does not extend its parent's has no place under it.
+  EXPECT_EQ(edit.Add(ab, "AX", "", ""), DimensionEdit::kNoRow);
+  EXPECT_EQ(edit.Add(ab, "  ", "", ""), DimensionEdit::kNoRow);
   EXPECT_EQ(edit.Find(ComponentField::kHost, "111"), ab + 1);
   EXPECT_EQ(edit.Find(ComponentField::kText, "BANK"), ab);
   EXPECT_EQ(db_.FindByCode(1, "AB"), kNoComponent);
