@@ -5,13 +5,11 @@
 
 #include "files/fields.h"
 #include "files/line_sink.h"
-#include "files/line_source.h"
 #include "files/section_input.h"
 #include "files/section_output.h"
 #include "files/section_registry.h"
 #include "files/text_format.h"
 #include "io/import_setup_section.h"
-#include "platform/text_encoding.h"
 
 namespace jov {
 namespace {
@@ -103,17 +101,11 @@ void WriteDimImportBody(LineSink& sink, const DimImport& setup) {
 }
 
 std::optional<DimImport> ReadDimImportFile(std::string_view bytes) {
-  const std::string text = IsUtf8(bytes) ? Cp1252FromUtf8(bytes) : std::string(bytes);
-  MemoryByteSource source(text);
-  LineSource line_source(source);
-  std::vector<std::string> lines;
-  for (std::string_view line; line_source.Next(&line);) lines.emplace_back(line);
-  // Blank lines before the body, and its section line, are not part of it.
-  size_t start = 0;
-  while (start < lines.size() && TrimTrailingBlanks(lines[start]).empty()) ++start;
+  const std::vector<std::string> lines = SetupFileLines(bytes);
+  // The section line is not part of the body.
   const std::string section_line =
       std::string(text_format::kSectionStart) + std::string(text_format::kDimImport);
-  if (start < lines.size() && lines[start].starts_with(section_line)) ++start;
+  const size_t start = !lines.empty() && lines.front().starts_with(section_line) ? 1 : 0;
   const std::vector<std::string_view> body(lines.begin() + static_cast<long>(start), lines.end());
   DimImport setup;
   if (ReadDimImportBody(body, setup) == 0) return std::nullopt;

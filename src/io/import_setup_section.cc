@@ -421,16 +421,21 @@ void WriteImportSetupBody(LineSink& sink, const ImportSetup& setup,
   sink.EndLine();
 }
 
-std::optional<ImportSetup> ReadImportSetupFile(std::string_view bytes,
-                                               std::string_view fallback_name) {
+std::vector<std::string> SetupFileLines(std::string_view bytes) {
   const std::string text = IsUtf8(bytes) ? Cp1252FromUtf8(bytes) : std::string(bytes);
   MemoryByteSource source(text);
   LineSource line_source(source);
   std::vector<std::string> lines;
-  for (std::string_view line; line_source.Next(&line);) lines.emplace_back(line);
-  // Blank lines before the body, and its section line, are not part of it.
+  for (std::string_view line; line_source.Next(&line);) {
+    if (!lines.empty() || !TrimTrailingBlanks(line).empty()) lines.emplace_back(line);
+  }
+  return lines;
+}
+
+std::optional<ImportSetup> ReadImportSetupFile(std::string_view bytes,
+                                               std::string_view fallback_name) {
+  const std::vector<std::string> lines = SetupFileLines(bytes);
   size_t start = 0;
-  while (start < lines.size() && TrimTrailingBlanks(lines[start]).empty()) ++start;
   ImportSetup setup;
   setup.name = std::string(fallback_name);
   const std::string section_line =

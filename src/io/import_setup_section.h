@@ -55,6 +55,10 @@ DimensionNumbers OwnDimensionNumbers();
 void WriteImportSetupBody(LineSink& sink, const ImportSetup& setup,
                           const DimensionNumbers& numbers = OwnDimensionNumbers());
 
+// The lines of a setup file, in UTF-8 or Windows-1252, as Windows-1252 from the first line that
+// is not blank.
+std::vector<std::string> SetupFileLines(std::string_view bytes);
+
 // A setup file: one body, optionally preceded by its "##ImportSetup" line, in UTF-8 or
 // Windows-1252. The name is the section line's, else `fallback_name`. Nothing when the file
 // has neither the section line nor any line that reads as a setting.

@@ -160,24 +160,24 @@ SieResult SieLineReader::Run() {
 }
 
 void SieLineReader::ReadLine() {
+  struct LabelReader {
+    std::string_view label;
+    void (SieLineReader::*read)(TokenLine& tokens);
+  };
+  static constexpr LabelReader kReaders[] = {
+      {"#KONTO", &SieLineReader::ReadAccount},
+      {"#DIM", &SieLineReader::ReadDimension},
+      {"#UNDERDIM", &SieLineReader::ReadSubDimension},
+      {"#OBJEKT", &SieLineReader::ReadObject},
+      {"#RAR", &SieLineReader::ReadYear},
+      {"#FNAMN", &SieLineReader::ReadCompany},
+      {"#IB", &SieLineReader::ReadOpeningBalance},
+      {"#VER", &SieLineReader::ReadVerification},
+  };
   TokenLine tokens(line_);
   tokens.Next(&token_);
-  if (TokenIs(token_, "#KONTO")) {
-    ReadAccount(tokens);
-  } else if (TokenIs(token_, "#DIM")) {
-    ReadDimension(tokens);
-  } else if (TokenIs(token_, "#UNDERDIM")) {
-    ReadSubDimension(tokens);
-  } else if (TokenIs(token_, "#OBJEKT")) {
-    ReadObject(tokens);
-  } else if (TokenIs(token_, "#RAR")) {
-    ReadYear(tokens);
-  } else if (TokenIs(token_, "#FNAMN")) {
-    ReadCompany(tokens);
-  } else if (TokenIs(token_, "#IB")) {
-    ReadOpeningBalance(tokens);
-  } else if (TokenIs(token_, "#VER")) {
-    ReadVerification(tokens);
+  for (const LabelReader& reader : kReaders) {
+    if (TokenIs(token_, reader.label)) return (this->*reader.read)(tokens);
   }
 }
 
