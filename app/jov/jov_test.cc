@@ -435,6 +435,50 @@ TEST_F(JovProgramTest, ImportReadsTheGuidesExamplesIntoADatabase) {
   EXPECT_NE(merged.out.find("more.jox: 9 cards, 19 lines\n"), std::string::npos) << merged.out;
 }
 
+// SIE files open as databases without a setup, read in the code page they declare, and add
+// their cards to an open database; a dimension's components come from a list.
+TEST_F(JovProgramTest, SieFilesAndComponentListsComeIn) {
+  const std::string sie = Path("year.se");
+  ASSERT_TRUE(WriteFileAtomically(
+      sie,
+      "#FLAGGA 0\r\n#FORMAT PC8\r\n#SIETYP 4\r\n#FNAMN \"Sm\x86 AB\"\r\n"
+      "#RAR 0 20230101 20231231\r\n#KONTO 1910 Kassa\r\n#KTYP 1910 T\r\n"
+      "#KONTO 3010 F\x94rs\x84ljning\r\n#KTYP 3010 I\r\n#IB 0 1910 100\r\n"
+      "#VER A 1 20230105 Sale\r\n{\r\n#TRANS 1910 {} 50\r\n#TRANS 3010 {} -50\r\n}\r\n"));
+  const std::string db = Path("year.jox");
+  const JovRun convert = Jov("convert " + sie + " " + db);
+  EXPECT_EQ(convert.status, 0) << convert.out;
+  std::optional<std::string> saved = ReadWholeFile(db);
+  ASSERT_TRUE(saved);
+  EXPECT_NE(saved->find("\r\nS\tSm\xE5 AB\r\n"), std::string::npos) << *saved;
+  EXPECT_NE(saved->find("\r\nI3010\tF\xF6rs\xE4ljning\t3010\r\n"), std::string::npos);
+  EXPECT_NE(saved->find("\r\nC221231-001\tIB\r\n"), std::string::npos);
+  const JovRun again = Jov("import " + db + " " + sie);
+  EXPECT_EQ(again.status, 0) << again.out;
+  EXPECT_NE(again.out.find("year.se: 2 cards, 3 lines\n"), std::string::npos) << again.out;
+
+  const std::string chart = Path("chart.txt");
+  const std::string setup = Path("chart.setup");
+  ASSERT_TRUE(
+      WriteFileAtomically(chart, "Code\tName\r\nP\tProjects\r\n A\tAlpha\t7\r\n B\tBeta\r\n"));
+  ASSERT_TRUE(WriteFileAtomically(
+      setup, "##DimImport\r\nMI\r\nRX\t1\r\nRF\t3\r\nLC\tF1\r\nLT\tF2\r\nLH\tF3\r\n"));
+  const JovRun list = Jov("import --dim 5 --dim-setup " + setup + " " + db + " " + chart);
+  EXPECT_EQ(list.status, 0) << list.out;
+  EXPECT_NE(list.out.find("chart.txt: 3 components\n"), std::string::npos) << list.out;
+  saved = ReadWholeFile(db);
+  ASSERT_TRUE(saved);
+  EXPECT_NE(saved->find("\r\nPA\tAlpha\t007\r\nPB\tBeta\r\n##DimImport\t"), std::string::npos)
+      << *saved;
+  // The dimension keeps its setup: the same list again adds nothing.
+  EXPECT_NE(Jov("import --dim 5 " + db + " " + chart).out.find("chart.txt: 0 components\n"),
+            std::string::npos);
+  // A database file is no list of components.
+  const JovRun refused = Jov("import --dim 5 " + db + " " + db);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.out.find("A JOV-file can not be imported"), std::string::npos) << refused.out;
+}
+
 // A file that cannot be read, a setup that cannot be had, or a stop saves nothing: the database
 // file stays as it was.
 TEST_F(JovProgramTest, AFailedOrStoppedImportLeavesTheDatabaseFileAsItWas) {
