@@ -439,12 +439,18 @@ TEST_F(JovProgramTest, ImportReadsTheGuidesExamplesIntoADatabase) {
 // their cards to an open database; a dimension's components come from a list.
 TEST_F(JovProgramTest, SieFilesAndComponentListsComeIn) {
   const std::string sie = Path("year.se");
+  std::string chart_of_accounts;  // beyond the bytes that tell the kind of the file
+  for (int account = 4000; account < 4040; ++account) {
+    chart_of_accounts += "#KONTO " + std::to_string(account) + " Cost\r\n";
+  }
   ASSERT_TRUE(WriteFileAtomically(
       sie,
       "#FLAGGA 0\r\n#FORMAT PC8\r\n#SIETYP 4\r\n#FNAMN \"Sm\x86 AB\"\r\n"
-      "#RAR 0 20230101 20231231\r\n#KONTO 1910 Kassa\r\n#KTYP 1910 T\r\n"
-      "#KONTO 3010 F\x94rs\x84ljning\r\n#KTYP 3010 I\r\n#IB 0 1910 100\r\n"
-      "#VER A 1 20230105 Sale\r\n{\r\n#TRANS 1910 {} 50\r\n#TRANS 3010 {} -50\r\n}\r\n"));
+      "#RAR 0 20230101 20231231\r\n" +
+          chart_of_accounts +
+          "#KONTO 1910 Kassa\r\n#KTYP 1910 T\r\n"
+          "#KONTO 3010 F\x94rs\x84ljning\r\n#KTYP 3010 I\r\n#IB 0 1910 100\r\n"
+          "#VER A 1 20230105 Sale\r\n{\r\n#TRANS 1910 {} 50\r\n#TRANS 3010 {} -50\r\n}\r\n"));
   const std::string db = Path("year.jox");
   const JovRun convert = Jov("convert " + sie + " " + db);
   EXPECT_EQ(convert.status, 0) << convert.out;

@@ -141,7 +141,8 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
     return false;
   }
   if (sniff.kind == FileKind::kSie && registry.sie_reader()) {
-    return ReadSieFile(database, *bytes, options, registry, path);
+    bytes = ReadFileBytes(path, std::nullopt);
+    return bytes && ReadSieFile(database, *bytes, options, registry, path);
   }
   if (!IsReadable(sniff.kind)) {
     const MessageId refusal = RefusalMessage(sniff.kind);
