@@ -94,6 +94,9 @@ constexpr MessageId kSeparatorCrLf = 1208;
 constexpr MessageId kFromSystem = 1209;  // " from System", after the system character's label
 constexpr MessageId kSeparatorNone = 1210;
 
+// Analyses over time.
+constexpr MessageId kNegativeTimePeriod = 2110;  // the analysis starts after it ends
+
 // Text import.
 constexpr MessageId kDatabaseFileNotImported = 2113;  // "A JOV-file can not be imported ..."
 
@@ -142,6 +145,11 @@ constexpr MessageId kFrom = 3104;
 constexpr MessageId kTo = 3105;
 constexpr MessageId kLogToFile = 3118;      // the fourth button of command errors
 constexpr MessageId kSelectionName = 3122;  // default name of a subset's named selections
+// Headings of the definition of an analysis with variables and formulas.
+constexpr MessageId kSelections = 3123;
+constexpr MessageId kFormula = 3125;
+constexpr MessageId kFormulas = 3126;
+constexpr MessageId kVariable = 3128;  // also the default name of new variables
 constexpr MessageId kSubset = 3130;
 constexpr MessageId kBytes = 3140;
 constexpr MessageId kKiloBytes = 3141;
@@ -278,12 +286,29 @@ constexpr MessageId kLinesInCards = 4712;    // "@0 lines in @1 cards"
 constexpr MessageId kSubsetRefersToItself = 4713;
 constexpr MessageId kSubsetsNestedTooDeeply = 4714;
 
-// Column titles of lists.
+// Column titles of lists, and the columns of analyses with variables and formulas.
 constexpr MessageId kName = 5300;
+constexpr MessageId kTitle = 5301;
+constexpr MessageId kColumnInUse = 5303;       // "Variable "@0" is in use and cannot be erased."
+constexpr MessageId kRefersToItself = 5304;    // a formula that names itself
+constexpr MessageId kRefersIndirectly = 5305;  // a formula that reaches itself through others
+constexpr MessageId kFirstMeasure = 5308;      // "Count" ... "Last", in measure order
+constexpr MessageId kMeasure = 5319;
+constexpr MessageId kFirstTimeAccumulation = 5320;       // "By Period", "From Start"
+constexpr MessageId kFirstComponentAccumulation = 5322;  // "By Component", "From Start"
+constexpr MessageId kFirstTimeShift = 5324;  // "No time shift" ... "Other...", in kind order
+constexpr MessageId kMoveSelection = 5332;   // the dialog of the time shift "Other..."
+constexpr MessageId kFirstShiftUnit = 5333;  // "Years", "Months", "Weeks", "Days"
 
 // Period kinds (the first of the list, in period-kind order) and period labels.
 constexpr MessageId kFirstPeriodKind = 5400;
+constexpr MessageId kOperationByTime = 5416;
+constexpr MessageId kFirstTimeOperation = 5417;  // "None" ... "Quotient", in operation order
 constexpr MessageId kBefore = 5423;
+constexpr MessageId kTimeAxis = 5425;
+constexpr MessageId kValueAxis = 5426;
+constexpr MessageId kAxisMaximum = 5427;
+constexpr MessageId kAxisMinimum = 5428;
 constexpr MessageId kShowCardTitles = 5429;
 constexpr MessageId kShowEndDatesOnly = 5430;
 
