@@ -30,7 +30,14 @@ struct DatabaseFileState : DatabaseAttachment {
   // The last read reported data it could not take (ReadResult::lost_data): saving the
   // database over its file would lose that data for good.
   bool read_lost_data = false;
+  // The file being read into the database at this moment, or whose start-up actions run; empty
+  // otherwise. Commands run meanwhile resolve their file names against its folder.
+  std::string reading_path;
 };
+
+// True while `path` is being read by an open or import in progress (a script in the file's
+// "##Commands" section importing the same file again).
+bool IsBeingRead(const std::string& path);
 
 struct ReadOptions {
   // Supplied by a command or the caller; the prompt is asked when the file expects one and

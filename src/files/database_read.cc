@@ -1,5 +1,6 @@
 // The read pipeline: a database file into a new database or, as an import, into an open one.
 #include <memory>
+#include <vector>
 
 #include "files/binary_stream.h"
 #include "files/database_file.h"
@@ -10,6 +11,7 @@
 #include "shell/alert.h"
 #include "shell/message_ids.h"
 #include "shell/pending_error.h"
+#include "shell/process.h"
 #include "shell/progress.h"
 
 namespace jov {
@@ -95,6 +97,32 @@ bool ReadSieFile(Database& database, std::string_view bytes, const ReadOptions& 
   return registry.sie_reader()(database, bytes);
 }
 
+// The files whose read is in progress, innermost last.
+struct FilesBeingRead : ProcessSlot {
+  std::vector<std::string> paths;
+};
+
+// Marks the file as being read into the database for the lifetime of the object.
+class ScopedReading {
+ public:
+  ScopedReading(Database& database, const std::string& path)
+      : state_(database.Attached<DatabaseFileState>()), previous_(state_.reading_path) {
+    state_.reading_path = path;
+    Process().Slot<FilesBeingRead>().paths.push_back(path);
+  }
+  ~ScopedReading() {
+    state_.reading_path = previous_;
+    std::vector<std::string>& paths = Process().Slot<FilesBeingRead>().paths;
+    if (!paths.empty()) paths.pop_back();
+  }
+  ScopedReading(const ScopedReading&) = delete;
+  ScopedReading& operator=(const ScopedReading&) = delete;
+
+ private:
+  DatabaseFileState& state_;
+  std::string previous_;
+};
+
 bool IsReadable(FileKind kind) {
   return kind == FileKind::kBinary || kind == FileKind::kBinaryB || kind == FileKind::kText;
 }
@@ -165,6 +193,7 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
   const bool binary = sniff.kind != FileKind::kText;
   StreamResult result;
   {
+    ScopedReading marked(reading, path);
     ScopedProgress progress(options.import ? ProgressMode::kImporting : ProgressMode::kOpening,
                             FileNameOf(path), static_cast<int64_t>(bytes->size()));
     result = binary ? ReadBinaryStream(reading, *bytes, password, sniff.format_date, registry, path)
@@ -186,10 +215,23 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
   database.Attached<DatabaseFileState>().read_lost_data = result.sections.lost_data;
   database.Attached<DatabasePassword>().read_from_text = !binary;
   if (binary) database.set_creator_value(sniff.database_value);
-  if (options.startup) options.startup(database);
+  if (options.startup) {
+    // The start-up actions resolve file names against the folder of the file just read.
+    DatabaseFileState& state = database.Attached<DatabaseFileState>();
+    state.reading_path = path;
+    options.startup(database);
+    state.reading_path.clear();
+  }
   AdoptFile(database, path, binary ? DatabaseFormat::kBinary : DatabaseFormat::kText,
             sniff.compressed);
   return true;
+}
+
+bool IsBeingRead(const std::string& path) {
+  for (const std::string& reading : Process().Slot<FilesBeingRead>().paths) {
+    if (SameFile(reading, path)) return true;
+  }
+  return false;
 }
 
 Database* OpenDatabaseFile(OpenDatabases& open, const std::string& path, const ReadOptions& options,

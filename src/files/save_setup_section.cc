@@ -51,7 +51,8 @@ void ReadSectionFlag(std::string_view key, SaveSetup& setup) {
   if (Sign(key.substr(2), &on)) setup.sections[flag] = on;
 }
 
-void ReadSetupLine(std::string_view line, const Fields& fields, SaveSetup& setup) {
+// Applies one body line; false when its key is none of the setup's.
+bool ReadSetupLine(std::string_view line, const Fields& fields, SaveSetup& setup) {
   const std::string_view key = fields[0];
   if (key.starts_with("FZ")) {
     Sign(key.substr(2), &setup.compressed);
@@ -77,7 +78,10 @@ void ReadSetupLine(std::string_view line, const Fields& fields, SaveSetup& setup
     ReadNumbering(fields, setup);
   } else if (key.starts_with("B")) {
     setup.selection_lines.emplace_back(line);
+  } else {
+    return false;
   }
+  return true;
 }
 
 // The dimensions whose letters a body lists: 1 up to the highest used dimension, or further
@@ -101,6 +105,12 @@ void WriteSign(LineSink& sink, std::string_view key, bool on) {
 void WriteSaveSetupBody(SectionOutput& output, const SaveSetup& setup);
 
 }  // namespace
+
+bool ApplySaveOption(std::string_view option, SaveSetup& setup) {
+  Fields fields;
+  fields.Split(option);
+  return ReadSetupLine(option, fields, setup);
+}
 
 void ReadSaveSetupSection(SectionInput& input, std::string_view argument) {
   const std::string name = SectionObjectName(argument, msg::kSaveSetupName);

@@ -47,6 +47,8 @@ enum class ChangeCode : int {
   kSubsetRenamed = 45,
   kSubsetChanged = 46,
   kSubsetRemoved = 47,
+  // A macro was added or its content replaced.
+  kMacroAdded = 49,
 };
 
 class DatabaseListener {

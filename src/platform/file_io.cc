@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <new>
 #include <utility>
 #include <vector>
@@ -262,6 +263,33 @@ std::string_view FileNameOf(std::string_view path) {
 std::string JoinPath(const std::string& folder, std::string_view name) {
   if (folder.empty() || folder == ".") return std::string(name);
   return folder.back() == '/' ? folder + std::string(name) : folder + "/" + std::string(name);
+}
+
+std::string FullPath(const std::string& folder, std::string_view name) {
+  namespace fs = std::filesystem;
+  fs::path path{std::string(name)};
+  if (path.is_relative()) path = fs::path(folder) / path;
+  std::error_code error;
+  fs::path full = fs::absolute(path, error);
+  if (error) full = path;
+  fs::path resolved = fs::weakly_canonical(full, error);
+  return (error ? full.lexically_normal() : resolved).string();
+}
+
+bool SameFile(const std::string& a, const std::string& b) {
+  return FullPath(".", a) == FullPath(".", b);
+}
+
+bool IsInFolder(const std::string& path, const std::string& folder) {
+  const std::filesystem::path inner(path);
+  const std::filesystem::path outer(folder);
+  auto step = inner.begin();
+  for (const auto& part : outer) {
+    if (part.empty()) continue;  // the empty last step of a folder written with a slash
+    if (step == inner.end() || *step != part) return false;
+    ++step;
+  }
+  return true;
 }
 
 }  // namespace jov

@@ -98,4 +98,12 @@ std::string FolderOf(const std::string& path);
 std::string_view FileNameOf(std::string_view path);
 std::string JoinPath(const std::string& folder, std::string_view name);
 
+// `name` made a full path: against `folder` unless it is one already, with "." and ".."
+// steps and links of the parts that exist resolved.
+std::string FullPath(const std::string& folder, std::string_view name);
+// Both name the same file, once made full paths against the current folder.
+bool SameFile(const std::string& a, const std::string& b);
+// `path` lies in `folder` or below it (both full paths as FullPath makes them).
+bool IsInFolder(const std::string& path, const std::string& folder);
+
 }  // namespace jov

@@ -171,5 +171,31 @@ TEST(FilePathTest, FoldersAndJoins) {
   EXPECT_EQ(FileNameOf("db.jov"), "db.jov");
 }
 
+TEST_F(FileIoTest, FullPathsAndFolderMembership) {
+  const std::string folder = dir_.path().string();
+  std::filesystem::create_directories(dir_.File("sub"));
+  EXPECT_EQ(FullPath(folder, "a.txt"), dir_.File("a.txt"));
+  EXPECT_EQ(FullPath(folder, "sub/../missing/./b.txt"), dir_.File("missing/b.txt"));
+  EXPECT_EQ(FullPath(folder, "/etc/passwd"), "/etc/passwd");
+  // A link out of the folder is followed before the folder is compared.
+  std::filesystem::create_directory_symlink("/tmp", dir_.File("out"));
+  EXPECT_EQ(FullPath(folder, "out/x"), FullPath("/tmp", "x"));
+
+  const struct {
+    std::string path;
+    bool inside;
+  } kCases[] = {
+      {FullPath(folder, "a.txt"), true},
+      {FullPath(folder, "sub/deeper/a.txt"), true},
+      {FullPath(folder, "../a.txt"), false},
+      {folder + "_sibling/a.txt", false},  // a name that merely begins like the folder
+      {FullPath(folder, "out/a.txt"), false},
+  };
+  for (const auto& c : kCases) {
+    EXPECT_EQ(IsInFolder(c.path, FullPath(folder, ".")), c.inside) << c.path;
+  }
+  EXPECT_TRUE(SameFile(dir_.File("sub/../a.txt"), dir_.File("a.txt")));
+}
+
 }  // namespace
 }  // namespace jov

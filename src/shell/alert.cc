@@ -1,5 +1,7 @@
 #include "shell/alert.h"
 
+#include <algorithm>
+
 #include "platform/message_box.h"
 #include "shell/process.h"
 #include "shell/text_string.h"
@@ -46,6 +48,12 @@ void PushSink(AlertSink* sink) { Process().sinks.push_back(sink); }
 
 void PopSink() {
   if (!Process().sinks.empty()) Process().sinks.pop_back();
+}
+
+void RemoveSink(AlertSink* sink) {
+  std::vector<AlertSink*>& sinks = Process().sinks;
+  const auto found = std::find(sinks.rbegin(), sinks.rend(), sink);
+  if (found != sinks.rend()) sinks.erase(std::next(found).base());
 }
 
 int ReportAlert(AlertRecord& alert) {

@@ -51,6 +51,9 @@ class AlertSink {
 // restores it. The caller keeps ownership of the sink.
 void PushSink(AlertSink* sink);
 void PopSink();
+// Takes `sink` off the stack wherever it stands (its topmost place), so that a sink kept for a
+// while (a script's error log) goes without taking a sink pushed above it along.
+void RemoveSink(AlertSink* sink);
 
 // Reports through the top sink. With no sink the platform's message box shows
 // "Error Number: <id>" under the title "Runtime Error".

@@ -101,6 +101,9 @@ constexpr MessageId kNegativeTimePeriod = 2110;  // the analysis starts after it
 constexpr MessageId kDatabaseFileNotImported = 2113;  // "A JOV-file can not be imported ..."
 
 // About and preferences.
+// Texts cut to a length.
+constexpr MessageId kTruncatedAfter = 2100;  // ""@0..." is truncated after @1 chars."
+
 constexpr MessageId kAboutTitle = 2200;
 constexpr MessageId kPreferences = 2300;
 constexpr MessageId kPreferencesGeneral = 2301;
@@ -165,6 +168,7 @@ constexpr MessageId kCodeNotFound = 3303;
 constexpr MessageId kTextNotFound = 3304;
 constexpr MessageId kHostNotFound = 3305;
 constexpr MessageId kHostTaken = 3306;
+constexpr MessageId kComponentInUse = 3307;  // "Component "@0" is in use and cannot be removed."
 // An edit copy of a dimension that would define a JOV-Code or a host code twice.
 constexpr MessageId kCodeDefinedTwice = 3308;
 constexpr MessageId kHostDefinedTwice = 3309;
@@ -191,7 +195,15 @@ constexpr MessageId kCorrupted = 3810;
 constexpr MessageId kIncorrectPassword = 3811;
 constexpr MessageId kLinesTooLong = 3813;
 constexpr MessageId kUnknownSection = 3814;
-constexpr MessageId kImportSetupNotFound = 3820;  // "Import Setup "@0" not found."
+// Command scripts.
+constexpr MessageId kUnknownCommand = 3815;  // "Unknown command "@0"."
+constexpr MessageId kUnknownOption = 3816;   // "Unknown option "@0"."
+constexpr MessageId kDimensionNotFound = 3817;
+constexpr MessageId kTemplateNotFound = 3818;  // "Template "@0" not found."
+constexpr MessageId kAlreadyImported = 3819;
+constexpr MessageId kImportSetupNotFound = 3820;
+constexpr MessageId kAllowFileCommand = 3821;    // a file's own command writes outside its folder?
+constexpr MessageId kFileCommandRefused = 3822;  // ... and was not run
 constexpr MessageId kCharactersReplaced = 3830;  // UTF-8 characters read as "?"
 constexpr MessageId kNotRegularFile = 3840;
 constexpr MessageId kNotAFileToSave = 3841;
@@ -244,6 +256,7 @@ constexpr MessageId kAnalysisTemplates = 4320;
 constexpr MessageId kOpenDirectly = 4402;
 constexpr MessageId kCalculateDirectly = 4403;
 constexpr MessageId kZoomDirectly = 4404;
+constexpr MessageId kAlreadyOpenRevert = 4407;  // the template's window is open: revert it?
 constexpr MessageId kChangeCardWindowDefaults = 4409;
 constexpr MessageId kChangeAnalysisDefaults = 4410;  // "... for "@0" analyses?"
 constexpr MessageId kButtonStandard = 4411;
@@ -316,6 +329,10 @@ constexpr MessageId kShowEndDatesOnly = 5430;
 constexpr MessageId kTimeScaleName = 7000;  // default name of time scales
 constexpr MessageId kTimeScaleStart = 7001;
 constexpr MessageId kTimeScalePeriodName = 7002;
+
+// Macros.
+constexpr MessageId kMacroName = 7100;  // default name of macros
+constexpr MessageId kMacroCalledRecursively = 7106;
 
 // Import setups.
 constexpr MessageId kImportSetupName = 7300;  // default name of import setups
