@@ -1,6 +1,9 @@
 #include "automation/section_kinds.h"
 
 #include "analysis/time_scale_section.h"
+#include "automation/macro_section.h"
+#include "automation/script_host.h"
+#include "files/templates_section.h"
 #include "io/dim_import_section.h"
 #include "io/import_setup_section.h"
 #include "io/plain_text_import.h"
@@ -19,7 +22,22 @@ SectionRegistry FullSectionRegistry() {
   RegisterDimImportSection(registry);
   RegisterPlainTextImport(registry);
   RegisterSieImport(registry);
+  RegisterMacroSection(registry);
   return registry;
 }
+
+SectionRegistry FullSectionRegistry(ScriptHost& host) {
+  SectionRegistry registry = FullSectionRegistry();
+  RegisterCommandsSection(registry, host);
+  return registry;
+}
+
+const TemplateKinds& TemplateBodyKinds() {
+  // No analysis kind reads its own template lines yet: every body is kept as text.
+  static const TemplateKinds kinds;
+  return kinds;
+}
+
+std::unique_ptr<Table> OpenTemplateTable(Database&, const AnalysisTemplate&) { return nullptr; }
 
 }  // namespace jov

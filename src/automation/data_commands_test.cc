@@ -1,0 +1,203 @@
+// The commands on data and definitions, run as scripts on a small database.
+#include <gtest/gtest.h>
+
+#include "automation/command_runner.h"
+#include "automation/script_test_util.h"
+#include "automation/section_kinds.h"
+#include "automation/xml_command.h"
+#include "files/analysis_template.h"
+#include "files/database_file.h"
+#include "model/user_stamp.h"
+#include "platform/file_io.h"
+#include "select/subset_list.h"
+#include "select/subset_section.h"
+#include "shell/message_ids.h"
+#include "shell/pending_error.h"
+
+namespace jov {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Accounts 1 > 10, 11 and 2 > 20; cards on 1 and 20 March and 2 April 2024, each with one line
+// of account 10 (the March ones) or 20 (April).
+class DataCommandsTest : public ScriptTest {
+ protected:
+  DataCommandsTest() {
+    for (const char* code : {"1", "10", "11", "2", "20"}) db_.AddComponent(0, code, "", "");
+    AddCard(PackDay(2024, 3, 1), "10", 1);
+    AddCard(PackDay(2024, 3, 20), "10", 2);
+    AddCard(PackDay(2024, 4, 2), "20", 4);
+    db_.FlushChangeFlags();
+    Process().preferences.signature = "T";
+  }
+
+  void AddCard(DayCode day, const char* account, double value) {
+    CardStore& cards = db_.cards();
+    const CardRef card = cards.CreateCard({day, 1});
+    const LineRef line = cards.CreateLine(cards.FindOrAddGroup(card, db_.FindByCode(0, account)));
+    cards.SetValues(line, std::vector<double>{value});
+  }
+
+  Strings CardDays() {
+    Strings days;
+    CardStore& cards = db_.cards();
+    for (CardRef c = cards.FirstCard(); c != kCardSentinel; c = cards.NextCard(c)) {
+      days.push_back(DayCodeText(cards.CardId(c).day));
+    }
+    return days;
+  }
+
+  Strings Codes() {
+    Strings codes;
+    const ComponentRef root = db_.dimension(0).root();
+    for (ComponentRef c = db_.NextInPreorder(root); c != root; c = db_.NextInPreorder(c)) {
+      codes.push_back(db_.component(c).code);
+    }
+    return codes;
+  }
+
+  void AddTemplate(const std::string& name) {
+    AnalysisTemplate stored;
+    stored.frame.name = name;
+    stored.body = TemplateBodyKinds().NewBody(stored.frame.kind, db_);
+    AnalysisTemplates::Of(db_).Store(std::move(stored));
+  }
+
+  Strings TemplateNames() {
+    Strings names;
+    for (const AnalysisTemplate& t : AnalysisTemplates::Of(db_).templates()) {
+      names.push_back(t.frame.name);
+    }
+    return names;
+  }
+};
+
+TEST_F(DataCommandsTest, DeleteCardsTakesWholePeriodsAndOpenEnds) {
+  Run("deleteCards 2403 240319\n");  // from the start of March to the end of the 19th
+  EXPECT_EQ(CardDays(), (Strings{"240320", "240402"}));
+  EXPECT_TRUE(db_.modified());
+  Run("deleteCards 2404\n");  // no upper limit
+  EXPECT_EQ(CardDays(), Strings{"240320"});
+  Run("deleteCards\n");  // everything
+  EXPECT_TRUE(CardDays().empty());
+}
+
+TEST_F(DataCommandsTest, DeleteComponentStepsAndMessages) {
+  // Unknown dimension and code, each silenced by -silent.
+  Run("deleteComponent Nowhere 10\ndeleteComponent Nowhere -silent\n"
+      "deleteComponent \"Dim 1\" 99\ndeleteComponent -silent \"Dim 1\" 99\n");
+  EXPECT_EQ(Raised(), (std::vector<MessageId>{msg::kDimensionNotFound, msg::kCodeNotFound}));
+  EXPECT_EQ(sink_.alerts()[1].ComposeText(), "Cannot find JOV-code \"99\" in dimension Dim 1.");
+
+  // In use: refused, with its subtree.
+  sink_.Clear();
+  Run("deleteComponent \"Dim 1\" 1\n");
+  EXPECT_EQ(Raised(), std::vector<MessageId>{msg::kComponentInUse});
+  EXPECT_EQ(Codes(), (Strings{"1", "10", "11", "2", "20"}));
+
+  // Unused: 11 goes alone; then -unused over the whole dimension finds nothing more.
+  Run("deleteComponent \"Dim 1\" 11\ndeleteComponent \"Dim 1\" -unused\n");
+  EXPECT_EQ(Codes(), (Strings{"1", "10", "2", "20"}));
+
+  // -unused under a component removes only what no line uses.
+  db_.AddComponent(0, "21", "", "");
+  db_.AddComponent(0, "211", "", "");
+  db_.AddComponent(0, "3", "", "");
+  db_.FlushChangeFlags();
+  Run("deleteComponent -UNUSED \"Dim 1\"\n");
+  EXPECT_EQ(Codes(), (Strings{"1", "10", "2", "20"}));
+  Run("deleteCards\ndeleteComponent \"Dim 1\" -all\n");
+  EXPECT_TRUE(Codes().empty());
+  EXPECT_EQ(Raised().size(), 1u);
+}
+
+TEST_F(DataCommandsTest, DeleteDataOfTheBaseAndOfASubset) {
+  Subset& april = SubsetList::Of(db_).Create("April");
+  april.AddSelection("Sel").selection().SetValueCondition(0, ">3");
+  april.SetCombination("Sel");
+  Run("deleteData april\n");
+  EXPECT_EQ(CardDays(), (Strings{"240301", "240320"}));
+  EXPECT_EQ(Raised(), std::vector<MessageId>{msg::kConfirmDelete});
+
+  // Without a signature nothing is deleted.
+  Process().preferences.signature.clear();
+  Run("deleteData BASE\n");
+  EXPECT_EQ(CardDays().size(), 2u);
+  Process().preferences.signature = "T";
+  Run("deleteData base\ndeleteData nothing\n");
+  EXPECT_TRUE(CardDays().empty());
+  EXPECT_EQ(Raised().back(), msg::kTemplateNotFound);
+}
+
+TEST_F(DataCommandsTest, DeleteAndModifyDefinitions) {
+  for (const char* name : {"Sales", "Sales:Monthly", "Sales:Monthly:East", "Salesmen", "Costs"}) {
+    AddTemplate(name);
+  }
+  SubsetList::Of(db_).Create("G1");
+  SubsetList::Of(db_).Create("Big");
+  SubsetList::Of(db_).Create("Bigger");
+
+  // A folder goes with its children; a name that is no template is reported.
+  Run("deleteTemplate sales nothing\n");
+  EXPECT_EQ(TemplateNames(), (Strings{"Salesmen", "Costs"}));
+  EXPECT_EQ(Raised(), std::vector<MessageId>{msg::kTemplateNotFound});
+  Run("deleteTemplate -filter men\n");
+  EXPECT_EQ(TemplateNames(), Strings{"Costs"});
+
+  Run("deleteSubset -FILTER big\n");
+  ASSERT_EQ(SubsetList::Of(db_).subsets().size(), 1u);
+  // The definition of a subset made in code, given as tokens.
+  Subset& model = SubsetList::Of(db_).Create("Model");
+  model.AddSelection("First").selection().SetValueCondition(0, ">3");
+  model.SetCombination("First");
+  std::string modify = "modify G1";
+  for (const std::string& line : SubsetBodyLines(model, nullptr)) modify += " \"" + line + "\"";
+  SubsetList::Of(db_).Erase(model, /*confirm=*/false);
+  Run(modify + "\n");
+  Subset& g1 = *SubsetList::Of(db_).Find("G1");
+  ASSERT_TRUE(g1.Calculate());
+  EXPECT_EQ(g1.Count(), 1);
+  Run("modify costs \"xN\tNew notes\" xo\n");
+  const AnalysisTemplate& costs = *AnalysisTemplates::Of(db_).Find("Costs");
+  EXPECT_TRUE(costs.frame.open_directly);
+  Run("deleteSubset -all\n");
+  EXPECT_TRUE(SubsetList::Of(db_).subsets().empty());
+}
+
+TEST_F(DataCommandsTest, TransformAndAggregateAreNotInThisVersion) {
+  EXPECT_EQ(Run("transform base\naggregate base\n"), 2);
+  EXPECT_EQ(Raised(), (std::vector<MessageId>{msg::kUnknownOption, msg::kUnknownOption}));
+}
+
+TEST_F(DataCommandsTest, ImportReadsAnotherFileAndNotTheOneBeingRead) {
+  // A file that imports itself from its "##Commands" section.
+  const std::string path = folder_.File("Self.jox");
+  ASSERT_TRUE(WriteFileAtomically(path,
+                                  "##JOV-Text\t001219\r\n##Commands\r\nimport ./sub/../Self.jox\r\n"
+                                  "import \"Self.jox\"\r\n##End\r\n"));
+  Database self;
+  ASSERT_TRUE(ReadDatabaseFile(self, path, {}, nullptr, FullSectionRegistry(host_)));
+  EXPECT_EQ(Raised(), (std::vector<MessageId>{msg::kAlreadyImported, msg::kAlreadyImported}));
+
+  // Importing the saved file adds its cards.
+  sink_.Clear();
+  Run("save copy.jox\ndeleteCards\nimport copy.jox -pw x -bogus\n");
+  EXPECT_EQ(Raised(), std::vector<MessageId>{msg::kUnknownOption});
+  EXPECT_EQ(CardDays().size(), 3u);
+}
+
+TEST(XmlCommandTest, FixedReplies) {
+  RecordingHost host;
+  EXPECT_EQ(XmlCommand(nullptr, "<request/>"), "<error>no database</error>");
+  EXPECT_EQ(MacroCommand(nullptr, "beep", host), kErrBaseInvalid);
+  Database db;
+  EXPECT_EQ(XmlCommand(&db, "<request/>"),
+            "<?XML version=\"1.0\"?>\r\n\r\n"
+            "<error>XML functions not implemented in this JOV version</error>\r\n");
+  EXPECT_EQ(MacroCommand(&db, "beep\rbeep", host), 0);
+  EXPECT_EQ(host.beeps, 2);
+}
+
+}  // namespace
+}  // namespace jov
