@@ -21,11 +21,12 @@
 namespace jov::fuzz {
 
 // For one input: the process state as at start (no stop requested, no pending error), and the
-// alerts of the input collected instead of shown. Questions are answered with their second
-// button ("Continue" for a file of a later version), so that as much as possible is read.
+// alerts of the input collected instead of shown. Questions are answered with `answer`, by
+// default their second button ("Continue" for a file of a later version), so that as much as
+// possible is read.
 class QuietRun {
  public:
-  QuietRun() : sink_(1), scoped_((ResetProcess(), &sink_)) {}
+  explicit QuietRun(int answer = 1) : sink_(answer), scoped_((ResetProcess(), &sink_)) {}
   ~QuietRun() { ResetProcess(); }
   QuietRun(const QuietRun&) = delete;
   QuietRun& operator=(const QuietRun&) = delete;
