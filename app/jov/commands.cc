@@ -9,7 +9,7 @@ namespace {
 
 constexpr const Command* kCommands[] = {&kInfoCommand,      &kConvertCommand, &kCheckCommand,
                                         &kTemplatesCommand, &kSubsetsCommand, &kImportCommand,
-                                        &kDemoCommand};
+                                        &kRunCommand,       &kDemoCommand};
 
 }  // namespace
 

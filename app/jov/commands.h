@@ -15,6 +15,7 @@ extern const Command kDemoCommand;
 extern const Command kTemplatesCommand;
 extern const Command kSubsetsCommand;
 extern const Command kImportCommand;
+extern const Command kRunCommand;
 
 // Every command, in the order the general help lists them.
 std::span<const Command* const> Commands();

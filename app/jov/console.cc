@@ -37,6 +37,11 @@ int AskOnTerminal(const AlertRecord& alert) {
   }
 }
 
+// A command error carries "Log To File.." as its last button.
+bool IsCommandError(const AlertRecord& alert) {
+  return alert.button_count > 0 && alert.buttons[alert.button_count - 1] == msg::kLogToFile;
+}
+
 }  // namespace
 
 ConsoleProgress::ConsoleProgress() : terminal_(::isatty(STDERR_FILENO)) {}
@@ -70,6 +75,10 @@ bool HaveTerminal() { return ::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO); 
 
 int ConsoleSink::Report(AlertRecord& alert) {
   std::cerr << Utf8FromCp1252(alert.ComposeText()) << "\n";
+  if (IsCommandError(alert)) {
+    ++error_count_;
+    return HaveTerminal() ? AskOnTerminal(alert) : alert.result;
+  }
   if (alert.button_count < 2) {
     ++error_count_;
     return 0;
@@ -99,6 +108,36 @@ std::optional<std::string> ConsolePasswordPrompt::Ask(const std::string& title,
     ReportAlert(refusal);
   }
   return password;
+}
+
+std::optional<std::string> ConsoleSignaturePrompt::AskSignature() {
+  if (!HaveTerminal()) return std::nullopt;
+  std::cerr << "Signature (up to 3 characters): " << std::flush;
+  std::string entry;
+  if (!std::getline(std::cin, entry)) return std::nullopt;
+  return Cp1252FromUtf8(entry);
+}
+
+void ConsoleScriptHost::ShowMessage(const std::string& title, const std::string& text,
+                                    int seconds) {
+  if (!title.empty()) std::cout << Utf8FromCp1252(title) << ": ";
+  std::cout << Utf8FromCp1252(text) << std::endl;
+  // A message that closes by itself stays that long before the script goes on, where someone
+  // can read it.
+  if (seconds > 0 && HaveTerminal()) ::sleep(static_cast<unsigned>(seconds));
+}
+
+void ConsoleScriptHost::Beep() {
+  if (HaveTerminal()) std::cerr << '\a' << std::flush;
+}
+
+std::optional<std::string> ConsoleScriptHost::ChooseLogFile(const std::string& title,
+                                                            const std::string& proposed) {
+  if (!HaveTerminal()) return std::nullopt;
+  std::cerr << Utf8FromCp1252(title) << " [" << Utf8FromCp1252(proposed) << "]: " << std::flush;
+  std::string entry;
+  if (!std::getline(std::cin, entry)) return std::nullopt;
+  return entry.empty() ? proposed : Cp1252FromUtf8(entry);
 }
 
 }  // namespace jov

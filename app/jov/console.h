@@ -5,7 +5,9 @@
 #include <optional>
 #include <string>
 
+#include "automation/script_host.h"
 #include "files/password.h"
+#include "model/user_stamp.h"
 #include "shell/alert.h"
 #include "shell/progress.h"
 
@@ -13,8 +15,11 @@ namespace jov {
 
 class ConsoleSink : public AlertSink {
  public:
+  // A command error of a script is printed and counted; on a terminal the user chooses how the
+  // script goes on, without one it continues.
   int Report(AlertRecord& alert) override;
-  // Reports that were not questions: errors and warnings met by the work.
+  // Reports that were not questions: errors and warnings met by the work, and the errors of
+  // scripts.
   int error_count() const { return error_count_; }
 
  private:
@@ -32,6 +37,27 @@ class ConsolePasswordPrompt : public PasswordPrompt {
 
  private:
   std::optional<std::string> password_;
+};
+
+// Answers the signature question on the terminal; without one there is no signature, and
+// work that needs one does not start.
+class ConsoleSignaturePrompt : public SignaturePrompt {
+ public:
+  std::optional<std::string> AskSignature() override;
+};
+
+// What command scripts show, on the terminal: messages on stdout, the beep and the log file
+// question on stderr. There are no windows to close or show.
+class ConsoleScriptHost : public ScriptHost {
+ public:
+  void ShowMessage(const std::string& title, const std::string& text, int seconds) override;
+  void Beep() override;
+  std::optional<std::string> ChooseLogFile(const std::string& title,
+                                           const std::string& proposed) override;
+  PasswordPrompt* password_prompt() override { return &prompt_; }
+
+ private:
+  ConsolePasswordPrompt prompt_{std::nullopt};
 };
 
 // Long operations as one line on stderr: title, bar, section and time to go, redrawn in place

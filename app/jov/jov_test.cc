@@ -67,7 +67,7 @@ TEST_F(JovProgramTest, CommandLineMistakesExitWithTwo) {
   EXPECT_EQ(Jov("convert onlyone").status, 2);
   EXPECT_EQ(Jov("info --nonsense x").status, 2);
   for (const char* command :
-       {"info", "convert", "check", "templates", "subsets", "import", "demo"}) {
+       {"info", "convert", "check", "templates", "subsets", "import", "run", "demo"}) {
     const JovRun help = Jov(std::string(command) + " --help");
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_NE(help.out.find("Usage: jov " + std::string(command)), std::string::npos);
@@ -525,6 +525,71 @@ TEST_F(JovProgramTest, AFailedOrStoppedImportLeavesTheDatabaseFileAsItWas) {
   EXPECT_EQ(WEXITSTATUS(status), 1);
   EXPECT_NE(ReadWholeFile(Path("stderr.txt"))->find("jov import: stopped\n"), std::string::npos);
   EXPECT_EQ(ReadWholeFile(db), before);
+}
+
+// A script run on the demo company: commands in any case, comments, an error that the run goes
+// on after (it has no terminal), file names in the database's folder.
+TEST_F(JovProgramTest, RunsAScriptAndTellsWhetherACommandFailed) {
+  ASSERT_EQ(Jov("demo " + Path("demo.jox")).status, 0);
+  ASSERT_TRUE(WriteFileAtomically(Path("nightly.txt"),
+                                  "/* a nightly job\r\n"
+                                  "   written by hand\r\n"
+                                  "*/\r\n"
+                                  "MESSAGE -title Start \"Deleting//old cards\" // says so\r\n"
+                                  "frobnicate\r\n"
+                                  "deleteCards 000101 231231\r\n"
+                                  "save \"after delete.jox\"\r\n"));
+  const JovRun run = Jov("run " + Path("demo.jox") + " " + Path("nightly.txt"));
+  EXPECT_EQ(run.status, 1) << run.out;
+  EXPECT_NE(run.out.find("Start: Deleting\nold cards"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("Unknown command \"frobnicate\"."), std::string::npos);
+  const std::string saved = ReadWholeFile(Path("after delete.jox")).value_or("");
+  EXPECT_EQ(saved.find("\r\nC22"), std::string::npos);
+  EXPECT_NE(saved.find("\r\nC24"), std::string::npos);
+
+  // A clean script exits with 0; --log takes the errors instead of the terminal.
+  EXPECT_EQ(Jov("run " + Path("demo.jox") + " -c 'save copy.jox SC-'").status, 0);
+  const JovRun logged = Jov("run --log " + Path("log.txt") + " " + Path("demo.jox") + " -c x");
+  EXPECT_EQ(logged.status, 1);
+  EXPECT_EQ(logged.out.find("Unknown command"), std::string::npos);
+  EXPECT_NE(ReadWholeFile(Path("log.txt")).value_or("").find("Unknown command \"x\"."),
+            std::string::npos);
+
+  EXPECT_EQ(Jov("run " + Path("demo.jox")).status, 2);
+  EXPECT_EQ(Jov("run " + Path("demo.jox") + " a.txt -c beep").status, 2);
+  EXPECT_EQ(Jov("run --signature ' ' " + Path("demo.jox") + " -c beep").status, 2);
+}
+
+// Opening a file runs its "##Commands" section and not its start-up macros; what the section
+// would write outside the file's folder is refused and reported, what stays inside is done.
+TEST_F(JovProgramTest, AFilesOwnCommandsStayInItsFolder) {
+  std::filesystem::create_directories(Path("in"));
+  const std::string outside = Path("outside.jox");
+  ASSERT_TRUE(WriteFileAtomically(Path("in/given.jox"),
+                                  "##JOV-Text\t001219\r\n"
+                                  "##Macro\tAtOpening\r\nM\tsave by-macro.jox\r\nS+\r\n\r\n"
+                                  "##Commands\r\nsave inside.jox\r\nsave " +
+                                      outside +
+                                      "\r\nsave ../outside2.jox\r\n"
+                                      "##Cards\r\nC240101-1\r\nG\r\nL1\r\n##End\r\n"));
+  const JovRun run = Jov("run " + Path("in/given.jox") + " -c 'save by-script.jox'");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.out.find("was not run"), std::string::npos) << run.out;
+  EXPECT_TRUE(std::filesystem::exists(Path("in/inside.jox")));
+  EXPECT_TRUE(std::filesystem::exists(Path("in/by-script.jox")));
+  EXPECT_FALSE(std::filesystem::exists(outside));
+  EXPECT_FALSE(std::filesystem::exists(Path("outside2.jox")));
+  EXPECT_FALSE(std::filesystem::exists(Path("in/by-macro.jox")));
+
+  // Run on purpose, the same script writes where it is told; without "##Commands" the
+  // macros marked to run at opening run.
+  ASSERT_TRUE(WriteFileAtomically(Path("in/plain.jox"),
+                                  "##JOV-Text\t001219\r\n"
+                                  "##Macro\tAtOpening\r\nM\tsave by-macro.jox\r\nS+\r\n\r\n"
+                                  "##End\r\n"));
+  EXPECT_EQ(Jov("run " + Path("in/plain.jox") + " -c 'save " + outside + "'").status, 0);
+  EXPECT_TRUE(std::filesystem::exists(outside));
+  EXPECT_TRUE(std::filesystem::exists(Path("in/by-macro.jox")));
 }
 
 }  // namespace

@@ -2,8 +2,10 @@
 
 #include <atomic>
 #include <csignal>
+#include <iostream>
 
 #include "automation/section_kinds.h"
+#include "automation/startup_actions.h"
 #include "files/file_kind.h"
 #include "platform/settings_store.h"
 #include "platform/text_encoding.h"
@@ -53,6 +55,13 @@ bool ReadLostData(Database& db, const std::string& in, const std::string& out) {
   return true;
 }
 
+bool ApplySignatureArgument(const CommandArguments& arguments) {
+  const std::optional<std::string> signature = arguments.Value(kSignatureOption.name);
+  if (!signature || SetUserSignature(Cp1252FromUtf8(*signature))) return true;
+  std::cerr << "jov " << arguments.command().name << ": the signature is empty\n";
+  return false;
+}
+
 void CatchInterrupts() {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
@@ -64,7 +73,7 @@ void CatchInterrupts() {
 
 bool Interrupted() { return interrupted.load(); }
 
-Session::Session() : scoped_(&sink_), registry_(FullSectionRegistry()) {
+Session::Session() : scoped_(&sink_), registry_(FullSectionRegistry(script_host_)) {
   SettingsStore store(SettingsStore::DefaultPath());
   LoadProcessPreferences(store);
   SetProgressDisplay(&progress_);
@@ -77,8 +86,8 @@ int Session::Status(bool ok) const {
 }
 
 Database* Session::Open(const std::string& path, const std::optional<std::string>& password,
-                        PasswordPrompt& prompt) {
-  ReadOptions options;
+                        PasswordPrompt& prompt, bool for_user) {
+  ReadOptions options = for_user ? UserOpenOptions(script_host_) : ReadOptions();
   options.password = password;
   Database* db = OpenDatabaseFile(open_, path, options, &prompt, registry_);
   FlushPendingError();

@@ -32,6 +32,14 @@ SaveSetup SetupKeepingPassword(Database& db);
 // good (msg::kReadLostData is reported when it did); commands then write nothing unless forced.
 bool ReadLostData(Database& db, const std::string& in, const std::string& out);
 
+// The option of every command whose work stamps what it changes: the user's signature for this
+// run, in place of the one in the preferences (and of the question when they hold none).
+inline constexpr OptionSpec kSignatureOption = {"--signature", "S",
+                                                "the signature that stamps the changes"};
+// Takes the signature of --signature for the run; false (reported) when it holds nothing but
+// blanks.
+bool ApplySignatureArgument(const CommandArguments& arguments);
+
 // From here on, Ctrl-C (SIGINT) and SIGTERM request a stop instead of ending the program at
 // once; a second one ends it the ordinary way.
 void CatchInterrupts();
@@ -46,20 +54,26 @@ class Session {
   Session& operator=(const Session&) = delete;
 
   ConsoleSink& sink() { return sink_; }
+  // What command scripts of the run show, "##Commands" sections of files included.
+  ConsoleScriptHost& script_host() { return script_host_; }
   const SectionRegistry& registry() const { return registry_; }
   OpenDatabases& open() { return open_; }
   // kExitSuccess when `ok`, no error was reported and the user did not interrupt the work.
   int Status(bool ok) const;
 
   // Opens a database file (nullptr when it does not open), reporting the pending error. A
-  // protected file that cannot open for want of a password says how to give one.
+  // protected file that cannot open for want of a password says how to give one. With
+  // `for_user` the database's start-up actions run as when a user opens it.
   Database* Open(const std::string& path, const std::optional<std::string>& password,
-                 PasswordPrompt& prompt);
+                 PasswordPrompt& prompt, bool for_user = false);
 
  private:
   ConsoleSink sink_;
   ScopedSink scoped_;
   ConsoleProgress progress_;
+  ConsoleSignaturePrompt signature_prompt_;
+  ScopedSignaturePrompt scoped_signature_prompt_{&signature_prompt_};
+  ConsoleScriptHost script_host_;
   const SectionRegistry registry_;
   OpenDatabases open_;
 };
