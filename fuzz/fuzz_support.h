@@ -9,6 +9,8 @@
 
 #include "automation/section_kinds.h"
 #include "files/line_sink.h"
+#include "files/line_source.h"
+#include "files/section_reader.h"
 #include "files/save_setup.h"
 #include "files/section_writer.h"
 #include "files/xml_reader.h"
@@ -82,6 +84,15 @@ inline std::string SectionText(Database& database) {
   StringByteSink sink;
   WriteSections(database, sink, SaveSetup(), Registry());
   return sink.text();
+}
+
+// Reads a text section stream into a fresh database and writes that database back out.
+inline std::string ReadAndWrite(std::string_view text) {
+  Database database;
+  MemoryByteSource bytes(text);
+  LineSource lines(bytes);
+  ReadSections(database, lines, Registry());
+  return SectionText(database);
 }
 
 }  // namespace jov::fuzz

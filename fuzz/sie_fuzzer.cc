@@ -1,25 +1,9 @@
 // SIE files, read as the open pipeline reads them into a new database. What must hold: the
 // reader's counts are what the database holds, and what it made saves as a text database whose
 // text, once a first writing has settled it (as for any text database), reads back the same.
-#include "files/line_source.h"
-#include "files/section_reader.h"
 #include "fuzz_support.h"
 #include "fuzz_target.h"
 #include "io/sie_import.h"
-
-namespace jov {
-namespace {
-
-std::string ReadAndWrite(std::string_view text) {
-  Database database;
-  MemoryByteSource bytes(text);
-  LineSource lines(bytes);
-  ReadSections(database, lines, fuzz::Registry());
-  return fuzz::SectionText(database);
-}
-
-}  // namespace
-}  // namespace jov
 
 JOV_FUZZ_TARGET(sie) {
   jov::fuzz::QuietRun run;
@@ -29,6 +13,6 @@ JOV_FUZZ_TARGET(sie) {
   JOV_FUZZ_CHECK(result.cards == database.cards().card_count());
   JOV_FUZZ_CHECK(result.lines == database.cards().line_count());
   const std::string text = jov::fuzz::SectionText(database);
-  const std::string second = jov::ReadAndWrite(text);
-  if (second != text) JOV_FUZZ_CHECK(jov::ReadAndWrite(second) == second);
+  const std::string second = jov::fuzz::ReadAndWrite(text);
+  if (second != text) JOV_FUZZ_CHECK(jov::fuzz::ReadAndWrite(second) == second);
 }
