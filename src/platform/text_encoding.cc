@@ -40,8 +40,14 @@ std::optional<char> ByteForCodePoint(char32_t cp) {
   return std::nullopt;
 }
 
-// Decodes one UTF-8 sequence at text[pos]; advances pos. Returns U+FFFD for malformed input.
-char32_t DecodeUtf8(std::string_view text, size_t& pos) {
+// The smallest code point of a sequence of each length: a longer form of a smaller one is not
+// UTF-8 (it would let one character pass as another).
+constexpr std::array<char32_t, 5> kSmallestOfLength = {0, 0, 0x80, 0x800, 0x10000};
+
+// Decodes one UTF-8 sequence at text[pos] and advances pos past what it read. Nothing for a
+// malformed sequence: a stray or cut-short byte, an overlong form, a surrogate, or a code point
+// beyond U+10FFFF.
+std::optional<char32_t> DecodeSequence(std::string_view text, size_t& pos) {
   const unsigned char lead = static_cast<unsigned char>(text[pos++]);
   if (lead < 0x80) return lead;
   int extra = 0;
@@ -56,16 +62,23 @@ char32_t DecodeUtf8(std::string_view text, size_t& pos) {
     extra = 3;
     cp = lead & 0x07;
   } else {
-    return 0xFFFD;
+    return std::nullopt;
   }
   for (int i = 0; i < extra; ++i) {
-    if (pos >= text.size()) return 0xFFFD;
+    if (pos >= text.size()) return std::nullopt;
     const unsigned char next = static_cast<unsigned char>(text[pos]);
-    if ((next & 0xC0) != 0x80) return 0xFFFD;
+    if ((next & 0xC0) != 0x80) return std::nullopt;
     cp = (cp << 6) | (next & 0x3F);
     ++pos;
   }
+  const bool surrogate = cp >= 0xD800 && cp <= 0xDFFF;
+  if (cp < kSmallestOfLength[extra + 1] || cp > 0x10FFFF || surrogate) return std::nullopt;
   return cp;
+}
+
+// As DecodeSequence, with U+FFFD for a malformed sequence.
+char32_t DecodeUtf8(std::string_view text, size_t& pos) {
+  return DecodeSequence(text, pos).value_or(0xFFFD);
 }
 
 bool IsContinuation(unsigned char byte) { return (byte & 0xC0) == 0x80; }
@@ -92,15 +105,8 @@ size_t CutSequenceLength(std::string_view text) {
 }  // namespace
 
 bool IsUtf8(std::string_view text) {
-  size_t pos = 0;
-  while (pos < text.size()) {
-    const unsigned char lead = static_cast<unsigned char>(text[pos++]);
-    if (lead < 0x80) continue;
-    const size_t length = SequenceLength(lead);
-    if (length == 0 || pos + length - 1 > text.size()) return false;
-    for (size_t i = 1; i < length; ++i) {
-      if (!IsContinuation(static_cast<unsigned char>(text[pos++]))) return false;
-    }
+  for (size_t pos = 0; pos < text.size();) {
+    if (!DecodeSequence(text, pos)) return false;
   }
   return true;
 }

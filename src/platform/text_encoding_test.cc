@@ -72,5 +72,19 @@ TEST(TextEncodingTest, StreamDecodingDoesNotDependOnWherePiecesEnd) {
   EXPECT_FALSE(IsUtf8("cut \xE2\x82"));
 }
 
+// Only well-formed UTF-8 counts as UTF-8: an overlong form would let a control character pass
+// as two high bytes, and a text read as 1252 must not be taken for UTF-8 when read again.
+TEST(TextEncodingTest, OverlongFormsSurrogatesAndTooHighCodePointsAreNotUtf8) {
+  EXPECT_FALSE(IsUtf8("\xC0\x9D"));          // 0x1D in two bytes
+  EXPECT_FALSE(IsUtf8("\xE0\x80\xAF"));      // '/' in three bytes
+  EXPECT_FALSE(IsUtf8("\xED\xA0\x80"));      // a surrogate
+  EXPECT_FALSE(IsUtf8("\xF4\x90\x80\x80"));  // beyond U+10FFFF
+  EXPECT_TRUE(IsUtf8("\xF4\x8F\xBF\xBF"));
+  EXPECT_TRUE(IsUtf8("\xE0\xA0\x80"));
+  uint64_t replaced = 0;
+  EXPECT_EQ(DecodeInPieces("a\xC0\x9D" "b", 1, &replaced), "a?b");
+  EXPECT_EQ(replaced, 1u);
+}
+
 }  // namespace
 }  // namespace jov
