@@ -1,11 +1,13 @@
 // What several harnesses share: a clean process state per input with the alerts collected
-// quietly, an XML reader's reports counted, the database of the selection harnesses, the
+// quietly, a written body split into its lines, an XML reader's reports counted, the database of the selection harnesses, the
 // compile-twice check of typed texts, the section registry of a whole database, and the section
 // text of a database.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #include "automation/section_kinds.h"
 #include "files/line_sink.h"
@@ -37,6 +39,18 @@ class QuietRun {
   RecordingSink sink_;
   ScopedSink scoped_;
 };
+
+// The lines of a body written with "\n" line ends, read as they are: a written body is read
+// back without a guess at its character set, which a file's bytes would need.
+inline std::vector<std::string_view> BodyLines(std::string_view body) {
+  std::vector<std::string_view> lines;
+  while (!body.empty()) {
+    const size_t end = body.find('\n');
+    lines.push_back(body.substr(0, end));
+    body = end == std::string_view::npos ? std::string_view() : body.substr(end + 1);
+  }
+  return lines;
+}
 
 // Counts what an XML reader reports instead of showing it.
 class CountingChannel : public XmlErrorChannel {

@@ -2,7 +2,6 @@
 // every number read is within its range, and the body a setup writes reads back into a setup
 // that writes the same body.
 #include <string>
-#include <vector>
 
 #include "files/file_kind.h"
 #include "files/line_sink.h"
@@ -21,16 +20,9 @@ std::string Body(const ImportSetup& setup) {
   return bytes.text();
 }
 
-// The body read as it is, without a guess at its character set.
 ImportSetup ReadBody(std::string_view body) {
-  std::vector<std::string_view> lines;
-  while (!body.empty()) {
-    const size_t end = body.find('\n');
-    lines.push_back(body.substr(0, end));
-    body = end == std::string_view::npos ? std::string_view() : body.substr(end + 1);
-  }
   ImportSetup setup;
-  ReadImportSetupBody(lines, kOwnFormatDate, setup);
+  ReadImportSetupBody(fuzz::BodyLines(body), kOwnFormatDate, setup);
   return setup;
 }
 
