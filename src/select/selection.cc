@@ -252,10 +252,12 @@ void Selection::BuildPlan() {
     if (plan_.end != kCardSentinel && cards.CardId(plan_.end) == to_.date()) {
       plan_.end = cards.NextCard(plan_.end);
     }
-    // A range that runs backwards takes no card.
-    if (plan_.first != kCardSentinel && cards.CardId(plan_.first) > to_.date()) {
-      plan_.first = plan_.end;
-    }
+  }
+  plan_.before_end = plan_.first;
+  plan_.after_first = plan_.end;
+  // A range that runs backwards takes no card.
+  if (!to_.IsOpen() && plan_.first != kCardSentinel && cards.CardId(plan_.first) > to_.date()) {
+    plan_.first = plan_.end;
   }
   if (title_.compiled.program) plan_.title = &title_.compiled;
   accept_.resize(components_.size());
@@ -267,7 +269,7 @@ void Selection::BuildPlan() {
     if (!expressions_[d].program) continue;
     if (d > layout.slots) {
       // Lines carry no slot for this dimension: they stand at its root.
-      if (!components_.Test(static_cast<ComponentRef>(d))) plan_.first = plan_.end;
+      if (!components_.Test(static_cast<ComponentRef>(d))) TakeNothing();
       continue;
     }
     plan_.slot_offsets[plan_.slot_count++] =
@@ -304,6 +306,12 @@ void Selection::PadInlineTests(const LineLayout& layout) {
   }
   plan_.more_inline_tests =
       plan_.slot_count > ScanPlan::kInlineSlots || plan_.range_count > ScanPlan::kInlineRanges;
+}
+
+void Selection::TakeNothing() {
+  plan_.first = plan_.end;
+  plan_.before_end = database_.cards().FirstCard();
+  plan_.after_first = kCardSentinel;
 }
 
 bool Selection::CardPasses(CardRef card) const {

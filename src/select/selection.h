@@ -70,6 +70,12 @@ struct ScanPlan {
 
   CardRef first = kCardSentinel;  // the first card not before the from-point
   CardRef end = kCardSentinel;    // the first card after the to-point
+  // The cards dated before the from-point are [FirstCard(), before_end), those dated after the
+  // to-point [after_first, the sentinel): what analyses that show balances around the range
+  // read. In a range that runs backwards these overlap it; when the selection takes no line at
+  // all, both are empty, and so is [first, end).
+  CardRef before_end = kCardSentinel;
+  CardRef after_first = kCardSentinel;
   const CompiledPattern* title = nullptr;
   // One byte per component of the pool: 1 when the selection takes it.
   const uint8_t* accept = nullptr;
@@ -223,6 +229,8 @@ class Selection : public DatePointResolver {
   void ReadDateRange(std::string_view fields);
   void BuildPlan();
   void PadInlineTests(const LineLayout& layout);
+  // Empties every card range of the plan: no line can pass.
+  void TakeNothing();
   int UsedValueFields() const;
 
   Database& database_;

@@ -22,6 +22,7 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "model/database.h"
@@ -103,27 +104,42 @@ inline bool RecordPasses(const ScanPlan& plan, const TextStore& texts, const uns
   return pass != 0;
 }
 
-// Where a scan hands its lines: the caller's callback, for the lines that pass. Whether a line
-// passes is not predictable, so a branch per line would often be mispredicted: the passing
-// lines of a group are gathered without a branch and handed on, in order, at the group's end
-// (or when the buffer is full).
+// Where a scan hands its lines, a group at a time: OpenGroup gives a taker, a small value the
+// loop keeps in registers, that takes each line of the group; CloseGroup takes the taker back
+// after the group's last line.
+
+// The caller's callback, for the lines that pass. Whether a line passes is not predictable, so
+// a branch per line would often be mispredicted: the passing lines of a group are gathered
+// without a branch and handed on, in order, at the group's end (or when the buffer is full).
 template <typename OnLine>
 class CallbackSink {
  public:
   explicit CallbackSink(OnLine& on_line) : on_line_(on_line) {}
 
-  void Take(CardRef card, GroupRef group, LineRef line, bool pass) {
-    taken_[count_] = line;
-    count_ += pass;
-    if (count_ == kBuffer) EndGroup(card, group);
+  struct Taker {
+    CallbackSink* sink;
+    CardRef card;
+    GroupRef group;
+    void Take(LineRef line, const unsigned char*, bool pass) {
+      sink->taken_[sink->count_] = line;
+      sink->count_ += pass;
+      if (sink->count_ == kBuffer) sink->HandOn(card, group);
+    }
+  };
+  template <int kWidth>
+  Taker OpenGroup(CardRef card, GroupRef group, const Group&) {
+    return {this, card, group};
   }
-  void EndGroup(CardRef card, GroupRef group) {
+  void CloseGroup(const Taker& taker) { HandOn(taker.card, taker.group); }
+
+ private:
+  static constexpr size_t kBuffer = 64;
+
+  void HandOn(CardRef card, GroupRef group) {
     for (size_t i = 0; i < count_; ++i) on_line_(card, group, taken_[i]);
     count_ = 0;
   }
 
- private:
-  static constexpr size_t kBuffer = 64;
   OnLine& on_line_;
   size_t count_ = 0;
   std::array<LineRef, kBuffer> taken_;
@@ -133,11 +149,19 @@ class CallbackSink {
 // could otherwise be taken to change the set's own fields, which would then be read anew for
 // every line.
 struct CollectSink {
-  uint64_t* words;
-  void Take(CardRef, GroupRef, LineRef line, bool pass) {
-    words[line >> 6] |= uint64_t{pass} << (line & 63);
+  struct Taker {
+    uint64_t* words;
+    void Take(LineRef line, const unsigned char*, bool pass) {
+      words[line >> 6] |= uint64_t{pass} << (line & 63);
+    }
+  };
+  template <int kWidth>
+  Taker OpenGroup(CardRef, GroupRef, const Group&) {
+    return {words};
   }
-  void EndGroup(CardRef, GroupRef) {}
+  void CloseGroup(const Taker&) {}
+
+  uint64_t* words;
 };
 
 // The line records, addressed by number without going through the store for each line.
@@ -161,16 +185,16 @@ class RecordTable {
 constexpr int kCardsPerStopTest = 64;
 
 template <int kWidth, bool kInline, bool kFurther, typename CardTest, typename Sink>
-bool ScanLoop(const Database& database, const ScanPlan& shared_plan, CardTest& card_test,
-              Sink& sink) {
-  // A copy of its own: what the callback writes cannot change it, so it stays in registers.
+bool ScanLoop(const Database& database, const ScanPlan& shared_plan, CardRef first, CardRef end,
+              CardTest& card_test, Sink& sink) {
+  // A copy of its own: what the sink writes cannot change it, so it stays in registers.
   const ScanPlan plan = shared_plan;
   const CardStore& cards = database.cards();
   const RecordTable records(cards.lines());
   const size_t record_size = records.record_size();
   const TextStore& texts = cards.texts();
   int until_stop_test = 0;
-  for (CardRef card = plan.first; card != plan.end; card = cards.NextCard(card)) {
+  for (CardRef card = first; card != end; card = cards.NextCard(card)) {
     if (--until_stop_test < 0) {
       if (StopRequested()) return false;
       until_stop_test = kCardsPerStopTest;
@@ -184,12 +208,13 @@ bool ScanLoop(const Database& database, const ScanPlan& shared_plan, CardTest& c
       if (group.first_line == kNoLine || (plan.test_groups && plan.accept[group.component] == 0)) {
         continue;
       }
+      auto taker = sink.template OpenGroup<kWidth>(card, this_group, group);
       LineRef line = group.first_line;
       const unsigned char* record = records[line];
       for (;;) {
         const LineRef next = Load32(record + 4);
-        sink.Take(card, this_group, line,
-                  RecordPasses<kWidth, kInline, kFurther>(plan, texts, record, line));
+        taker.Take(line, record,
+                   RecordPasses<kWidth, kInline, kFurther>(plan, texts, record, line));
         if (next == kNoLine) break;
         // A group's lines are mostly numbered one after another: then the next record follows
         // this one in its chunk, and the processor can fetch it before this record's link is
@@ -201,35 +226,47 @@ bool ScanLoop(const Database& database, const ScanPlan& shared_plan, CardTest& c
         }
         line = next;
       }
-      sink.EndGroup(card, this_group);
+      sink.CloseGroup(taker);
     }
   }
   return !StopRequested();
 }
 
+template <int kWidth, bool kInline, typename CardTest, typename Sink>
+bool ScanWithTests(const Database& database, const ScanPlan& plan, CardRef first, CardRef end,
+                   CardTest& card_test, Sink& sink) {
+  return plan.HasFurtherTests()
+             ? ScanLoop<kWidth, kInline, true>(database, plan, first, end, card_test, sink)
+             : ScanLoop<kWidth, kInline, false>(database, plan, first, end, card_test, sink);
+}
+
 template <int kWidth, typename CardTest, typename Sink>
-bool ScanWithWidth(const Database& database, const ScanPlan& plan, CardTest& card_test,
-                   Sink& sink) {
-  if (plan.inline_tests) {
-    return plan.HasFurtherTests() ? ScanLoop<kWidth, true, true>(database, plan, card_test, sink)
-                                  : ScanLoop<kWidth, true, false>(database, plan, card_test, sink);
+bool ScanWithWidth(const Database& database, const ScanPlan& plan, CardRef first, CardRef end,
+                   CardTest& card_test, Sink& sink) {
+  return plan.inline_tests
+             ? ScanWithTests<kWidth, true>(database, plan, first, end, card_test, sink)
+             : ScanWithTests<kWidth, false>(database, plan, first, end, card_test, sink);
+}
+
+template <typename CardTest, typename Sink>
+bool ScanInto(const Selection& selection, CardRef first, CardRef end, CardTest& card_test,
+              Sink& sink) {
+  const ScanPlan& plan = selection.plan();
+  const Database& database = selection.database();
+  switch (plan.slot_width) {
+    case 3:
+      return ScanWithWidth<3>(database, plan, first, end, card_test, sink);
+    case 4:
+      return ScanWithWidth<4>(database, plan, first, end, card_test, sink);
+    default:
+      return ScanWithWidth<2>(database, plan, first, end, card_test, sink);
   }
-  return plan.HasFurtherTests() ? ScanLoop<kWidth, false, true>(database, plan, card_test, sink)
-                                : ScanLoop<kWidth, false, false>(database, plan, card_test, sink);
 }
 
 template <typename CardTest, typename Sink>
 bool ScanInto(const Selection& selection, CardTest& card_test, Sink& sink) {
   const ScanPlan& plan = selection.plan();
-  const Database& database = selection.database();
-  switch (plan.slot_width) {
-    case 3:
-      return ScanWithWidth<3>(database, plan, card_test, sink);
-    case 4:
-      return ScanWithWidth<4>(database, plan, card_test, sink);
-    default:
-      return ScanWithWidth<2>(database, plan, card_test, sink);
-  }
+  return ScanInto(selection, plan.first, plan.end, card_test, sink);
 }
 
 }  // namespace scan_internal
@@ -238,7 +275,7 @@ bool ScanInto(const Selection& selection, CardTest& card_test, Sink& sink) {
 // when the user stopped the scan.
 template <typename CardTest, typename OnLine>
 bool ScanSelection(const Selection& selection, CardTest&& card_test, OnLine&& on_line) {
-  scan_internal::CallbackSink<OnLine> sink(on_line);
+  scan_internal::CallbackSink<std::remove_reference_t<OnLine>> sink(on_line);
   return scan_internal::ScanInto(selection, card_test, sink);
 }
 
@@ -254,6 +291,26 @@ template <typename CardTest>
 bool CollectSelection(const Selection& selection, CardTest&& card_test, LineSet& lines) {
   scan_internal::CollectSink sink{lines.words()};
   return scan_internal::ScanInto(selection, card_test, sink);
+}
+
+// The scan at its lowest level, for analyses that read the line records themselves: the cards
+// [first, end) of the card order (a part of the plan's range, or the cards before or after it)
+// with the selection's tests. The sink takes the lines of each kept group through a taker:
+//
+//   auto taker = sink.template OpenGroup<kWidth>(CardRef card, GroupRef group_ref,
+//                                                const Group& group);
+//   taker.Take(LineRef line, const unsigned char* record, bool pass);  // each line, in order
+//   sink.CloseGroup(taker);
+//
+// `pass` is the result of the line test, so that a taker can fold it into its sums without a
+// branch; the record is laid out as LineLayout says and valid for the call; kWidth is the width
+// of the layout's component slots (2, 3 or 4 bytes), for scan_internal::LoadSlot<kWidth>. The
+// taker is a small value the loop keeps in registers, so that what it sums over a group does
+// not go through memory line by line. False when the user stopped the scan.
+template <typename Sink>
+bool ScanRecords(const Selection& selection, CardRef first, CardRef end, Sink& sink) {
+  const auto every_card = [](CardRef) { return true; };
+  return scan_internal::ScanInto(selection, first, end, every_card, sink);
 }
 
 }  // namespace jov
