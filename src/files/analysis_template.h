@@ -23,6 +23,9 @@ class SectionOutput;
 class TemplateBody {
  public:
   virtual ~TemplateBody() = default;
+  // Called before the first line is offered, with the format date (YYYYMMDD) of the file being
+  // read, for kinds whose lines meant other things in older files.
+  virtual void BeginReading(uint32_t /*format_date*/) {}
   // Offered every line of the template before the frame; false leaves the line to the frame.
   virtual bool ReadLine(std::string_view line) = 0;
   // Writes the kind's lines, after the frame's.

@@ -104,4 +104,10 @@ void AppendXmlAttribute(std::string& out, std::string_view name, std::string_vie
   out.push_back('"');
 }
 
+void AppendXmlElement(std::string& out, std::string_view name, std::string_view text) {
+  out.append("<").append(name).append(">");
+  AppendXmlEscaped(out, text);
+  out.append("</").append(name).append(">");
+}
+
 }  // namespace jov

@@ -18,5 +18,7 @@ void AppendXmlEscaped(std::string& out, std::string_view text);
 // An attribute: a space, the name, '=' and the escaped value in double quotes. Tabs and line
 // breaks in the value are written as character references so that they read back unchanged.
 void AppendXmlAttribute(std::string& out, std::string_view name, std::string_view value);
+// An element holding a text: "<name>", the escaped text, "</name>".
+void AppendXmlElement(std::string& out, std::string_view name, std::string_view text);
 
 }  // namespace jov

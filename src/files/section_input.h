@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "files/fields.h"
+#include "files/file_kind.h"
 #include "files/line_source.h"
 #include "files/text_format.h"
 

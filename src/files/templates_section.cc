@@ -25,6 +25,7 @@ void ReadBlock(SectionInput& input, const TemplateKinds& kinds, bool defaults) {
     read.frame.kind = *kind;
     read.frame.name = header[1];
     read.body = kinds.NewBody(*kind, input.database());
+    read.body->BeginReading(input.format_date());
   }
   while (input.NextBodyLine("#")) {
     if (!kept) continue;

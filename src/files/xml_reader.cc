@@ -79,6 +79,16 @@ XmlReader::XmlReader(std::string_view document, XmlErrorChannel* errors)
 void XmlReader::Report(MessageId message, std::string_view subject) {
   AlertRecord alert(message);
   alert.Arg(subject);
+  Report(alert);
+}
+
+void XmlReader::ReportUnknownValue(std::string_view value, std::string_view attribute) {
+  AlertRecord alert(msg::kUnknownValue);
+  alert.Arg(value).Arg(attribute);
+  Report(alert);
+}
+
+void XmlReader::Report(AlertRecord& alert) {
   if (errors_ != nullptr) {
     errors_->Report(alert);
   } else {

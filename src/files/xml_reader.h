@@ -4,8 +4,8 @@
 // markup only: a document type declaration, an undefined entity, a mismatched end tag or any
 // other break ends the reading with one report, kMalformedXml, through the error channel. The
 // readers built on it report unknown elements and attributes (kUnknownTag, kUnknownAttribute)
-// through the same channel. Texts are taken as they are (Windows-1252 bytes inside the engine);
-// references to characters outside 1252 become "?".
+// through the same channel, and values they do not take (kUnknownValue). Texts are taken as they
+// are (Windows-1252 bytes inside the engine); references to characters outside 1252 become "?".
 #pragma once
 
 #include <cstddef>
@@ -66,8 +66,11 @@ class XmlReader {
   void ReportUnknownAttribute(std::string_view attribute) {
     Report(msg::kUnknownAttribute, attribute);
   }
+  // kUnknownValue: a value an attribute does not take.
+  void ReportUnknownValue(std::string_view value, std::string_view attribute);
 
  private:
+  void Report(AlertRecord& alert);
   Event Fail();
   Event ReadMarkup();
   Event ReadStartTag();

@@ -6,16 +6,13 @@
 #include <vector>
 
 #include "files/markup_text.h"
+#include "files/xml_channel_test_util.h"
 #include "shell/process.h"
 
 namespace jov {
 namespace {
 
-class CollectingChannel : public XmlErrorChannel {
- public:
-  void Report(AlertRecord& alert) override { reports.push_back(alert.ComposeText()); }
-  std::vector<std::string> reports;
-};
+using testing::CollectingChannel;
 
 // The events of a document as text: "<name a=v>", "</name>", "'text'" (blank-only text left
 // out), "done" or "error".

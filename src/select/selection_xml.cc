@@ -24,10 +24,7 @@ constexpr std::string_view kName = "name";
 
 // "<name>text</name>" on a line of its own.
 void WriteElement(LineSink& out, std::string_view name, std::string_view text) {
-  std::string& line = out.line();
-  line.append("<").append(name).append(">");
-  AppendXmlEscaped(line, text);
-  line.append("</").append(name).append(">");
+  AppendXmlElement(out.line(), name, text);
   out.EndLine();
 }
 

@@ -173,6 +173,11 @@ constexpr MessageId kComponentInUse = 3307;  // "Component "@0" is in use and ca
 constexpr MessageId kCodeDefinedTwice = 3308;
 constexpr MessageId kHostDefinedTwice = 3309;
 
+// Component identifiers: the column titles of analyses that list components.
+constexpr MessageId kJovCode = 3400;
+constexpr MessageId kComponentText = 3401;
+constexpr MessageId kHostCode = 3402;
+
 // The card criteria of named selections, labelled as the card window labels them: the card
 // identifier, the stamps (Created, Modified, Examined, Approved in StampKind order) and the notes.
 constexpr MessageId kCardIdLabel = 3500;
@@ -212,6 +217,7 @@ constexpr MessageId kReadLostData = 3842;
 // Reading XML.
 constexpr MessageId kUnknownTag = 3900;        // "Unknown tag "@0"."
 constexpr MessageId kUnknownAttribute = 3901;  // "Unknown attribute "@0"."
+constexpr MessageId kUnknownValue = 3902;      // "Unknown value "@0" for attribute "@1"."
 constexpr MessageId kMalformedXml = 3903;      // "Malformed XML near "@0"."
 
 // Opening and saving.
@@ -298,6 +304,12 @@ constexpr MessageId kLinesInOneCard = 4711;  // "@0 lines in one card"
 constexpr MessageId kLinesInCards = 4712;    // "@0 lines in @1 cards"
 constexpr MessageId kSubsetRefersToItself = 4713;
 constexpr MessageId kSubsetsNestedTooDeeply = 4714;
+
+// The component analysis: the label of its view dimension ("Components") and the titles of its
+// eight columns (Before, Negative, Positive, Period, Count, At End, After, Total, in column
+// order).
+constexpr MessageId kComponentsHeading = 5201;
+constexpr MessageId kFirstComponentColumn = 5212;
 
 // Column titles of lists, and the columns of analyses with variables and formulas.
 constexpr MessageId kName = 5300;

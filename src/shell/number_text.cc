@@ -247,4 +247,33 @@ std::string FormatNumber(double value, int decimals) {
   return text;
 }
 
+void AppendShownNumber(std::string& out, double value, int decimals,
+                       const NumberSeparators& separators) {
+  if (!std::isfinite(value)) {
+    out.append(SpecialNumberText(value));
+    return;
+  }
+  decimals = std::clamp(decimals, 0, kMaxDecimals);
+  char plain[kNumberTextSize];
+  char* end = WriteByIntegers(plain, value, decimals);
+  if (end == nullptr) end = WriteRounded(plain, plain + sizeof plain, value, decimals);
+  std::string_view digits(plain, static_cast<size_t>(end - plain));
+  if (digits == "-0") digits = "0";
+  if (digits.starts_with('-')) {
+    out.push_back('-');
+    digits.remove_prefix(1);
+  }
+  const size_t point = std::min(digits.find('.'), digits.size());
+  for (size_t i = 0; i < point; ++i) {
+    if (separators.thousand != 0 && i > 0 && (point - i) % 3 == 0)
+      out.push_back(separators.thousand);
+    out.push_back(digits[i]);
+  }
+  if (decimals == 0) return;
+  out.push_back(separators.decimal);
+  const std::string_view fraction = point < digits.size() ? digits.substr(point + 1) : "";
+  out.append(fraction);
+  out.append(static_cast<size_t>(decimals) - fraction.size(), '0');
+}
+
 }  // namespace jov

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "shell/process.h"
+
 namespace jov {
 
 // Reads a number, tolerating whatever surrounds it: "12 345,67 kr" is 12345.67. The last "," or
@@ -22,5 +24,12 @@ double ParseNumber(std::string_view text);
 inline constexpr int kMaxDecimals = 20;
 void AppendNumber(std::string& out, double value, int decimals);
 std::string FormatNumber(double value, int decimals);
+
+// A number as tables show it to people: rounded to `decimals` decimals (clamped to
+// 0..kMaxDecimals) with every decimal written, the decimal separator for the point, and the
+// integer part grouped by threes with the thousand separator when there is one ("-1 234,50");
+// NaN and the infinities as AppendNumber writes them.
+void AppendShownNumber(std::string& out, double value, int decimals,
+                       const NumberSeparators& separators);
 
 }  // namespace jov

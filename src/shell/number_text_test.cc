@@ -214,5 +214,33 @@ TEST(FormatNumberTest, TextsRoundTripThroughTheParser) {
   }
 }
 
+TEST(ShownNumberTest, KeepsEveryDecimalAndGroupsThousands) {
+  const NumberSeparators plain = {'.', 0};
+  const NumberSeparators nordic = {',', ' '};
+  const struct {
+    double value;
+    int decimals;
+    NumberSeparators separators;
+    const char* text;
+  } cases[] = {
+      {1234567.5, 2, nordic, "1 234 567,50"},
+      {-1234.6, 0, nordic, "-1 235"},
+      {999.999, 2, nordic, "1 000,00"},
+      {123, 2, nordic, "123,00"},
+      {-0.001, 2, plain, "0.00"},
+      {-0.4, 0, plain, "0"},
+      {12345678, 0, plain, "12345678"},
+      {0.125, 6, plain, "0.125000"},
+      {1e21, 0, {'.', ','}, "1,000,000,000,000,000,000,000"},
+      {kMissingNumber, 2, nordic, "0/0"},
+      {kMinusInfinity, 2, nordic, "- inf"},
+  };
+  for (const auto& c : cases) {
+    std::string text = "=";
+    AppendShownNumber(text, c.value, c.decimals, c.separators);
+    EXPECT_EQ(text, std::string("=") + c.text) << c.value;
+  }
+}
+
 }  // namespace
 }  // namespace jov
