@@ -5,7 +5,6 @@
 // the floor, the rate at which the line records can be read at all.
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 
 #include "datagen.h"
@@ -15,16 +14,10 @@
 
 namespace {
 
-// JOV_BENCH_LINES sets another size (for profiling under a simulator).
-int64_t Lines() {
-  const char* lines = std::getenv("JOV_BENCH_LINES");
-  return lines != nullptr ? std::atoll(lines) : 10'000'000;
-}
-
 jov::Database& Data() {
   static const std::unique_ptr<jov::Database> database = [] {
     jov::bench::DataSpec spec;
-    spec.lines = Lines();
+    spec.lines = jov::bench::BenchLines(10'000'000);
     return jov::bench::MakeDatabase(spec);
   }();
   return *database;

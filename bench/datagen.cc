@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <random>
 #include <string>
 #include <vector>
@@ -25,15 +26,15 @@ std::string Words(std::mt19937& random, int count) {
 }
 
 // Classes 1..8, groups of two digits below them, accounts of four digits below the groups.
-std::vector<ComponentRef> MakeAccounts(Database& database, std::mt19937& random) {
+std::vector<ComponentRef> MakeAccounts(Database& database, int per_group, std::mt19937& random) {
   std::vector<ComponentRef> accounts;
   for (int account_class = 1; account_class <= 8; ++account_class) {
     database.AddComponent(0, std::to_string(account_class), Words(random, 1), "");
     for (int group = 0; group < 6; ++group) {
       const int group_code = account_class * 10 + group;
       database.AddComponent(0, std::to_string(group_code), Words(random, 2), "");
-      for (int account = 0; account < 9; ++account) {
-        const int code = group_code * 100 + account * 10;
+      for (int account = 0; account < per_group; ++account) {
+        const int code = group_code * 100 + account * (per_group <= 10 ? 10 : 1);
         accounts.push_back(database.AddComponent(0, std::to_string(code), Words(random, 2), ""));
       }
     }
@@ -58,7 +59,8 @@ std::unique_ptr<Database> MakeDatabase(const DataSpec& spec) {
   auto database = std::make_unique<Database>();
   std::mt19937 random(spec.seed);
   database->SetValueFieldCount(spec.value_fields);
-  const std::vector<ComponentRef> accounts = MakeAccounts(*database, random);
+  const std::vector<ComponentRef> accounts =
+      MakeAccounts(*database, spec.accounts_per_group, random);
   std::vector<std::vector<ComponentRef>> others;
   const int counts[] = {60, 400, 3000};
   const char* prefixes[] = {"CC", "P", "K"};
@@ -133,6 +135,11 @@ std::string VoucherRows(const DataSpec& spec) {
     }
   }
   return rows;
+}
+
+int64_t BenchLines(int64_t lines) {
+  const char* given = std::getenv("JOV_BENCH_LINES");
+  return given != nullptr ? std::atoll(given) : lines;
 }
 
 }  // namespace jov::bench

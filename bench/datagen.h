@@ -15,6 +15,9 @@ struct DataSpec {
   int64_t lines = 1'000'000;
   int value_fields = 3;  // 1..24
   int dimensions = 4;    // 1..4 filled dimensions
+  // Accounts under each of the 48 account groups: 9 make a chart of 489 components, 20 one of
+  // 1,017.
+  int accounts_per_group = 9;
   int first_year = 2021;
   int years = 3;
   // Shares of lines with a line text and of cards with notes.
@@ -36,5 +39,9 @@ std::string VoucherRows(const DataSpec& spec);
 inline constexpr const char* kVoucherRowsSetup =
     "##ImportSetup\tVouchers\r\nS\t59\r\nD\t44\r\nM\tY/M/D\r\nLX\tF2\r\nLI\tF1\r\n"
     "L1\tF3\r\nL2\tF4\r\nLZ\tF6\r\nLVA\tF5\r\nZN1\tH\r\nZN2\tH\r\n\r\n";
+
+// The lines a benchmark generates: JOV_BENCH_LINES when set (another size, for profiling under a
+// simulator), else `lines`.
+int64_t BenchLines(int64_t lines);
 
 }  // namespace jov::bench

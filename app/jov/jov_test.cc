@@ -147,7 +147,7 @@ TEST_F(JovProgramTest, ProgressIsABarOnATerminalAndNothingElsewhere) {
 // The report counts the stored templates, which a text database keeps through a conversion.
 TEST_F(JovProgramTest, InfoCountsTheStoredAnalysisTemplates) {
   ASSERT_TRUE(WriteFileAtomically(Path("t.jox"),
-                                  "##JOV-Text\t001219\r\n##Templates\r\n#P\tBy account\r\nxo\r\n"
+                                  "##JOV-Text\t001219\r\n##Templates\r\n#T\tBy period\r\nxo\r\n"
                                   "ZC\tkept\r\n#L\tLines\r\n#K\tCard\r\n##End\r\n"));
   const JovRun info = Jov("info " + Path("t.jox"));
   EXPECT_EQ(info.status, 0) << info.out;
@@ -155,7 +155,7 @@ TEST_F(JovProgramTest, InfoCountsTheStoredAnalysisTemplates) {
   ASSERT_EQ(Jov("convert " + Path("t.jox") + " " + Path("t.jov")).status, 0);
   ASSERT_EQ(Jov("convert " + Path("t.jov") + " " + Path("u.jox")).status, 0);
   EXPECT_NE(ReadWholeFile(Path("u.jox"))
-                ->find("##Templates\r\n#P\tBy account\r\nxo\r\nZC\tkept\r\n"
+                ->find("##Templates\r\n#T\tBy period\r\nxo\r\nZC\tkept\r\n"
                        "#L\tLines\r\n##End"),
             std::string::npos);
 }

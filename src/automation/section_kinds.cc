@@ -1,5 +1,6 @@
 #include "automation/section_kinds.h"
 
+#include "analysis/analysis_kinds.h"
 #include "analysis/time_scale_section.h"
 #include "automation/macro_section.h"
 #include "automation/script_host.h"
@@ -23,6 +24,7 @@ SectionRegistry FullSectionRegistry() {
   RegisterPlainTextImport(registry);
   RegisterSieImport(registry);
   RegisterMacroSection(registry);
+  UseTemplateKinds(registry, std::make_shared<const TemplateKinds>(TemplateBodyKinds()));
   return registry;
 }
 
@@ -33,11 +35,12 @@ SectionRegistry FullSectionRegistry(ScriptHost& host) {
 }
 
 const TemplateKinds& TemplateBodyKinds() {
-  // No analysis kind reads its own template lines yet: every body is kept as text.
-  static const TemplateKinds kinds;
+  static const TemplateKinds kinds = AnalysisTemplateKinds();
   return kinds;
 }
 
-std::unique_ptr<Table> OpenTemplateTable(Database&, const AnalysisTemplate&) { return nullptr; }
+std::unique_ptr<Table> OpenTemplateTable(Database& database, const AnalysisTemplate& stored) {
+  return OpenTemplate(database, stored);
+}
 
 }  // namespace jov
