@@ -20,6 +20,8 @@ const OptionSpec* FindOption(const Command& command, std::string_view name) {
 
 bool IsHelp(std::string_view argument) { return argument == "--help" || argument == "-h"; }
 
+constexpr std::string_view kStrict = "--strict";
+
 // The option column of a help line: "--password PW".
 std::string OptionLabel(const OptionSpec& option) {
   std::string label(option.name);
@@ -47,6 +49,14 @@ std::optional<std::string> CommandArguments::Value(std::string_view option) cons
   return value;
 }
 
+std::vector<std::string> CommandArguments::Values(std::string_view option) const {
+  std::vector<std::string> values;
+  for (const auto& [name, given] : options_) {
+    if (name == option) values.push_back(given);
+  }
+  return values;
+}
+
 int CommandArguments::UsageError(std::string_view error) const {
   std::cerr << "jov " << command_->name << ": " << error << "\nUsage: " << command_->usage << "\n";
   return kExitUsage;
@@ -66,6 +76,8 @@ ParsedCommandLine ParseCommandLine(const Command& command, std::span<const char*
       operands_only = true;
     } else if (IsHelp(argument)) {
       parsed.help = true;
+    } else if (argument == kStrict) {
+      parsed.arguments.strict_ = true;
     } else {
       const size_t equals = argument.find('=');
       const std::string_view name = argument.substr(0, equals);
@@ -91,7 +103,7 @@ ParsedCommandLine ParseCommandLine(const Command& command, std::span<const char*
 
 std::string CommandHelp(const Command& command) {
   std::string text = "Usage: " + std::string(command.usage) + "\n\n" + std::string(command.help);
-  size_t width = std::string_view("--help").size();
+  size_t width = kStrict.size();
   for (const OptionSpec& option : command.options) {
     width = std::max(width, OptionLabel(option).size());
   }
@@ -99,6 +111,7 @@ std::string CommandHelp(const Command& command) {
   for (const OptionSpec& option : command.options) {
     AppendOptionLine(text, OptionLabel(option), option.help, width);
   }
+  AppendOptionLine(text, kStrict, "fail (status 1) when warnings were printed", width);
   AppendOptionLine(text, "--help", "show this text and exit", width);
   return text + "\n" + std::string(kQuestionsText);
 }

@@ -12,7 +12,7 @@
 namespace jov {
 
 // Exit statuses: the work was done (warnings may have been printed), it could not be done, or
-// the command line was wrong.
+// the command line was wrong. With --strict, warnings make a finished job count as not done.
 constexpr int kExitSuccess = 0, kExitFailed = 1, kExitUsage = 2;
 
 struct OptionSpec {
@@ -34,6 +34,10 @@ class CommandArguments {
   bool Has(std::string_view option) const;
   // The value of an option that takes one, as typed (UTF-8); the last one given wins.
   std::optional<std::string> Value(std::string_view option) const;
+  // Every value given to an option that may be repeated, in order.
+  std::vector<std::string> Values(std::string_view option) const;
+  // "--strict" was given: warnings printed on the way make the command fail.
+  bool strict() const { return strict_; }
 
   // Prints "jov <command>: <error>" and the command's usage line on stderr; returns
   // kExitUsage.
@@ -46,6 +50,7 @@ class CommandArguments {
   const Command* command_;
   std::vector<std::string> operands_;
   std::vector<std::pair<std::string, std::string>> options_;  // name, value ("" for switches)
+  bool strict_ = false;
 };
 
 struct Command {
@@ -63,10 +68,10 @@ struct ParsedCommandLine {
   std::string error;  // the first mistake; empty when the line is right
 };
 
-// Reads the arguments after the command's name. "--help" or "-h" anywhere asks for help. An
-// option of the command's table is a switch, or takes the next argument or "=value" as its
-// value; any other argument starting with "-" (but "-" itself) is a mistake; the rest are
-// operands, as is everything after "--".
+// Reads the arguments after the command's name. "--help" or "-h" anywhere asks for help, and
+// "--strict" is taken by every command. An option of the command's table is a switch, or takes
+// the next argument or "=value" as its value; any other argument starting with "-" (but "-"
+// itself) is a mistake; the rest are operands, as is everything after "--".
 ParsedCommandLine ParseCommandLine(const Command& command, std::span<const char* const> arguments);
 
 // The text of "jov <command> --help": usage, help, options.

@@ -1,13 +1,8 @@
 // jov templates: the analysis templates stored in a database, as a table in text, HTML or XML.
-#include <iostream>
-
 #include "analysis/template_list_table.h"
 #include "commands.h"
-#include "files/line_sink.h"
-#include "io/table_export.h"
-#include "platform/text_encoding.h"
 #include "session.h"
-#include "shell/pending_error.h"
+#include "table_output.h"
 
 namespace jov {
 namespace {
@@ -18,49 +13,11 @@ constexpr OptionSpec kOptions[] = {
     {"--output", "FILE", "write the table to FILE instead of the terminal"},
 };
 
-// The table on standard output, in UTF-8.
-class Utf8Output : public ByteSink {
- public:
-  bool Write(std::string_view bytes) override {
-    std::cout << Utf8FromCp1252(bytes);
-    return static_cast<bool>(std::cout);
-  }
-};
-
-std::optional<ExportFormat> FormatNamed(std::string_view name) {
-  if (name == "text" || name == "txt") return ExportFormat::kText;
-  if (name == "html" || name == "htm") return ExportFormat::kHtml;
-  if (name == "xml") return ExportFormat::kXml;
-  return std::nullopt;
-}
-
-// The format asked for: --format, else the extension of the output file, else text.
-std::optional<ExportFormat> ChosenFormat(const CommandArguments& arguments) {
-  if (const std::optional<std::string> name = arguments.Value("--format")) {
-    return FormatNamed(*name);
-  }
-  const std::string output = arguments.Value("--output").value_or("");
-  const size_t dot = output.find_last_of('.');
-  if (dot == std::string::npos || output.find('/', dot) != std::string::npos) {
-    return ExportFormat::kText;
-  }
-  return FormatNamed(output.substr(dot + 1)).value_or(ExportFormat::kText);
-}
-
-// Lines end in LF on the terminal, as its other output does.
-bool WriteToTerminal(Table& table) {
-  table.export_settings().row_terminator = separator::kLineFeed;
-  Utf8Output bytes;
-  LineSink out(bytes, "\n");
-  WriteTable(table, out, {.xml_header = true, .encoding = "UTF-8"});
-  return out.Finish();
-}
-
 int RunTemplates(const CommandArguments& arguments) {
   if (arguments.operands().size() != 1) return arguments.UsageError("give one database file");
-  const std::optional<ExportFormat> format = ChosenFormat(arguments);
-  if (!format) return arguments.UsageError("the format is text, html or xml");
   const std::optional<std::string> output = arguments.Value("--output");
+  const std::optional<ExportFormat> format = ChosenFormat(arguments, output, ExportFormat::kText);
+  if (!format) return arguments.UsageError("the format is text, html or xml");
   std::optional<std::string> password;
   if (!PasswordArgument(arguments, kPasswordOption.name, password)) return kExitUsage;
   Session session;
@@ -69,14 +26,7 @@ int RunTemplates(const CommandArguments& arguments) {
   if (db == nullptr) return kExitFailed;
   FixedTable table = TemplateListTable(AnalysisTemplates::Of(*db));
   table.export_settings().format = *format;
-  bool ok = true;
-  if (output) {
-    ok = ExportTableToFile(table, Cp1252FromUtf8(*output));
-    FlushPendingError();
-  } else {
-    ok = WriteToTerminal(table);
-  }
-  return session.Status(ok);
+  return session.Status(WriteTableOut(table, output));
 }
 
 }  // namespace

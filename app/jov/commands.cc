@@ -7,9 +7,9 @@
 namespace jov {
 namespace {
 
-constexpr const Command* kCommands[] = {&kInfoCommand,      &kConvertCommand, &kCheckCommand,
-                                        &kTemplatesCommand, &kSubsetsCommand, &kImportCommand,
-                                        &kRunCommand,       &kDemoCommand};
+constexpr const Command* kCommands[] = {
+    &kInfoCommand,   &kConvertCommand, &kCheckCommand,      &kTemplatesCommand, &kSubsetsCommand,
+    &kImportCommand, &kExportCommand,  &kComponentsCommand, &kRunCommand,       &kDemoCommand};
 
 }  // namespace
 

@@ -15,6 +15,8 @@ extern const Command kDemoCommand;
 extern const Command kTemplatesCommand;
 extern const Command kSubsetsCommand;
 extern const Command kImportCommand;
+extern const Command kExportCommand;
+extern const Command kComponentsCommand;
 extern const Command kRunCommand;
 
 // Every command, in the order the general help lists them.

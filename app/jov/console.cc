@@ -12,6 +12,8 @@
 namespace jov {
 namespace {
 
+int printed_reports = 0;
+
 // The button a question takes without a person to answer: the one that changes nothing.
 int SafeButton(const AlertRecord& alert) {
   for (int i = 0; i < alert.button_count; ++i) {
@@ -71,6 +73,8 @@ std::string ConsoleProgress::Line(const ProgressState& state) {
   return Utf8FromCp1252(line);
 }
 
+int PrintedReports() { return printed_reports; }
+
 bool HaveTerminal() { return ::isatty(STDIN_FILENO) && ::isatty(STDERR_FILENO); }
 
 int ConsoleSink::Report(AlertRecord& alert) {
@@ -80,7 +84,7 @@ int ConsoleSink::Report(AlertRecord& alert) {
     return HaveTerminal() ? AskOnTerminal(alert) : alert.result;
   }
   if (alert.button_count < 2) {
-    ++error_count_;
+    ++printed_reports;
     return 0;
   }
   return HaveTerminal() ? AskOnTerminal(alert) : SafeButton(alert);

@@ -18,13 +18,16 @@ class ConsoleSink : public AlertSink {
   // A command error of a script is printed and counted; on a terminal the user chooses how the
   // script goes on, without one it continues.
   int Report(AlertRecord& alert) override;
-  // Reports that were not questions: errors and warnings met by the work, and the errors of
-  // scripts.
+  // The command errors of scripts met so far.
   int error_count() const { return error_count_; }
 
  private:
   int error_count_ = 0;
 };
+
+// The reports printed so far that were not questions: the errors and warnings met by the work,
+// which --strict turns into a failure.
+int PrintedReports();
 
 // Answers with the password given on the command line, else asks on the terminal (without
 // echo); without a terminal it cancels, so scripts never hang. An entry with characters that

@@ -1,6 +1,7 @@
 // The `jov` command-line program: finds the command named first on the line in the command
 // table (commands.cc), reads its options and runs it. Alerts go to stderr in UTF-8; exit status
-// 0 when the work was done, 1 when it could not be done, 2 for a wrong command line.
+// 0 when the work was done (even when warnings were printed), 1 when it could not be done (or,
+// with --strict, when warnings were printed), 2 for a wrong command line.
 #include <algorithm>
 #include <iostream>
 #include <span>
@@ -32,7 +33,8 @@ std::string GeneralHelp() {
   }
   return text +
          "\n"
-         "Run 'jov <command> --help' for a command's options.\n"
+         "Run 'jov <command> --help' for a command's options. Every command also takes\n"
+         "--strict, which makes warnings printed on the way fail the command (status 1).\n"
          "  --help      show this text and exit\n"
          "  --version   show the program version and exit\n";
 }
@@ -65,6 +67,10 @@ int Run(std::span<const char* const> arguments) {
   CatchInterrupts();
   const int status = command->run(parsed.arguments);
   if (status != kExitSuccess && Interrupted()) std::cerr << "jov " << name << ": stopped\n";
+  if (status == kExitSuccess && parsed.arguments.strict() && PrintedReports() > 0) {
+    std::cerr << "jov " << name << ": failed: warnings were printed and --strict was given\n";
+    return kExitFailed;
+  }
   return status;
 }
 

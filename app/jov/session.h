@@ -58,7 +58,8 @@ class Session {
   ConsoleScriptHost& script_host() { return script_host_; }
   const SectionRegistry& registry() const { return registry_; }
   OpenDatabases& open() { return open_; }
-  // kExitSuccess when `ok`, no error was reported and the user did not interrupt the work.
+  // kExitSuccess when `ok` (the work was done), no command of a script failed and the user did
+  // not interrupt it; warnings printed on the way do not change it (main applies --strict).
   int Status(bool ok) const;
 
   // Opens a database file (nullptr when it does not open), reporting the pending error. A

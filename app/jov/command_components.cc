@@ -1,0 +1,197 @@
+// jov components: the component analysis without a window, its settings from the command line:
+// the balance of an account tree (or the sums of any dimension's components) in one line.
+#include <cctype>
+
+#include "analysis/component_analysis.h"
+#include "commands.h"
+#include "model/case_tables.h"
+#include "platform/text_encoding.h"
+#include "selection_options.h"
+#include "session.h"
+#include "table_output.h"
+
+namespace jov {
+namespace {
+
+constexpr OptionSpec kOptions[] = {
+    {"--dim", "DIM", "the dimension whose components form the rows: its number or name"},
+    kFromOption,
+    kToOption,
+    kWhereOption,
+    {"--value", "FIELD", "the value field summed: its number or name (default: the first)"},
+    {"--columns", "LETTERS", "the columns shown, of BNPRCEAT (default: BNPRE)"},
+    {"--flat", "", "list the components flat instead of as a tree"},
+    {"--filter", "ROWS", "all, inuse (rows with lines in the range) or nonzero"},
+    {"--sort", "ORDER[:COL]", "none, desc, combdesc, absdesc, absasc, combasc or asc, by Period"},
+    {"--depth", "N", "show the tree down to level N (1: the top components)"},
+    {"--format", "FORMAT", "text, html or xml (default: by the extension of --output, else text)"},
+    {"--output", "FILE", "write the table to FILE instead of the terminal"},
+    kPasswordOption,
+};
+
+// What the command line sets that needs no database.
+struct Request {
+  ExportFormat format = ExportFormat::kText;
+  std::optional<std::string> output;
+  std::optional<uint8_t> columns;  // one bit per column kind
+  RowFilter filter = RowFilter::kAll;
+  ComponentSort sort = ComponentSort::kNone;
+  ComponentColumn sort_column = ComponentColumn::kPeriod;
+  int depth = -1;  // every level
+};
+
+std::optional<ComponentColumn> ColumnNamed(std::string_view name) {
+  if (name.size() == 1) return ColumnOfLetter(static_cast<char>(std::toupper(name[0])));
+  return ColumnOfXmlName(name);
+}
+
+bool ReadSort(std::string_view text, Request& request) {
+  const size_t colon = text.find(':');
+  const std::string_view order = text.substr(0, colon);
+  bool found = false;
+  for (int i = 0; i < kSortOrders; ++i) {
+    const std::string_view name = i == kSortOrders - 1 ? "asc" : kSortXmlNames[i];
+    if (EqualsIgnoringCase(name, order)) request.sort = static_cast<ComponentSort>(i), found = true;
+  }
+  if (!found || colon == std::string_view::npos) return found;
+  const std::optional<ComponentColumn> column = ColumnNamed(text.substr(colon + 1));
+  if (column) request.sort_column = *column;
+  return column.has_value();
+}
+
+// Reads the options that do not depend on the database; a usage error's text when one is wrong.
+std::optional<std::string> ReadRequest(const CommandArguments& arguments, Request& request) {
+  request.output = arguments.Value("--output");
+  const std::optional<ExportFormat> format =
+      ChosenFormat(arguments, request.output, ExportFormat::kText);
+  if (!format) return "the format is text, html or xml";
+  request.format = *format;
+  if (const std::optional<std::string> letters = arguments.Value("--columns")) {
+    uint8_t columns = 0;
+    for (const char letter : *letters) {
+      const std::optional<ComponentColumn> column = ColumnNamed(std::string_view(&letter, 1));
+      if (!column) return "--columns takes letters of BNPRCEAT";
+      columns |= static_cast<uint8_t>(1 << static_cast<int>(*column));
+    }
+    if (columns == 0) return "--columns needs at least one letter of BNPRCEAT";
+    request.columns = columns;
+  }
+  if (const std::optional<std::string> filter = arguments.Value("--filter")) {
+    if (*filter == "all")
+      request.filter = RowFilter::kAll;
+    else if (*filter == "inuse")
+      request.filter = RowFilter::kInUse;
+    else if (*filter == "nonzero")
+      request.filter = RowFilter::kNonZero;
+    else
+      return "--filter is all, inuse or nonzero";
+  }
+  if (const std::optional<std::string> sort = arguments.Value("--sort")) {
+    if (!ReadSort(*sort, request)) {
+      return "--sort is none, desc, combdesc, absdesc, absasc, combasc or asc, optionally "
+             "followed by ':' and a column (a letter of BNPRCEAT or its name)";
+    }
+  }
+  if (const std::optional<std::string> depth = arguments.Value("--depth")) {
+    const size_t digits = depth->find_first_not_of("0123456789");
+    if (depth->empty() || digits != std::string::npos || depth->size() > 4) {
+      return "--depth takes a whole number";
+    }
+    request.depth = std::stoi(*depth);
+  }
+  return std::nullopt;
+}
+
+// The value field numbered (from 1) or named on the command line; -1 for none.
+int ValueFieldNamed(const Database& db, std::string_view text) {
+  const int count = db.value_field_count();
+  if (!text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos) {
+    const int number = text.size() <= 2 ? std::stoi(std::string(text)) : 0;
+    return number >= 1 && number <= count ? number - 1 : -1;
+  }
+  const std::string name = Cp1252FromUtf8(text);
+  for (int field = 0; field < count; ++field) {
+    if (EqualsIgnoringCase(db.GetName(name_id::kFirstValueField + field), name)) return field;
+  }
+  return -1;
+}
+
+// Sets the analysis from the request and the options that name the database's things.
+std::optional<std::string> Configure(const CommandArguments& arguments, const Request& request,
+                                     ComponentAnalysis& analysis) {
+  Database& db = analysis.database();
+  const int dimension = DimensionNamed(db, arguments.Value("--dim").value_or(""));
+  if (dimension < 0) return "--dim names no dimension of the database";
+  ComponentAnalysisOptions& options = analysis.options();
+  options.view_dimension = dimension;
+  if (const std::optional<std::string> value = arguments.Value("--value")) {
+    options.value_field = ValueFieldNamed(db, *value);
+    if (options.value_field < 0) return "--value names no value field of the database";
+  }
+  for (int kind = 0; kind < kComponentColumns; ++kind) {
+    ColumnOptions& column = options.columns[kind];
+    if (request.columns) column.visible = (*request.columns >> kind & 1) != 0;
+    column.sublevels = true;  // every row shows the total of its subtree
+  }
+  options.flat = arguments.Has("--flat");
+  options.filter = request.filter;
+  options.sort = request.sort;
+  options.sort_column = request.sort_column;
+  options.expansion = "\\";  // every row expanded; --depth cuts the tree after calculating
+  std::string error;
+  if (!ApplySelectionOptions(arguments, analysis.selection(), &error)) return error;
+  analysis.set_title(db.GetName(name_id::kFirstPlural + dimension));
+  ExportSettings& settings = analysis.export_settings();
+  settings.format = request.format;
+  settings.include_title = settings.include_definition = settings.include_column_titles = true;
+  settings.include_header_rows = settings.include_data_rows = true;
+  return std::nullopt;
+}
+
+int RunComponents(const CommandArguments& arguments) {
+  if (arguments.operands().size() != 1) return arguments.UsageError("give one database file");
+  if (!arguments.Value("--dim")) return arguments.UsageError("give the dimension with --dim");
+  Request request;
+  if (const std::optional<std::string> error = ReadRequest(arguments, request)) {
+    return arguments.UsageError(*error);
+  }
+  std::optional<std::string> password;
+  if (!PasswordArgument(arguments, kPasswordOption.name, password)) return kExitUsage;
+  Session session;
+  ConsolePasswordPrompt prompt(std::nullopt);
+  Database* db = session.Open(arguments.operands().front(), password, prompt);
+  if (db == nullptr) return kExitFailed;
+  ComponentAnalysis analysis(*db);
+  if (const std::optional<std::string> error = Configure(arguments, request, analysis)) {
+    return arguments.UsageError(*error);
+  }
+  if (!analysis.Calculate()) return kExitFailed;
+  if (request.depth >= 0) analysis.ExpandToLevel(request.depth);
+  return session.Status(WriteTableOut(analysis, request.output));
+}
+
+}  // namespace
+
+const Command kComponentsCommand = {
+    "components",
+    "sum a value field per component of a dimension, as a tree (an account balance)",
+    "jov components --dim DIM [--from DATE] [--to DATE] [--where DIM=EXPR ...]\n"
+    "               [--value FIELD] [--columns LETTERS] [--flat] [--filter ROWS]\n"
+    "               [--sort ORDER[:COL]] [--depth N] [--format text|html|xml] [--output FILE]\n"
+    "               [--password PW] FILE",
+    "Runs the component analysis on the database: for each component of the dimension DIM that\n"
+    "the selection admits, the sums of a value field over the lines of the cards dated before\n"
+    "the range (B Before), in it (N Negative, P Positive, R Period, C Count) and after it\n"
+    "(A After), with E At End = Before + Period and T Total = all three. Every row shows the\n"
+    "total of its subtree; the root row, the dimension's name, the total of all.\n"
+    "\n"
+    "--from and --to bound the range (without them it runs from the first card to the last);\n"
+    "--where DIM=EXPR admits only the components of DIM that the component expression EXPR\n"
+    "selects (\"3|4\", \"1000_1999\", \"\xC2\xAC"
+    "2\"), for the rows' dimension or any other. Dimensions\n"
+    "and value fields are named by number or by name.\n",
+    kOptions,
+    RunComponents,
+};
+
+}  // namespace jov
