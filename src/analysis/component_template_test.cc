@@ -7,12 +7,15 @@
 
 #include "analysis/analysis_kinds.h"
 #include "analysis/component_analysis.h"
+#include "files/database_file.h"
 #include "files/line_source.h"
 #include "files/save_setup.h"
 #include "files/section_reader.h"
 #include "files/section_writer.h"
 #include "files/templates_section.h"
 #include "model/database.h"
+#include "platform/file_io.h"
+#include "platform/temp_dir_test_util.h"
 #include "shell/process.h"
 
 namespace jov {
@@ -152,6 +155,27 @@ TEST_F(ComponentTemplateTest, OlderFilesSetEveryColumnFromTheGlobalLines) {
   body.options().column(Column::kCount).sublevels = true;
   EXPECT_TRUE(body.ReadLine("ZD"));
   EXPECT_TRUE(body.options().column(Column::kCount).sublevels);
+}
+
+// The rules of older files follow the format date that the file's first line records.
+TEST_F(ComponentTemplateTest, TheFileSaysWhetherItsTemplatesAreOlder) {
+  SectionRegistry registry = DefaultSectionRegistry();
+  UseTemplateKinds(registry, std::make_shared<const TemplateKinds>(AnalysisTemplateKinds()));
+  const TempDir dir;
+  for (const char* date : {"001218", "001219"}) {
+    const std::string path = dir.File(std::string(date) + ".jox");
+    ASSERT_TRUE(
+        WriteFileAtomically(path, "##JOV-Text\t" + std::string(date) +
+                                      "\r\n##Templates\r\n#P\tOld\r\nZS\r\nD4\r\n##End\r\n"));
+    Database db;
+    ASSERT_TRUE(ReadDatabaseFile(db, path, {}, nullptr, registry));
+    const auto* body = dynamic_cast<const ComponentTemplateBody*>(
+        AnalysisTemplates::Of(db).Find("Old")->body.get());
+    ASSERT_NE(body, nullptr);
+    const bool older = std::string(date) == "001218";
+    EXPECT_EQ(body->options().column(Column::kCount).sublevels, older) << date;
+    EXPECT_EQ(body->options().column(Column::kCount).decimals, older ? 4 : 2) << date;
+  }
 }
 
 // A database's templates through the text format: read by the body of their kind, written back
