@@ -42,6 +42,13 @@ struct PartSums {
   double positive = 0;
   double negative = 0;
   int64_t count = 0;
+
+  PartSums& operator+=(const PartSums& other) {
+    positive += other.positive;
+    negative += other.negative;
+    count += other.count;
+    return *this;
+  }
 };
 
 // What a line adds: its value split by sign, and 1 to the count; nothing when it fails the
@@ -82,10 +89,7 @@ class GroupViewSink {
     PartSums sums;
     int64_t lines;
     void Take(LineRef, const unsigned char* record, bool pass) {
-      const PartSums amount = AmountOf(record, value_offset, pass);
-      sums.positive += amount.positive;
-      sums.negative += amount.negative;
-      sums.count += amount.count;
+      sums += AmountOf(record, value_offset, pass);
       ++lines;
     }
   };
@@ -97,10 +101,7 @@ class GroupViewSink {
     return {value_offset_, row >= 0 ? row : discard_, {}, 0};
   }
   void CloseGroup(const Taker& taker) {
-    PartSums& sums = sums_[taker.target];
-    sums.positive += taker.sums.positive;
-    sums.negative += taker.sums.negative;
-    sums.count += taker.sums.count;
+    sums_[taker.target] += taker.sums;
     lines_ += taker.lines;
   }
   int64_t lines() const { return lines_; }
@@ -137,11 +138,7 @@ class SlotViewSink {
     void Take(LineRef, const unsigned char* record, bool pass) {
       const ComponentRef component = scan_internal::LoadSlot<kWidth>(record + slot_offset);
       const int32_t row = component < components ? row_of[component] : -1;
-      const PartSums amount = AmountOf(record, value_offset, pass);
-      PartSums& target = sums[row >= 0 ? row : discard];
-      target.positive += amount.positive;
-      target.negative += amount.negative;
-      target.count += amount.count;
+      sums[row >= 0 ? row : discard] += AmountOf(record, value_offset, pass);
       ++lines;
     }
   };
@@ -172,11 +169,7 @@ struct PartResult {
   bool complete = true;
 
   void Add(const PartResult& other) {
-    for (size_t r = 0; r < sums.size(); ++r) {
-      sums[r].positive += other.sums[r].positive;
-      sums[r].negative += other.sums[r].negative;
-      sums[r].count += other.sums[r].count;
-    }
+    for (size_t r = 0; r < sums.size(); ++r) sums[r] += other.sums[r];
     lines += other.lines;
     complete = complete && other.complete;
   }
