@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -66,8 +67,8 @@ TEST_F(JovProgramTest, CommandLineMistakesExitWithTwo) {
   EXPECT_EQ(Jov("frobnicate").status, 2);
   EXPECT_EQ(Jov("convert onlyone").status, 2);
   EXPECT_EQ(Jov("info --nonsense x").status, 2);
-  for (const char* command :
-       {"info", "convert", "check", "templates", "subsets", "import", "run", "demo"}) {
+  for (const char* command : {"info", "convert", "check", "templates", "subsets", "import",
+                              "export", "components", "run", "demo"}) {
     const JovRun help = Jov(std::string(command) + " --help");
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_NE(help.out.find("Usage: jov " + std::string(command)), std::string::npos);
@@ -211,6 +212,97 @@ TEST_F(JovProgramTest, TemplatesAreListedAsATableInEachFormat) {
             0);
   EXPECT_EQ(Jov("templates --format pdf " + Path("t.jox")).status, 2);
   EXPECT_EQ(Jov("templates --output " + Path("no/such/t.txt") + " " + Path("t.jox")).status, 1);
+}
+
+// The value of `column` (0 from the left) in the row of the text table that starts with
+// `first`; nothing when there is no such row.
+std::optional<std::string> Cell(const std::string& table, const std::string& first, int column) {
+  const size_t row = table.find("\n" + first + "\t");
+  if (row == std::string::npos) return std::nullopt;
+  size_t start = row + 1;
+  for (int i = 0; i < column; ++i) start = table.find('\t', start) + 1;
+  return table.substr(start, table.find_first_of("\t\n", start) - start);
+}
+
+int64_t Count(const JovRun& run, const std::string& first) {
+  const std::optional<std::string> cell = Cell(run.out, first, 2);
+  return cell ? std::stoll(*cell) : -1;
+}
+
+// The account tree of the demo company from the command line: the root row sums its subtree,
+// expressions and dates narrow the lines, and the tables read as their formats.
+TEST_F(JovProgramTest, ComponentsShowTheAccountTreeFromTheCommandLine) {
+  ASSERT_EQ(Jov("demo " + Path("demo.jox")).status, 0);
+  const std::string db = " " + Path("demo.jox");
+  const JovRun year = Jov("components --dim account --from 2024 --to 2024-12-31 --columns C" + db);
+  ASSERT_EQ(year.status, 0) << year.out;
+  EXPECT_NE(year.out.find("From\t240101\nTo\t241231\n"), std::string::npos) << year.out;
+  int64_t classes = 0;
+  for (const char* code : {"1", "2", "3", "4", "5", "6", "7"}) classes += Count(year, code);
+  EXPECT_GT(classes, 0);
+  EXPECT_EQ(Count(year, "Accounts"), classes) << year.out;
+
+  // One account by its code; the first quarter by the time scale's period names.
+  const JovRun web = Jov("components --dim 1 --columns C --depth 0 --where 1=3020" + db);
+  EXPECT_EQ(web.status, 0) << web.out;
+  const JovRun flat = Jov("components --dim Accounts --columns C --flat --filter inuse" + db);
+  EXPECT_EQ(Count(web, "Accounts"), Count(flat, "3020")) << web.out << flat.out;
+  EXPECT_EQ(Cell(flat.out, "30", 2), std::nullopt) << "a group without lines of its own";
+  const JovRun quarter =
+      Jov("components --dim 1 --from \"2024 Q1\" --to \"2024 Q1\" --columns C --depth 0" + db);
+  const JovRun months = Jov("components --dim 1 --from 2024-01 --to 2024-03 --columns C" + db);
+  EXPECT_EQ(Count(quarter, "Accounts"), Count(months, "Accounts"));
+  EXPECT_GT(Count(year, "Accounts"), Count(quarter, "Accounts"));
+
+  if (std::system("xmllint --version >/dev/null 2>&1") == 0) {
+    EXPECT_EQ(RunShell("(" + std::string(JOV_BINARY) + " components --dim 1 --format xml" + db +
+                       " | xmllint --noout -)")
+                  .status,
+              0);
+  }
+  EXPECT_EQ(Jov("components --dim 1 --output " + Path("tree.htm") + db).status, 0);
+  EXPECT_NE(ReadWholeFile(Path("tree.htm"))->find("<table"), std::string::npos);
+
+  for (const char* wrong :
+       {"", "--dim 9", "--dim Projects", "--dim 1 --from someday", "--dim 1 --where 1=9999",
+        "--dim 1 --where Nowhere=1", "--dim 1 --columns BXZ", "--dim 1 --sort upward",
+        "--dim 1 --depth x", "--dim 1 --value Weight", "--dim 1 --format pdf"}) {
+    EXPECT_EQ(Jov(std::string("components ") + wrong + db).status, 2) << wrong;
+  }
+  EXPECT_EQ(Jov("components --dim 1 " + Path("missing.jox")).status, 1);
+}
+
+// A stored template calculated and written as its export settings say; a warning met while
+// reading the file is printed, and fails the command only with --strict.
+TEST_F(JovProgramTest, ExportWritesAStoredTemplateAndWarningsFailOnlyWhenStrict) {
+  ASSERT_EQ(Jov("demo " + Path("demo.jox")).status, 0);
+  std::string text = *ReadWholeFile(Path("demo.jox"));
+  text.replace(text.rfind("##End"), 5,
+               "##Templates\r\n#P\tBalance\r\nP1\r\nQC\tVbrs\t0\t2\r\n##Stray\r\n##End");
+  ASSERT_TRUE(WriteFileAtomically(Path("t.jox"), text));
+
+  const JovRun run = Jov("export " + Path("t.jox") + " balance");
+  EXPECT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.out.find("Unknown section \"Stray\"."), std::string::npos) << run.out;
+  const JovRun all = Jov("components --dim 1 --columns C --depth 0 " + Path("demo.jox"));
+  // The root is expanded and has no lines of its own; the classes are collapsed.
+  EXPECT_EQ(Cell(run.out, "Accounts", 6), "0") << run.out;
+  int64_t classes = 0;
+  for (const char* code : {"1", "2", "3", "4", "5", "6", "7"}) {
+    classes += std::stoll(Cell(run.out, code, 6).value_or("0"));
+  }
+  EXPECT_EQ(classes, Count(all, "Accounts")) << run.out;
+
+  EXPECT_EQ(Jov("export --strict " + Path("t.jox") + " Balance").status, 1);
+  EXPECT_EQ(Jov("export --format xml " + Path("t.jox") + " Balance " + Path("b.xml")).status, 0);
+  EXPECT_TRUE(ReadWholeFile(Path("b.xml"))->starts_with("<?xml"));
+  EXPECT_EQ(Jov("export " + Path("t.jox") + " Nothing").status, 1);
+  EXPECT_EQ(Jov("export " + Path("t.jox")).status, 2);
+
+  // A conversion that met a warning has done its work.
+  EXPECT_EQ(Jov("convert " + Path("t.jox") + " " + Path("t.jov")).status, 0);
+  EXPECT_TRUE(FileSize(Path("t.jov")).has_value());
+  EXPECT_EQ(Jov("convert --strict " + Path("t.jox") + " " + Path("u.jov")).status, 1);
 }
 
 // The bytes a running process has read so far; 0 when the system does not tell.

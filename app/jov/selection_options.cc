@@ -3,7 +3,9 @@
 #include <charconv>
 #include <vector>
 
+#include "model/case_tables.h"
 #include "platform/text_encoding.h"
+#include "select/date_point.h"
 
 namespace jov {
 namespace {
@@ -40,19 +42,32 @@ bool ApplyWhere(std::string_view where, Selection& selection, std::string* error
   return false;
 }
 
+// A point that names no date reads as the first or last card: a mistyped --from must not
+// quietly widen the range to the whole database.
+bool NamesADate(std::string_view typed, const DatePoint& point, std::string* error) {
+  if (!point.IsOpen() || EqualsIgnoringCase(typed, "File")) return true;
+  *error = std::string(point.end() == DateEnd::kFrom ? "--from" : "--to") + " " +
+           std::string(typed) + ": not a date, a relative period (Year-1) or a period's name";
+  return false;
+}
+
 }  // namespace
 
 int DimensionNamed(const Database& database, std::string_view name) {
+  int dimension = -1;
   if (AllDigits(name)) {
     int number = 0;
     std::from_chars(name.data(), name.data() + name.size(), number);
-    return number >= 1 && number <= kDimensionCount ? number - 1 : -1;
+    if (number >= 1 && number <= kDimensionCount) dimension = number - 1;
+  } else {
+    dimension = database.FindDimension(Cp1252FromUtf8(name));
   }
-  return database.FindDimension(Cp1252FromUtf8(name));
+  return dimension >= 0 && database.IsDimensionUsed(dimension) ? dimension : -1;
 }
 
 std::string DatePointText(std::string_view typed) {
-  // One run of 4, 6 or 8 digits, or parts of 4, 2 and 2 digits between dashes.
+  // One run of 4 or 8 digits, or parts of 4, 2 and 2 digits between dashes. Six digits in a
+  // run are the program's own YYMMDD and stay.
   std::vector<std::string_view> parts;
   for (size_t start = 0;;) {
     const size_t dash = typed.find('-', start);
@@ -60,12 +75,11 @@ std::string DatePointText(std::string_view typed) {
     if (dash == std::string_view::npos) break;
     start = dash + 1;
   }
+  if (parts.size() > 3 || (parts.size() == 1 && parts[0].size() == 6)) return std::string(typed);
   std::string digits;
   for (size_t i = 0; i < parts.size(); ++i) {
     const size_t wanted = parts.size() == 1 ? parts[0].size() : i == 0 ? 4 : 2;
-    if (!AllDigits(parts[i]) || parts[i].size() != wanted || parts.size() > 3) {
-      return std::string(typed);
-    }
+    if (!AllDigits(parts[i]) || parts[i].size() != wanted) return std::string(typed);
     digits.append(parts[i]);
   }
   const bool shaped = digits.size() == 4 || digits.size() == 6 || digits.size() == 8;
@@ -77,9 +91,11 @@ bool ApplySelectionOptions(const CommandArguments& arguments, Selection& selecti
                            std::string* error) {
   if (const std::optional<std::string> from = arguments.Value(kFromOption.name)) {
     selection.SetFrom(Cp1252FromUtf8(DatePointText(*from)));
+    if (!NamesADate(*from, selection.from(), error)) return false;
   }
   if (const std::optional<std::string> to = arguments.Value(kToOption.name)) {
     selection.SetTo(Cp1252FromUtf8(DatePointText(*to)));
+    if (!NamesADate(*to, selection.to(), error)) return false;
   }
   for (const std::string& where : arguments.Values(kWhereOption.name)) {
     if (!ApplyWhere(where, selection, error)) return false;

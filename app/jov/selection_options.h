@@ -21,7 +21,7 @@ inline constexpr OptionSpec kWhereOption = {
     "--where", "DIM=EXPR", "only components of DIM (number or name) that EXPR selects; repeatable"};
 
 // The dimension a command line names (UTF-8): its number, 1 to 16, or its singular or plural
-// name, ignoring case. -1 for none.
+// name, ignoring case. -1 for none, and for a dimension the database does not use.
 int DimensionNamed(const Database& database, std::string_view name);
 
 // A date as typed on a command line, as a date point reads it: a year of four digits, a month
