@@ -56,7 +56,7 @@ TEST_F(FrameTest, TheDemoCompanyOpensWithItsBaseAndInformationWindows) {
   EXPECT_EQ(frame_->ShowInfo(*db), info) << "one information window per database";
   // The information window follows the database: a new card is counted at once.
   const CardRef card = db->cards().CreateCard({PackDay(2024, 12, 31), 0});
-  db->cards().CreateLine(db->cards().FindOrAddGroup(card, db->FindByCode(0, "1910")));
+  db->cards().CreateLine(db->cards().FindOrAddGroup(card, db->FindByCode(0, "N")));
   db->cards().FinishCard(card);
   db->FlushChangeFlags();
   Settle();
