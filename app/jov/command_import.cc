@@ -226,7 +226,7 @@ const Command kImportCommand = {
     "Prints how many cards and lines each file brought. Unknown host codes and values that\n"
     "cannot be read are printed as warnings and the import goes on. When a file cannot be\n"
     "read or the import is stopped (Ctrl-C), nothing is saved. Other errors met on the way\n"
-    "(rows too long) are printed and make the exit status 1, but the import is saved.\n"
+    "(rows too long) are printed and the import is saved; they fail it only with --strict.\n"
     "\n"
     "When reading DB itself lost data, nothing is imported unless --force is given.\n",
     kOptions,
