@@ -118,6 +118,11 @@ bool ComponentAnalysis::KeepsRow(const ComponentRow& row) const {
   return false;
 }
 
+bool ComponentAnalysis::CollectHeldLines(LineSet& lines, DataLevel& level) {
+  level = DataLevel::kLines;
+  return selection_.CollectLines(lines);
+}
+
 bool ComponentAnalysis::Calculate() {
   const int asked = options_.view_dimension;
   const int view = asked >= 0 && asked < kDimensionCount ? asked

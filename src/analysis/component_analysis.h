@@ -61,6 +61,8 @@ class ComponentAnalysis : public Table, public DatabaseListener {
   // Builds the rows, sums them and applies the filter, the sort and the expansion. False, with
   // the table empty, when the user stopped it.
   bool Calculate() override;
+  // The lines the selection takes in its date range.
+  bool CollectHeldLines(LineSet& lines, DataLevel& level) override;
   bool calculated() const { return calculated_; }
   // The view dimension of the rows (an option naming no dimension leaves the previous one).
   int view_dimension() const { return view_dimension_; }

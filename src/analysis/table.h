@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/window_lines.h"
 #include "files/definition_block.h"
 #include "files/export_settings.h"
 #include "files/line_sink.h"
@@ -70,6 +71,10 @@ class Table {
   // True while the window shows a chart instead of the table.
   virtual bool ShowsChart() const { return false; }
 
+  // The lines the calculated window holds and the level its rows are marked at, for the
+  // operations that rewrite them (transform, aggregate); false for a window whose rows are not
+  // lines of the database, or when they cannot be collected.
+  virtual bool CollectHeldLines(LineSet& /*lines*/, DataLevel& /*level*/) { return false; }
   // Brings the table up to date before it is written; false when a stop was requested or the
   // calculation failed (it has reported why).
   virtual bool Calculate() { return true; }

@@ -57,9 +57,10 @@ class DataCommandsTest : public ScriptTest {
     return codes;
   }
 
-  void AddTemplate(const std::string& name) {
+  void AddTemplate(const std::string& name, AnalysisKind kind = AnalysisKind::kLines) {
     AnalysisTemplate stored;
     stored.frame.name = name;
+    stored.frame.kind = kind;
     stored.body = TemplateBodyKinds().NewBody(stored.frame.kind, db_);
     AnalysisTemplates::Of(db_).Store(std::move(stored));
   }
@@ -165,9 +166,37 @@ TEST_F(DataCommandsTest, DeleteAndModifyDefinitions) {
   EXPECT_TRUE(SubsetList::Of(db_).subsets().empty());
 }
 
-TEST_F(DataCommandsTest, TransformAndAggregateAreNotInThisVersion) {
-  EXPECT_EQ(Run("transform base\naggregate base\n"), 2);
-  EXPECT_EQ(Raised(), (std::vector<MessageId>{msg::kUnknownOption, msg::kUnknownOption}));
+TEST_F(DataCommandsTest, TransformAndAggregateTheLinesOfAWindow) {
+  Subset& april = SubsetList::Of(db_).Create("April");
+  april.AddSelection("Sel").selection().SetValueCondition(0, ">3");
+  april.SetCombination("Sel");
+  // The subset's card moves a month on with its value doubled; the rejected token is reported
+  // and the rest still applies.
+  EXPECT_EQ(Run("transform april CF=240502 \"V=Value * 2\" Q=1\n"), 1);
+  EXPECT_EQ(Raised(), std::vector<MessageId>{msg::kUnknownOption});
+  EXPECT_EQ(CardDays(), (Strings{"240301", "240320", "240502"}));
+  EXPECT_EQ(
+      db_.cards().GetValue(
+          db_.cards().group(db_.cards().card(db_.cards().LastCard()).first_group).first_line, 0),
+      8);
+
+  EXPECT_EQ(Run("aggregate base -months -title Sum\n"), 0);
+  EXPECT_EQ(CardDays(), (Strings{"240301", "240501"}));
+  EXPECT_EQ(db_.cards().Title(db_.cards().FirstCard()), "Sum 2403");
+
+  // A template window aggregates the lines its selection takes; an unknown time scale is
+  // reported, and nothing is condensed by another period in its place.
+  AddTemplate("All", AnalysisKind::kComponents);
+  EXPECT_EQ(Run("aggregate all -timescale nothing\n"), 1);
+  EXPECT_EQ(CardDays().size(), 2u);
+  EXPECT_EQ(Run("aggregate all -years -noperiodnames\ntransform nothing\n"), 1);
+  EXPECT_EQ(CardDays(), Strings{"240101"});
+  EXPECT_EQ(Raised().back(), msg::kTemplateNotFound);
+
+  // Without a signature nothing changes.
+  Process().preferences.signature.clear();
+  EXPECT_EQ(Run("transform base CF=250101\n"), 0);
+  EXPECT_EQ(CardDays(), Strings{"240101"});
 }
 
 TEST_F(DataCommandsTest, ImportReadsAnotherFileAndNotTheOneBeingRead) {

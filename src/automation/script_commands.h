@@ -39,7 +39,7 @@ void RunModify(CommandRunner& runner, TokenLine& arguments);
 void RunOpenTemplate(CommandRunner& runner, TokenLine& arguments);
 void RunPrint(CommandRunner& runner, TokenLine& arguments);
 void RunExport(CommandRunner& runner, TokenLine& arguments);
-void RunTransform(CommandRunner& runner, TokenLine& arguments);
+void RunTransform(CommandRunner& runner, TokenLine& arguments);  // rewrite_commands.cc
 void RunAggregate(CommandRunner& runner, TokenLine& arguments);
 
 }  // namespace jov

@@ -1,5 +1,4 @@
-// The commands that run analysis templates: openTemplate, print and export; and transform and
-// aggregate, which this version does not have.
+// The commands that run analysis templates: openTemplate, print and export.
 #include <memory>
 #include <string>
 
@@ -124,14 +123,6 @@ void RunExport(CommandRunner& runner, TokenLine& arguments) {
   if (table == nullptr) return;
   ExportTo(runner, "export", *table,
            runner.ResolvePath(file.empty() ? TitleFileName(*table) : file));
-}
-
-void RunTransform(CommandRunner& runner, TokenLine&) {
-  runner.RaiseError(msg::kUnknownOption, "transform");
-}
-
-void RunAggregate(CommandRunner& runner, TokenLine&) {
-  runner.RaiseError(msg::kUnknownOption, "aggregate");
 }
 
 }  // namespace jov
