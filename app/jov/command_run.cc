@@ -88,7 +88,7 @@ const Command kRunCommand = {
     "described in docs/command-scripts.md. File names in the script are taken in the folder of\n"
     "DB unless they are full paths. Errors are printed and the script goes on (on a terminal you\n"
     "choose: Continue, Cancel, Stop or Log To File..). Exits with 1 when a command raised an\n"
-    "error. --signature signs the changes that need a stamp (deleteData).\n",
+    "error. --signature signs the changes that need a stamp (deleteData, transform, aggregate).\n",
     kOptions,
     RunRun,
 };

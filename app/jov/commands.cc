@@ -7,9 +7,10 @@
 namespace jov {
 namespace {
 
-constexpr const Command* kCommands[] = {
-    &kInfoCommand,   &kConvertCommand, &kCheckCommand,      &kTemplatesCommand, &kSubsetsCommand,
-    &kImportCommand, &kExportCommand,  &kComponentsCommand, &kRunCommand,       &kDemoCommand};
+constexpr const Command* kCommands[] = {&kInfoCommand,      &kConvertCommand,    &kCheckCommand,
+                                        &kTemplatesCommand, &kSubsetsCommand,    &kImportCommand,
+                                        &kExportCommand,    &kComponentsCommand, &kAggregateCommand,
+                                        &kTransformCommand, &kRunCommand,        &kDemoCommand};
 
 }  // namespace
 

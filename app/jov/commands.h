@@ -18,6 +18,8 @@ extern const Command kImportCommand;
 extern const Command kExportCommand;
 extern const Command kComponentsCommand;
 extern const Command kRunCommand;
+extern const Command kAggregateCommand;
+extern const Command kTransformCommand;
 
 // Every command, in the order the general help lists them.
 std::span<const Command* const> Commands();

@@ -14,8 +14,10 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "automation/section_kinds.h"
 #include "files/binary_file.h"
@@ -69,7 +71,7 @@ TEST_F(JovProgramTest, CommandLineMistakesExitWithTwo) {
   EXPECT_EQ(Jov("convert onlyone").status, 2);
   EXPECT_EQ(Jov("info --nonsense x").status, 2);
   for (const char* command : {"info", "convert", "check", "templates", "subsets", "import",
-                              "export", "components", "run", "demo"}) {
+                              "export", "components", "aggregate", "transform", "run", "demo"}) {
     const JovRun help = Jov(std::string(command) + " --help");
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_NE(help.out.find("Usage: jov " + std::string(command)), std::string::npos);
@@ -708,6 +710,63 @@ TEST_F(JovProgramTest, AFilesOwnCommandsStayInItsFolder) {
   EXPECT_EQ(Jov("run " + Path("in/plain.jox") + " -c 'save " + outside + "'").status, 0);
   EXPECT_TRUE(std::filesystem::exists(outside));
   EXPECT_TRUE(std::filesystem::exists(Path("in/by-macro.jox")));
+}
+
+}  // namespace
+}  // namespace jov
+
+namespace jov {
+namespace {
+
+// Each row's code and net sum ("Period") of a component table printed as text.
+std::vector<std::string> NetSums(const std::string& table) {
+  std::vector<std::string> rows;
+  std::istringstream lines(table);
+  for (std::string line; std::getline(lines, line);) {
+    std::vector<std::string> fields;
+    std::istringstream cells(line);
+    for (std::string cell; std::getline(cells, cell, '\t');) fields.push_back(cell);
+    if (fields.size() >= 7) rows.push_back(fields[0] + " " + fields[5]);
+  }
+  return rows;
+}
+
+TEST_F(JovProgramTest, AggregateAndTransformSaveANewDatabaseAndKeepTheTotals) {
+  ASSERT_EQ(Jov("demo " + Path("demo.jox")).status, 0);
+  const std::optional<std::string> before = ReadWholeFile(Path("demo.jox"));
+  JovRun run = Jov("aggregate --by quarters --title Q --signature T --out " + Path("q.jox") + " " +
+                   Path("demo.jox"));
+  ASSERT_EQ(run.status, 0) << run.out;
+  EXPECT_NE(run.out.find("aggregated 16421 lines"), std::string::npos) << run.out;
+  EXPECT_EQ(ReadWholeFile(Path("demo.jox")), before);
+  const JovRun source = Jov("components --dim 2 " + Path("demo.jox"));
+  const JovRun summary = Jov("components --dim 2 " + Path("q.jox"));
+  ASSERT_EQ(summary.status, 0) << summary.out;
+  EXPECT_EQ(NetSums(summary.out), NetSums(source.out));
+  EXPECT_GT(NetSums(source.out).size(), 10u);
+
+  // A transform moves 2024 a year on in a copy of its own; the sums stay.
+  run =
+      Jov("transform --settings \"CF=250101 'TT=Moved'\" --from 2024 --to 2024 --signature T "
+          "--out " +
+          Path("moved.jox") + " " + Path("demo.jox"));
+  ASSERT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(NetSums(Jov("components --dim 2 " + Path("moved.jox")).out), NetSums(source.out));
+  for (const std::string& row :
+       NetSums(Jov("components --dim 2 --from 2024 --to 2024 " + Path("moved.jox")).out)) {
+    EXPECT_TRUE(row.starts_with("JOV-Code") || row.ends_with(" 0.00")) << row;
+  }
+
+  // The input is never the output without --save; mistakes change nothing.
+  EXPECT_EQ(Jov("aggregate --by months --out " + Path("demo.jox") + " " + Path("demo.jox")).status,
+            2);
+  EXPECT_EQ(Jov("aggregate --by fortnights --save " + Path("demo.jox")).status, 2);
+  EXPECT_EQ(Jov("transform --settings D2=nothing --save " + Path("demo.jox")).status, 2);
+  EXPECT_EQ(Jov("aggregate --by days --subset nothing --save " + Path("demo.jox")).status, 1);
+  EXPECT_EQ(ReadWholeFile(Path("demo.jox")), before);
+  run = Jov("aggregate --by years --signature T --save " + Path("demo.jox"));
+  ASSERT_EQ(run.status, 0) << run.out;
+  EXPECT_EQ(NetSums(Jov("components --dim 2 " + Path("demo.jox")).out), NetSums(source.out));
 }
 
 }  // namespace

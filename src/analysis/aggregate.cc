@@ -73,17 +73,6 @@ double ListFactor(const AggregateSettings& settings) {
   }
 }
 
-size_t LineCount(const CardStore& cards, CardRef card) {
-  size_t count = 0;
-  for (GroupRef g = cards.card(card).first_group; g != kNoRecord; g = cards.group(g).next) {
-    for (LineRef line = cards.group(g).first_line; line != kNoLine;
-         line = cards.lines().next(line)) {
-      ++count;
-    }
-  }
-  return count;
-}
-
 // One aggregation: the collected lines of the current period as three parallel lists, and the
 // period they belong to.
 class Aggregation {
@@ -470,7 +459,7 @@ bool Aggregate(Database& database, const WindowLines& window, const AggregateSet
     // is either aggregated whole or left as it was.
     if (StopRequested()) break;
     CoveredLines(cards, card, window, lines);
-    run.Take(card, lines, lines.size() == LineCount(cards, card));
+    run.Take(card, lines, lines.size() == CardLineCount(cards, card));
   }
   run.Finish();
   if (result != nullptr) *result = run.result();

@@ -100,14 +100,6 @@ bool ApplyKeyed(TransformSettings& settings, const Database& database, std::stri
   return false;
 }
 
-size_t LineCount(const CardStore& cards, CardRef card) {
-  size_t count = 0;
-  for (GroupRef g = cards.card(card).first_group; g != kNoRecord; g = cards.group(g).next) {
-    for (LineRef l = cards.group(g).first_line; l != kNoLine; l = cards.lines().next(l)) ++count;
-  }
-  return count;
-}
-
 std::string Trimmed(std::string text) { return std::string(TrimBlanksView(text)); }
 
 // One transform: the settings resolved against the database and the window's data.
@@ -295,7 +287,7 @@ void Transformation::Card(CardRef card, const WindowLines& window) {
   // The card loses data when lines leave it, or changes itself: it is stamped before the work,
   // which may leave it without lines (it then goes).
   const bool card_goes =
-      !settings_.keep_source && target != card && lines.size() == LineCount(cards_, card);
+      !settings_.keep_source && target != card && lines.size() == CardLineCount(cards_, card);
   const bool changes_card = target == card ? line_changes_ || replacement_[0].has_value() || !same
                                            : !settings_.keep_source;
   if (changes_card) cards_.RecordChange(card, stamp_);

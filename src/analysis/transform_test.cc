@@ -88,8 +88,8 @@ TEST_F(TransformTest, OptionTokens) {
   TransformSettings settings;
   const std::vector<std::string> tokens = {
       "a",     "cb=01.01.01", "ce=0102",  "CF=020101", "CT=",  "D2=10",  "d3=\\",
-      "TF=<",  "TT=Moved ",     "NT=\\",    "LF=x",      "LT=y", "V=V1*2", "VB=T",
-      "D17=1", "D2=99",         "CB=never", "VC=1",      "Q=1",  "A=1"};
+      "TF=<",  "TT=Moved ",   "NT=\\",    "LF=x",      "LT=y", "V=V1*2", "VB=T",
+      "D17=1", "D2=99",       "CB=never", "VC=1",      "Q=1",  "A=1"};
   EXPECT_EQ(ApplyTransformOptions(settings, db_, tokens),
             (std::vector<std::string>{"D17=1", "D2=99", "CB=never", "VC=1", "Q=1", "A=1"}));
   EXPECT_TRUE(settings.keep_source);
@@ -114,7 +114,8 @@ TEST_F(TransformTest, LinesChangedInPlace) {
   db_.cards().SetLineText(db_.cards().group(db_.cards().card(first).first_group).first_line,
                           "  old text");
   db_.cards().Examine(first, StampNow("EXA"));
-  // Formulas read the fields by their names. Field 2 gets the card's place in the range, 0 for the first card and 1 for the last.
+  // Formulas read the fields by their names. Field 2 gets the card's place in the range, 0 for the
+  // first card and 1 for the last.
   ASSERT_TRUE(Run({"D3=B", "V1=Value * 2 + Value 2", "V2=T", "LF=old", "LT=new"}));
   EXPECT_EQ(LinesOf(first), (std::vector<std::string>{"N/1/B=11,0 new text", "N/2/B=15,0"}));
   EXPECT_EQ(LinesOf(last), (std::vector<std::string>{"S/1/B=8,1"}));

@@ -41,4 +41,15 @@ void CoveredLines(const CardStore& cards, CardRef card, const WindowLines& windo
   }
 }
 
+size_t CardLineCount(const CardStore& cards, CardRef card) {
+  size_t count = 0;
+  for (GroupRef g = cards.card(card).first_group; g != kNoRecord; g = cards.group(g).next) {
+    for (LineRef line = cards.group(g).first_line; line != kNoLine;
+         line = cards.lines().next(line)) {
+      ++count;
+    }
+  }
+  return count;
+}
+
 }  // namespace jov

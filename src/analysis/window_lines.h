@@ -35,4 +35,7 @@ std::vector<CardRef> WindowCards(const CardStore& cards, const WindowLines& wind
 void CoveredLines(const CardStore& cards, CardRef card, const WindowLines& window,
                   std::vector<CardLine>& out);
 
+// The number of lines of `card`.
+size_t CardLineCount(const CardStore& cards, CardRef card);
+
 }  // namespace jov
