@@ -1,6 +1,8 @@
 #include "analysis/aggregate.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <new>
 #include <numeric>
 #include <optional>
@@ -22,6 +24,8 @@ namespace {
 // The working lists start at the database's line count divided by a factor of the resolution
 // (the share of the lines one period is likely to hold), at least this many entries.
 constexpr size_t kListStep = 4000;
+// How many lines ahead of the summing the values are fetched.
+constexpr size_t kPrefetchAhead = 16;
 
 struct CalendarName {
   std::string_view name;
@@ -73,6 +77,31 @@ double ListFactor(const AggregateSettings& settings) {
   }
 }
 
+// A line's components as one number, dimension 1 in the highest bits, so that the numbers sort
+// as the components do; with the line's place among the collected lines.
+struct PackedKey {
+  uint64_t components;
+  uint32_t entry;
+  bool operator<(const PackedKey& other) const {
+    return components != other.components ? components < other.components : entry < other.entry;
+  }
+};
+
+// The bits a component number takes in a packed key of the database's lines; 0 when the
+// components of a line do not fit in 64 bits.
+int PackedKeyBits(const Database& database) {
+  const int bits = std::max(1, static_cast<int>(std::bit_width(database.components().size())));
+  const int dimensions = 1 + database.line_layout().slots;
+  return bits * dimensions <= 64 ? bits : 0;
+}
+
+// A component slot of a line record: `width` bytes, big-endian.
+ComponentRef ReadSlot(const unsigned char* p, int width) {
+  ComponentRef value = 0;
+  for (int i = 0; i < width; ++i) value = value << 8 | p[i];
+  return value;
+}
+
 // One aggregation: the collected lines of the current period as three parallel lists, and the
 // period they belong to.
 class Aggregation {
@@ -83,7 +112,8 @@ class Aggregation {
         settings_(settings),
         dimensions_(1 + database.line_layout().slots),
         values_(database.value_field_count()),
-        line_limit_(database.cards().line_count()) {}
+        line_limit_(database.cards().line_count()),
+        key_bits_(PackedKeyBits(database)) {}
 
   bool SizeLists();
   void set_stamp(const Stamp& stamp) { stamp_ = stamp; }
@@ -108,7 +138,10 @@ class Aggregation {
   void Flush();
   CardRef MakeTarget();
   std::string TargetTitle() const;
+  void ReadCollected();
   std::vector<uint32_t> SortedOrder();
+  bool SameComponents(uint32_t a, uint32_t b) const;
+  void ComponentsOf(uint32_t entry, ComponentRef* components) const;
   bool AddRuns(CardRef target, const std::vector<uint32_t>& order, std::vector<LineRef>& added);
   void Undo(CardRef target, bool made, const std::vector<LineRef>& added);
   void RemoveSources(CardRef target);
@@ -126,7 +159,12 @@ class Aggregation {
   std::vector<GroupRef> group_list_;
   std::vector<LineRef> line_list_;
   std::vector<SourceCard> sources_;
-  std::vector<ComponentRef> keys_;  // `dimensions_` per collected line, built by SortedOrder
+  // Built by ReadCollected for the collected lines, in their order: each line's values, and
+  // its components as one packed number when they fit in 64 bits, else `dimensions_` apiece.
+  std::vector<double> values_read_;
+  std::vector<PackedKey> packed_;
+  std::vector<ComponentRef> keys_;
+  const int key_bits_;  // bits per component in a packed key; 0 when keys do not fit
 
   bool open_ = false;
   Date start_;  // of the current period
@@ -255,21 +293,52 @@ CardRef Aggregation::MakeTarget() {
   return target;
 }
 
+// Reads the collected lines' values and components from their records, in collection order.
+void Aggregation::ReadCollected() {
+  const size_t count = line_list_.size();
+  const LineLayout& layout = database_.line_layout();
+  const size_t value_count = static_cast<size_t>(values_);
+  const size_t width = static_cast<size_t>(dimensions_);
+  values_read_.resize(count * value_count);
+  if (key_bits_ > 0) {
+    packed_.resize(count);
+  } else {
+    keys_.resize(count * width);
+  }
+  const LineStore& store = cards_.lines();
+  ComponentRef components[kDimensionCount];
+  for (size_t i = 0; i < count; ++i) {
+    const unsigned char* record = store.RecordBytes(line_list_[i]);
+    std::memcpy(&values_read_[i * value_count], record + LineLayout::kHeaderBytes,
+                value_count * sizeof(double));
+    components[0] = cards_.group(group_list_[i]).component;
+    const unsigned char* slot = record + layout.SlotOffset();
+    for (size_t k = 1; k < width; ++k, slot += layout.slot_width) {
+      components[k] = ReadSlot(slot, layout.slot_width);
+    }
+    if (key_bits_ > 0) {
+      uint64_t key = 0;
+      for (size_t k = 0; k < width; ++k) key = key << key_bits_ | components[k];
+      packed_[i] = {key, static_cast<uint32_t>(i)};
+    } else {
+      std::copy(components, components + width, &keys_[i * width]);
+    }
+  }
+}
+
 // The collected lines in the order of their components (dimension 1 from the group, then the
 // slots), lines with equal components in the order they were collected.
 std::vector<uint32_t> Aggregation::SortedOrder() {
+  ReadCollected();
   const size_t count = line_list_.size();
-  const size_t width = static_cast<size_t>(dimensions_);
-  keys_.resize(count * width);
-  for (size_t i = 0; i < count; ++i) {
-    ComponentRef* key = &keys_[i * width];
-    key[0] = cards_.group(group_list_[i]).component;
-    for (int slot = 1; slot < dimensions_; ++slot) {
-      key[slot] = cards_.GetComponent(line_list_[i], slot);
-    }
-  }
   std::vector<uint32_t> order(count);
+  if (key_bits_ > 0) {
+    std::sort(packed_.begin(), packed_.end());
+    for (size_t i = 0; i < count; ++i) order[i] = packed_[i].entry;
+    return order;
+  }
   std::iota(order.begin(), order.end(), 0u);
+  const size_t width = static_cast<size_t>(dimensions_);
   const ComponentRef* keys = keys_.data();
   std::sort(order.begin(), order.end(), [keys, width](uint32_t a, uint32_t b) {
     const ComponentRef* ka = keys + a * width;
@@ -282,36 +351,66 @@ std::vector<uint32_t> Aggregation::SortedOrder() {
   return order;
 }
 
+// Whether the lines at places `a` and `b` of the sorted order have equal components.
+bool Aggregation::SameComponents(uint32_t a, uint32_t b) const {
+  if (key_bits_ > 0) return packed_[a].components == packed_[b].components;
+  const size_t width = static_cast<size_t>(dimensions_);
+  const ComponentRef* ka = &keys_[a * width];
+  return std::equal(ka, ka + width, &keys_[b * width]);
+}
+
+// The components of the line at place `at` of the sorted order, dimension by dimension.
+void Aggregation::ComponentsOf(uint32_t at, ComponentRef* components) const {
+  if (key_bits_ == 0) {
+    const size_t width = static_cast<size_t>(dimensions_);
+    std::copy_n(&keys_[at * width], width, components);
+    return;
+  }
+  uint64_t key = packed_[at].components;
+  const uint64_t mask = (uint64_t{1} << key_bits_) - 1;
+  for (int k = dimensions_ - 1; k >= 0; --k, key >>= key_bits_) {
+    components[k] = static_cast<ComponentRef>(key & mask);
+  }
+}
+
 bool Aggregation::AddRuns(CardRef target, const std::vector<uint32_t>& order,
                           std::vector<LineRef>& added) {
-  const size_t width = static_cast<size_t>(dimensions_);
-  std::vector<double> sums(static_cast<size_t>(values_));
+  // The sorted places of the packed keys are their places in `packed_`; of the wide keys, the
+  // entries of `order`.
+  const auto place = [&](size_t i) { return key_bits_ > 0 ? static_cast<uint32_t>(i) : order[i]; };
+  const size_t value_count = static_cast<size_t>(values_);
+  std::vector<double> sums(value_count);
+  ComponentRef components[kDimensionCount];
   GroupRef group = kNoRecord;
   ComponentRef group_component = kNoComponent;
   for (size_t run = 0; run < order.size();) {
-    const ComponentRef* key = &keys_[order[run] * width];
     size_t end = run + 1;
-    while (end < order.size() && std::equal(key, key + width, &keys_[order[end] * width])) {
-      ++end;
-    }
+    while (end < order.size() && SameComponents(place(run), place(end))) ++end;
     std::fill(sums.begin(), sums.end(), 0.0);
     for (size_t i = run; i < end; ++i) {
-      for (int f = 0; f < values_; ++f)
-        sums[static_cast<size_t>(f)] += cards_.GetValue(line_list_[order[i]], f);
+      // The values are read in sorted order, all over the array: the ones a few lines ahead
+      // are fetched while these are added.
+      if (i + kPrefetchAhead < order.size()) {
+        __builtin_prefetch(&values_read_[order[i + kPrefetchAhead] * value_count]);
+      }
+      const double* values = &values_read_[order[i] * value_count];
+      for (size_t f = 0; f < value_count; ++f) sums[f] += values[f];
     }
     bool zero = true;
     for (double& sum : sums) {
       sum = SnapToZero(sum);
       zero &= sum == 0;
     }
+    ComponentsOf(place(run), components);
     run = end;
     if (zero && !settings_.keep_zero_lines) continue;
-    if (group == kNoRecord || group_component != key[0]) {
-      group = cards_.FindOrAddGroup(target, key[0]);
-      group_component = key[0];
+    if (group == kNoRecord || group_component != components[0]) {
+      group = cards_.FindOrAddGroup(target, components[0]);
+      group_component = components[0];
       if (group == kNoRecord) return false;
     }
-    const LineRef line = cards_.AddLine(group, sums, std::span(key + 1, width - 1));
+    const LineRef line = cards_.AddLine(
+        group, sums, std::span(components + 1, static_cast<size_t>(dimensions_ - 1)));
     if (line == kNoLine) return false;
     added.push_back(line);
   }
