@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "analysis/formula_compiler.h"
+#include "model/database.h"
 #include "shell/alert.h"
 #include "shell/messages.h"
 #include "shell/special_numbers.h"
@@ -83,6 +84,7 @@ Variable* FunctionColumns::AddVariable(std::string_view name, size_t at) {
 Formula* FunctionColumns::AddFormula(std::string_view name, size_t at) {
   const std::string given = name.empty() ? FreeName(MessageText(msg::kFormula)) : std::string(name);
   auto formula = std::make_unique<Formula>(given);
+  formula->look.decimals = database_.value_decimals();
   formula->look.colour = kDefaultColourCycle[columns_.size() % std::size(kDefaultColourCycle)];
   return Insert(std::move(formula), at);
 }
@@ -135,6 +137,33 @@ void FunctionColumns::Move(size_t from, size_t to) {
 void FunctionColumns::Clear() {
   columns_.clear();
   RenameTable();
+}
+
+void FunctionColumns::CopyFrom(const FunctionColumns& other) {
+  if (&other == this) return;
+  Clear();
+  for (const auto& column : other.columns_) {
+    FunctionColumn* copy = nullptr;
+    if (column->is_variable()) {
+      const auto& from = static_cast<const Variable&>(*column);
+      Variable* variable = AddVariable(from.name());
+      variable->selection().CopyFrom(from.selection());
+      variable->value_field = from.value_field;
+      variable->measure = from.measure;
+      variable->accumulation = from.accumulation;
+      variable->shift = from.shift;
+      copy = variable;
+    } else {
+      const auto& from = static_cast<const Formula&>(*column);
+      Formula* formula = AddFormula(from.name());
+      SetText(*formula, from.text());
+      formula->operation = from.operation;
+      formula->graph = from.graph;
+      copy = formula;
+    }
+    copy->title = column->title;
+    copy->look = column->look;
+  }
 }
 
 void FunctionColumns::RenameTable() {

@@ -62,6 +62,8 @@ class FunctionColumns {
   // Moves the column at `from` to position `to`.
   void Move(size_t from, size_t to);
   void Clear();
+  // Makes the columns copies of `other`'s (of the same database).
+  void CopyFrom(const FunctionColumns& other);
 
   // --- Formulas
   // Compiles the formulas whose text or names changed since their last compilation; the

@@ -22,4 +22,8 @@ DateWindow Variable::EffectiveWindow(Date period_start, Date period_end, PeriodK
           {ShiftDay(window.to.day, shift, kind), kEndOfDay}};
 }
 
+int Variable::FieldIn(const Database& database) const {
+  return value_field < database.value_field_count() ? value_field : 0;
+}
+
 }  // namespace jov

@@ -45,6 +45,9 @@ class Variable : public FunctionColumn {
   // period's end; a time shift then moves both back, From to the first card of its day and To
   // to the end of its day.
   DateWindow EffectiveWindow(Date period_start, Date period_end, PeriodKind kind) const;
+  // The value field read from the lines of `database`: value_field, or the first when the
+  // database has fewer fields.
+  int FieldIn(const Database& database) const;
 
   int value_field = 0;
   Measure measure = Measure::kSum;
