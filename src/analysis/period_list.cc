@@ -27,6 +27,16 @@ Date PeriodList::NextEnd() const {
   return std::min(std::max(scale_->PeriodEnd(from), from), end_);
 }
 
+Date PeriodList::PeriodStart(size_t index, int card_digits) const {
+  return index <= 1 ? start_ : NextDate(ends_[index - 1], card_digits);
+}
+
+bool PeriodList::Append() {
+  if (IsActiveKind(kind_) || current_end() >= end_) return false;
+  ends_.push_back(NextEnd());
+  return true;
+}
+
 bool PeriodList::OpensActivePeriod(WalkLevel level, Date date) const {
   switch (kind_) {
     case PeriodKind::kActiveDays:

@@ -39,6 +39,12 @@ class PeriodList {
 
   // The end the period after the current one has, for calendar kinds and time scales.
   Date NextEnd() const;
+  // The first position of period `index` (1 and up): the analysis start, then the position
+  // after the previous end under the database's card-number digits.
+  Date PeriodStart(size_t index, int card_digits) const;
+  // Appends the period after the current one, for calendar kinds and time scales; false, with
+  // nothing appended, once the current period ends at the analysis end.
+  bool Append();
 
   // Called by the walk for every card, group and line that qualifies for the analysis (that is,
   // has a line that counts), with the card's date, before it is added. Opens the periods the

@@ -109,6 +109,25 @@ TEST_F(PeriodListTest, CalendarPeriodsRunUpToTheLastCardThatCounts) {
   EXPECT_EQ(Ends(clipped), (std::vector<Date>{Date{}, end}));
 }
 
+// Reading period by period appends the periods one at a time, up to the analysis end, and
+// each period starts where the previous one ended.
+TEST_F(PeriodListTest, AppendingStopsAtTheAnalysisEnd) {
+  const Date end{D(2024, 3, 20), 5};
+  PeriodList periods(PeriodKind::kMonths, {D(2024, 1, 15), 1}, end);
+  EXPECT_TRUE(periods.Append());
+  EXPECT_TRUE(periods.Append());
+  EXPECT_TRUE(periods.Append());
+  EXPECT_FALSE(periods.Append());
+  EXPECT_EQ(Ends(periods),
+            (std::vector<Date>{Date{}, End(D(2024, 1, 31)), End(D(2024, 2, 29)), end}));
+  EXPECT_EQ(periods.PeriodStart(1, 3), (Date{D(2024, 1, 15), 1}));
+  EXPECT_EQ(periods.PeriodStart(3, 3), (Date{D(2024, 3, 1), 1}));
+
+  PeriodList cards(PeriodKind::kActiveCards, {D(2024, 1, 1), 1}, end);
+  EXPECT_FALSE(cards.Append());
+  EXPECT_EQ(cards.size(), 1u);
+}
+
 TEST_F(PeriodListTest, ActiveKindsOpenAPeriodAtEachDayCardGroupOrLineThatCounts) {
   const Date start{D(2024, 1, 1), 1};
   const Date end = End(D(2024, 12, 31));
