@@ -1,20 +1,26 @@
 #include "analysis/analysis_kinds.h"
 
 #include "analysis/component_analysis.h"
+#include "analysis/time_functions.h"
 
 namespace jov {
 namespace {
 
-std::unique_ptr<Table> OpenComponents(Database& database, const AnalysisTemplate& stored) {
-  const auto* body = dynamic_cast<const ComponentTemplateBody*>(stored.body.get());
+// The analysis of a template whose body was read as `Body`, the analysis's own.
+template <typename Analysis, typename Body>
+std::unique_ptr<Table> Open(Database& database, const AnalysisTemplate& stored) {
+  const auto* body = dynamic_cast<const Body*>(stored.body.get());
   if (body == nullptr) return nullptr;
-  auto analysis = std::make_unique<ComponentAnalysis>(database);
+  auto analysis = std::make_unique<Analysis>(database);
   analysis->Apply(stored.frame, *body);
   return analysis;
 }
 
 constexpr AnalysisKindEntry kKinds[] = {
-    {AnalysisKind::kComponents, &NewComponentTemplateBody, &OpenComponents},
+    {AnalysisKind::kComponents, &NewComponentTemplateBody,
+     &Open<ComponentAnalysis, ComponentTemplateBody>},
+    {AnalysisKind::kTimeFunctions, &NewTimeFunctionsTemplateBody,
+     &Open<TimeFunctionsAnalysis, TimeFunctionsTemplateBody>},
 };
 
 }  // namespace
