@@ -5,7 +5,6 @@
 #include "analysis/component_analysis.h"
 #include "commands.h"
 #include "model/case_tables.h"
-#include "platform/text_encoding.h"
 #include "selection_options.h"
 #include "session.h"
 #include "table_output.h"
@@ -100,20 +99,6 @@ std::optional<std::string> ReadRequest(const CommandArguments& arguments, Reques
     request.depth = std::stoi(*depth);
   }
   return std::nullopt;
-}
-
-// The value field numbered (from 1) or named on the command line; -1 for none.
-int ValueFieldNamed(const Database& db, std::string_view text) {
-  const int count = db.value_field_count();
-  if (!text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos) {
-    const int number = text.size() <= 2 ? std::stoi(std::string(text)) : 0;
-    return number >= 1 && number <= count ? number - 1 : -1;
-  }
-  const std::string name = Cp1252FromUtf8(text);
-  for (int field = 0; field < count; ++field) {
-    if (EqualsIgnoringCase(db.GetName(name_id::kFirstValueField + field), name)) return field;
-  }
-  return -1;
 }
 
 // Sets the analysis from the request and the options that name the database's things.

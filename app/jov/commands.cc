@@ -9,8 +9,9 @@ namespace {
 
 constexpr const Command* kCommands[] = {&kInfoCommand,      &kConvertCommand,    &kCheckCommand,
                                         &kTemplatesCommand, &kSubsetsCommand,    &kImportCommand,
-                                        &kExportCommand,    &kComponentsCommand, &kAggregateCommand,
-                                        &kTransformCommand, &kRunCommand,        &kDemoCommand};
+                                        &kExportCommand,    &kComponentsCommand, &kPeriodsCommand,
+                                        &kAggregateCommand, &kTransformCommand,  &kRunCommand,
+                                        &kDemoCommand};
 
 }  // namespace
 

@@ -20,6 +20,7 @@ extern const Command kComponentsCommand;
 extern const Command kRunCommand;
 extern const Command kAggregateCommand;
 extern const Command kTransformCommand;
+extern const Command kPeriodsCommand;
 
 // Every command, in the order the general help lists them.
 std::span<const Command* const> Commands();

@@ -70,8 +70,9 @@ TEST_F(JovProgramTest, CommandLineMistakesExitWithTwo) {
   EXPECT_EQ(Jov("frobnicate").status, 2);
   EXPECT_EQ(Jov("convert onlyone").status, 2);
   EXPECT_EQ(Jov("info --nonsense x").status, 2);
-  for (const char* command : {"info", "convert", "check", "templates", "subsets", "import",
-                              "export", "components", "aggregate", "transform", "run", "demo"}) {
+  for (const char* command :
+       {"info", "convert", "check", "templates", "subsets", "import", "export", "components",
+        "periods", "aggregate", "transform", "run", "demo"}) {
     const JovRun help = Jov(std::string(command) + " --help");
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_NE(help.out.find("Usage: jov " + std::string(command)), std::string::npos);
@@ -151,7 +152,7 @@ TEST_F(JovProgramTest, ProgressIsABarOnATerminalAndNothingElsewhere) {
 // The report counts the stored templates, which a text database keeps through a conversion.
 TEST_F(JovProgramTest, InfoCountsTheStoredAnalysisTemplates) {
   ASSERT_TRUE(WriteFileAtomically(Path("t.jox"),
-                                  "##JOV-Text\t001219\r\n##Templates\r\n#T\tBy period\r\nxo\r\n"
+                                  "##JOV-Text\t001219\r\n##Templates\r\n#S\tFurther\r\nxo\r\n"
                                   "ZC\tkept\r\n#L\tLines\r\n#K\tCard\r\n##End\r\n"));
   const JovRun info = Jov("info " + Path("t.jox"));
   EXPECT_EQ(info.status, 0) << info.out;
@@ -159,7 +160,7 @@ TEST_F(JovProgramTest, InfoCountsTheStoredAnalysisTemplates) {
   ASSERT_EQ(Jov("convert " + Path("t.jox") + " " + Path("t.jov")).status, 0);
   ASSERT_EQ(Jov("convert " + Path("t.jov") + " " + Path("u.jox")).status, 0);
   EXPECT_NE(ReadWholeFile(Path("u.jox"))
-                ->find("##Templates\r\n#T\tBy period\r\nxo\r\nZC\tkept\r\n"
+                ->find("##Templates\r\n#S\tFurther\r\nxo\r\nZC\tkept\r\n"
                        "#L\tLines\r\n##End"),
             std::string::npos);
 }
@@ -327,6 +328,64 @@ TEST_F(JovProgramTest, ExportWritesAStoredTemplateAndWarningsFailOnlyWhenStrict)
   EXPECT_EQ(Jov("convert --force " + Path("t.jox") + " " + Path("t.jov")).status, 0);
   EXPECT_TRUE(std::filesystem::exists(Path("t.jov")));
   EXPECT_EQ(Jov("convert --force --strict " + Path("t.jox") + " " + Path("u.jov")).status, 1);
+}
+
+// The figure in `column` of the row starting with `first`, as a number (grouping and blanks
+// left out); NaN when there is no such row.
+double Figure(const std::string& table, const std::string& first, int column) {
+  const std::optional<std::string> cell = Cell(table, first, column);
+  if (!cell) return std::nan("");
+  std::string digits;
+  for (const char c : *cell) {
+    if ((c >= '0' && c <= '9') || c == '-' || c == '.') digits += c;
+  }
+  return digits.empty() ? std::nan("") : std::stod(digits);
+}
+
+// The demo company's stored monthly report, and the same figures asked for ad hoc: months run
+// up to the last with data, quarters add up their months, and mistakes are refused.
+TEST_F(JovProgramTest, PeriodsMeasureVariablesPerPeriodFromTheCommandLine) {
+  ASSERT_EQ(Jov("demo " + Path("demo.jox")).status, 0);
+  const std::string db = " " + Path("demo.jox");
+  const JovRun stored = Jov("export" + db + " \"Monthly sales and margin\"");
+  ASSERT_EQ(stored.status, 0) << stored.out;
+  const JovRun months =
+      Jov("periods --from 2024 --to 2024 --var sales=-sum::3 --var cost=sum:1:4"
+          " --formula \"margin=sales - cost\"" +
+          db);
+  ASSERT_EQ(months.status, 0) << months.out;
+  double year_sales = 0;
+  for (int month = 1; month <= 12; ++month) {
+    const std::string label = "24" + std::string(month < 10 ? "0" : "") + std::to_string(month);
+    const double sales = Figure(months.out, label, 1);
+    EXPECT_GT(sales, 0) << label << months.out;
+    EXPECT_NEAR(Figure(stored.out, label, 1), sales, 0.5) << label << stored.out;
+    EXPECT_NEAR(Figure(stored.out, label, 3), Figure(months.out, label, 3), 1) << label;
+    EXPECT_NEAR(Figure(months.out, label, 3), sales - Figure(months.out, label, 2), 0.01);
+    year_sales += sales;
+  }
+  EXPECT_EQ(Cell(months.out, "2501", 1), std::nullopt) << "no rows after the range";
+
+  const JovRun quarters = Jov("periods --by quarters --from 2024 --to 2024 --var s=-sum::3" + db);
+  ASSERT_EQ(quarters.status, 0) << quarters.out;
+  double quarter_sales = 0;
+  for (const char* quarter : {"2401-2403", "2404-2406", "2407-2409", "2410-2412"}) {
+    quarter_sales += Figure(quarters.out, quarter, 1);
+  }
+  EXPECT_NEAR(quarter_sales, year_sales, 0.05) << quarters.out;
+  const JovRun running =
+      Jov("periods --by years --cumulative --var n=count:: --from 2023 --to 2024" + db);
+  ASSERT_EQ(running.status, 0) << running.out;
+  EXPECT_LT(Figure(running.out, "2023", 1), Figure(running.out, "2024", 1)) << running.out;
+
+  EXPECT_EQ(Jov("periods --from 2024 --to 2023 --var s=sum" + db).status, 1);
+  EXPECT_EQ(Jov("periods --var s=sum --formula f=f+1" + db).status, 1);
+  for (const char* wrong :
+       {"", "--var s", "--var =sum", "--var s=total", "--var s=sum:9", "--var s=sum::9999",
+        "--var s=sum --var s=count", "--var s=sum --formula =s", "--var s=sum --by fortnights",
+        "--var s=sum --from someday", "--var s=sum --format pdf"}) {
+    EXPECT_EQ(Jov(std::string("periods ") + wrong + db).status, 2) << wrong;
+  }
 }
 
 // The bytes a running process has read so far; 0 when the system does not tell.

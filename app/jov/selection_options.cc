@@ -14,7 +14,8 @@ bool AllDigits(std::string_view text) {
   return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-// Sets one --where option, "DIM=EXPRESSION".
+}  // namespace
+
 bool ApplyWhere(std::string_view where, Selection& selection, std::string* error) {
   const size_t equals = where.find('=');
   if (equals == std::string_view::npos) {
@@ -42,16 +43,12 @@ bool ApplyWhere(std::string_view where, Selection& selection, std::string* error
   return false;
 }
 
-// A point that names no date reads as the first or last card: a mistyped --from must not
-// quietly widen the range to the whole database.
 bool NamesADate(std::string_view typed, const DatePoint& point, std::string* error) {
   if (!point.IsOpen() || EqualsIgnoringCase(typed, "File")) return true;
   *error = std::string(point.end() == DateEnd::kFrom ? "--from" : "--to") + " " +
            std::string(typed) + ": not a date, a relative period (Year-1) or a period's name";
   return false;
 }
-
-}  // namespace
 
 int DimensionNamed(const Database& database, std::string_view name) {
   int dimension = -1;
@@ -63,6 +60,19 @@ int DimensionNamed(const Database& database, std::string_view name) {
     dimension = database.FindDimension(Cp1252FromUtf8(name));
   }
   return dimension >= 0 && database.IsDimensionUsed(dimension) ? dimension : -1;
+}
+
+int ValueFieldNamed(const Database& database, std::string_view text) {
+  const int count = database.value_field_count();
+  if (AllDigits(text)) {
+    const int number = text.size() <= 2 ? std::stoi(std::string(text)) : 0;
+    return number >= 1 && number <= count ? number - 1 : -1;
+  }
+  const std::string name = Cp1252FromUtf8(text);
+  for (int field = 0; field < count; ++field) {
+    if (EqualsIgnoringCase(database.GetName(name_id::kFirstValueField + field), name)) return field;
+  }
+  return -1;
 }
 
 std::string DatePointText(std::string_view typed) {
