@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "analysis/component_analysis.h"
+#include "analysis/time_functions_template.h"
 #include "analysis/time_scale_list.h"
 #include "files/analysis_template.h"
 #include "select/subset_list.h"
@@ -315,6 +316,44 @@ void AddTemplates(Database& db) {
   }
 }
 
+// The monthly report of the last year: sales (revenue is credited, so it is measured as -Sum),
+// the cost of the goods bought, and the margin in money and as a share of sales.
+void AddMonthlySalesTemplate(Database& db) {
+  auto body = std::make_unique<TimeFunctionsTemplateBody>(db);
+  body->options().SetRange(PackDay(2024, 1, 1), PackDay(2024, 12, 31));
+  body->options().period_kind = PeriodKind::kMonths;
+  FunctionColumns& columns = body->columns();
+  const auto add_variable = [&](const char* name, const char* title, const char* accounts,
+                                Measure measure) {
+    Variable& variable = *columns.AddVariable(name);
+    variable.title = title;
+    variable.measure = measure;
+    variable.accumulation = Accumulation::kByPeriod;
+    variable.selection().SetComponentExpression(kAccountDim, accounts);
+    variable.look.decimals = 0;
+  };
+  add_variable("sales", "Sales", "3", Measure::kNegativeSum);
+  add_variable("cost", "Cost of goods", "4", Measure::kSum);
+  const auto add_formula = [&](const char* name, const char* title, const char* text,
+                               int decimals) {
+    Formula& formula = *columns.AddFormula(name);
+    formula.title = title;
+    formula.look.decimals = decimals;
+    columns.SetText(formula, text);
+  };
+  add_formula("margin", "Margin", "sales - cost", 0);
+  add_formula("share", "Margin %", "margin / sales * 100", 1);
+  columns.Compile();
+
+  AnalysisTemplate stored;
+  stored.frame.kind = AnalysisKind::kTimeFunctions;
+  stored.frame.name = "Monthly sales and margin";
+  ExportSettings& settings = stored.frame.export_settings;
+  settings.include_title = settings.include_column_titles = true;
+  stored.body = std::move(body);
+  AnalysisTemplates::Of(db).Store(std::move(stored));
+}
+
 }  // namespace
 
 void BuildDemoCompany(Database& db) {
@@ -361,6 +400,7 @@ void BuildDemoCompany(Database& db) {
   quarters.SetEntries(entries);
   AddSubsets(db);
   AddTemplates(db);
+  AddMonthlySalesTemplate(db);
   db.FlushChangeFlags();
 }
 
