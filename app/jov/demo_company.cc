@@ -332,8 +332,8 @@ void AddMonthlySalesTemplate(Database& db) {
     variable.selection().SetComponentExpression(kAccountDim, accounts);
     variable.look.decimals = 0;
   };
-  add_variable("sales", "Sales", "3", Measure::kNegativeSum);
-  add_variable("cost", "Cost of goods", "4", Measure::kSum);
+  add_variable("sales", "Sales", "I", Measure::kNegativeSum);
+  add_variable("cost", "Cost of goods", "K4010", Measure::kSum);
   const auto add_formula = [&](const char* name, const char* title, const char* text,
                                int decimals) {
     Formula& formula = *columns.AddFormula(name);

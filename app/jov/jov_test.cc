@@ -350,7 +350,7 @@ TEST_F(JovProgramTest, PeriodsMeasureVariablesPerPeriodFromTheCommandLine) {
   const JovRun stored = Jov("export" + db + " \"Monthly sales and margin\"");
   ASSERT_EQ(stored.status, 0) << stored.out;
   const JovRun months =
-      Jov("periods --from 2024 --to 2024 --var sales=-sum::3 --var cost=sum:1:4"
+      Jov("periods --from 2024 --to 2024 --var sales=-sum::Accounts=I --var cost=sum:1:2=K4010"
           " --formula \"margin=sales - cost\"" +
           db);
   ASSERT_EQ(months.status, 0) << months.out;
@@ -366,7 +366,7 @@ TEST_F(JovProgramTest, PeriodsMeasureVariablesPerPeriodFromTheCommandLine) {
   }
   EXPECT_EQ(Cell(months.out, "2501", 1), std::nullopt) << "no rows after the range";
 
-  const JovRun quarters = Jov("periods --by quarters --from 2024 --to 2024 --var s=-sum::3" + db);
+  const JovRun quarters = Jov("periods --by quarters --from 2024 --to 2024 --var s=-sum::2=I" + db);
   ASSERT_EQ(quarters.status, 0) << quarters.out;
   double quarter_sales = 0;
   for (const char* quarter : {"2401-2403", "2404-2406", "2407-2409", "2410-2412"}) {
