@@ -7,6 +7,9 @@
 #include "automation/xml_command.h"
 #include "files/analysis_template.h"
 #include "files/database_file.h"
+#include "io/import_setup.h"
+#include "io/import_setup_section.h"
+#include "io/plain_text_import.h"
 #include "model/user_stamp.h"
 #include "platform/file_io.h"
 #include "select/subset_list.h"
@@ -214,6 +217,39 @@ TEST_F(DataCommandsTest, ImportReadsAnotherFileAndNotTheOneBeingRead) {
   Run("save copy.jox\ndeleteCards\nimport copy.jox -pw x -bogus\n");
   EXPECT_EQ(Raised(), std::vector<MessageId>{msg::kUnknownOption});
   EXPECT_EQ(CardDays().size(), 3u);
+}
+
+// An import names the setup of the database that reads its rows, or the dimension that takes
+// its components; a name the database lacks is reported.
+TEST_F(DataCommandsTest, ImportReadsRowsWithANamedSetupAndComponentsIntoANamedDimension) {
+  std::optional<ImportSetup> setup = ReadImportSetupFile(
+      "##ImportSetup\tSemicolons\r\nS\t59\r\nM\tY/M/D\r\nLI\tF1\r\nL1\tF2\r\n"
+      "LVA\tF3\r\n\r\n",
+      "");
+  ASSERT_TRUE(setup);
+  ImportSetups::Of(db_).named().push_back(*setup);
+  ImportSetup other;
+  other.name = "Other";
+  ImportSetups::Of(db_).named().push_back(other);
+  db_.AddComponent(0, "4", "Sales", "3010");
+  ASSERT_TRUE(WriteFileAtomically(folder_.File("rows.txt"), "2024-05-06;3010;7\r\n"));
+  Run("import rows.txt -s SEMICOLONS\n");
+  EXPECT_EQ(Raised(), std::vector<MessageId>{});
+  EXPECT_EQ(CardDays(), (Strings{"240301", "240320", "240402", "240506"}));
+  EXPECT_EQ(CurrentImportSetup(), nullptr) << "the setup is in force for the import only";
+
+  db_.dimension(0).SetPluralName("Accounts");
+  ASSERT_TRUE(WriteFileAtomically(folder_.File("accounts.txt"), "12\tTwelve\r\n3\tThree\r\n"));
+  sink_.Clear();
+  Run("import accounts.txt -dim accounts\nimport accounts.txt -dim Regions\n");
+  EXPECT_EQ(Raised(), std::vector<MessageId>{msg::kDimensionNotFound});
+  EXPECT_EQ(Codes(), (Strings{"1", "10", "11", "12", "2", "20", "4", "3"}));
+
+  // Without the setup named, the file is read as without -s: here the database has two setups,
+  // so none is chosen.
+  sink_.Clear();
+  Run("import rows.txt -s Missing\n");
+  EXPECT_EQ(Raised(), (std::vector<MessageId>{msg::kImportSetupNotFound, msg::kNeedsImportSetup}));
 }
 
 TEST(XmlCommandTest, FixedReplies) {

@@ -11,6 +11,9 @@
 #include "files/database_file.h"
 #include "files/save_setup.h"
 #include "files/save_setup_section.h"
+#include "io/dim_import.h"
+#include "io/import_setup.h"
+#include "io/plain_text_import.h"
 #include "shell/error_log_sink.h"
 #include "shell/message_ids.h"
 #include "shell/pending_error.h"
@@ -31,6 +34,19 @@ bool SavesWholeDatabase(const SaveSetup& setup) {
   }
   return setup.selection_lines.empty() && !setup.only_for_templates &&
          setup.template_filter.empty() && !setup.open_templates_only;
+}
+
+// The components of the file at `path` added to the dimension named, read with the dimension's
+// own import setup (or the plain tab-separated one).
+void ImportDimension(CommandRunner& runner, const std::string& path, const std::string& name) {
+  Database& database = runner.database();
+  const int dimension = database.FindDimension(name);
+  if (dimension < 0) {
+    runner.RaiseError(msg::kDimensionNotFound, name);
+    return;
+  }
+  const std::optional<DimImport>& own = DimImports::Of(database).of(dimension);
+  ImportDimensionFile(database, dimension, path, own ? *own : DefaultDimImport());
 }
 
 }  // namespace
@@ -71,20 +87,32 @@ void RunImport(CommandRunner& runner, TokenLine& arguments) {
     runner.RaiseError(msg::kAlreadyImported, name);
     return;
   }
+  Database& database = runner.database();
   ReadOptions options;
   options.import = true;
+  const ImportSetup* setup = nullptr;
+  std::optional<std::string> dimension;
   std::string token;
   while (arguments.Next(&token)) {
     if (TokenIs(token, "-pw")) {
       options.password = arguments.Next();
     } else if (TokenIs(token, "-s")) {
-      // Import setups are not kept by this version: every name is unknown.
-      runner.RaiseError(msg::kImportSetupNotFound, arguments.Next());
+      const std::string setup_name = arguments.Next();
+      setup = ImportSetups::Of(database).Find(setup_name);
+      if (setup == nullptr) runner.RaiseError(msg::kImportSetupNotFound, setup_name);
+    } else if (TokenIs(token, "-dim")) {
+      dimension = arguments.Next();
     } else if (!token.empty()) {
       runner.RaiseError(msg::kUnknownOption, token);
     }
   }
-  ReadDatabaseFile(runner.database(), path, options, runner.password_prompt(), runner.registry());
+  if (dimension) {
+    ImportDimension(runner, path, *dimension);
+    return;
+  }
+  // The setup named is in force for this import only; without one, the one in force stays.
+  const ScopedImportSetup in_force(setup != nullptr ? setup : CurrentImportSetup());
+  ReadDatabaseFile(database, path, options, runner.password_prompt(), runner.registry());
 }
 
 void RunSave(CommandRunner& runner, TokenLine& arguments) {
