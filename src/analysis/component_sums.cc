@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "model/database.h"
+#include "select/scan_split.h"
 #include "select/selection_scan.h"
 
 namespace jov {
@@ -196,37 +197,6 @@ void SumRange(const PassSetup& setup, CardRef first, CardRef end, PartResult& re
   } else {
     ScanInto<GroupViewSink>(setup, first, end, result);
   }
-}
-
-// A range of fewer cards than this is not worth a second thread.
-constexpr size_t kCardsWorthAThread = 16384;
-
-// The card that splits the cards [first, end) into two halves at the start of a day, counted by
-// the days' card counts; kNoRecord when the range is too small to split.
-CardRef MiddleCard(const CardStore& cards, CardRef first, CardRef end) {
-  if (first == end || first == kCardSentinel) return kNoRecord;
-  const DayRef first_day = cards.card(first).day;
-  const DayRef end_day = end == kCardSentinel ? kDaySentinel : cards.card(end).day;
-  if (end_day == first_day) return kNoRecord;
-  size_t total = 0;
-  for (DayRef day = cards.day(first_day).next; day != end_day && day != kDaySentinel;
-       day = cards.day(day).next) {
-    total += cards.day(day).card_count;
-  }
-  if (total < kCardsWorthAThread) return kNoRecord;
-  size_t seen = 0;
-  for (DayRef day = cards.day(first_day).next; day != end_day && day != kDaySentinel;
-       day = cards.day(day).next) {
-    if (2 * seen >= total) return cards.day(day).first_card;
-    seen += cards.day(day).card_count;
-  }
-  return kNoRecord;
-}
-
-// Whether the selection's tests may run on a second thread: text patterns keep scratch space
-// of their own, so a plan with any is scanned by one thread.
-bool TestsShareNothing(const ScanPlan& plan) {
-  return plan.title == nullptr && !plan.HasFurtherTests();
 }
 
 // Sums the cards [first, end) into `result` (zeroed first). A large range is split at a day and

@@ -1,7 +1,11 @@
 #include "select/selection.h"
 
+#include <system_error>
+#include <thread>
+
 #include "model/database.h"
 #include "select/criterion_text.h"
+#include "select/scan_split.h"
 #include "select/selection_registry.h"
 #include "select/selection_scan.h"
 #include "select/subset.h"
@@ -342,8 +346,26 @@ bool Selection::LinePasses(LineRef line) const {
 
 bool Selection::CollectLines(LineSet& lines) {
   if (!Prepare() || !lines.Reset(database_.cards().lines().size())) return false;
-  return CollectSelection(
-      *this, [](CardRef) { return true; }, lines);
+  const auto every_card = [](CardRef) { return true; };
+  const CardRef middle =
+      TestsShareNothing(plan_) ? MiddleCard(database_.cards(), plan_.first, plan_.end) : kNoRecord;
+  LineSet later;
+  if (middle != kNoRecord && later.Reset(lines.size())) {
+    // The later half on a second thread, into a set of its own: the halves' lines may share
+    // words of the set.
+    try {
+      bool later_complete = false;
+      std::thread helper(
+          [&] { later_complete = CollectSelection(*this, middle, plan_.end, every_card, later); });
+      const bool complete = CollectSelection(*this, plan_.first, middle, every_card, lines);
+      helper.join();
+      lines |= later;
+      return complete && later_complete;
+    } catch (const std::system_error&) {
+      // No second thread to be had: the whole range on this one.
+    }
+  }
+  return CollectSelection(*this, plan_.first, plan_.end, every_card, lines);
 }
 
 std::optional<DateRange> Selection::Resolve(std::string_view text) const {

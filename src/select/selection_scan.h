@@ -285,12 +285,21 @@ bool ScanSelection(const Selection& selection, OnLine&& on_line) {
       selection, [](CardRef) { return true; }, on_line);
 }
 
-// Sets the bit of every line of a prepared selection that passes, and `card_test(card)`; `lines`
-// must be sized to the line pool. False when the user stopped the scan.
+// Sets the bit of every line of the cards [first, end) of a prepared selection's range that
+// passes, and `card_test(card)`; `lines` must be sized to the line pool. False when the user
+// stopped the scan.
+template <typename CardTest>
+bool CollectSelection(const Selection& selection, CardRef first, CardRef end, CardTest&& card_test,
+                      LineSet& lines) {
+  scan_internal::CollectSink sink{lines.words()};
+  return scan_internal::ScanInto(selection, first, end, card_test, sink);
+}
+
+// The same over the whole range.
 template <typename CardTest>
 bool CollectSelection(const Selection& selection, CardTest&& card_test, LineSet& lines) {
-  scan_internal::CollectSink sink{lines.words()};
-  return scan_internal::ScanInto(selection, card_test, sink);
+  const ScanPlan& plan = selection.plan();
+  return CollectSelection(selection, plan.first, plan.end, card_test, lines);
 }
 
 // The scan at its lowest level, for analyses that read the line records themselves: the cards

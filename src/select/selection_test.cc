@@ -11,6 +11,7 @@
 #include "files/line_sink.h"
 #include "files/xml_reader.h"
 #include "model/database.h"
+#include "select/scan_split.h"
 #include "select/selection_registry.h"
 #include "select/selection_scan.h"
 #include "select/selection_test_util.h"
@@ -489,6 +490,43 @@ TEST(SelectionScanTest, CollectLinesAgreesWithABruteForceFilter) {
         ASSERT_TRUE(selection.LinePasses(line));
       }
     }
+  }
+}
+
+// A range long enough to be collected on two threads: cards made in random date order, so that
+// the lines of both halves share words of the set, give the lines a one-thread scan takes.
+TEST(SelectionScanTest, ALongRangeCollectedOnTwoThreadsTakesTheSameLines) {
+  ResetProcess();
+  std::mt19937 random(7);
+  Database db;
+  for (const char* code : {"1", "2", "3"}) db.AddComponent(0, code, "", "");
+  db.FlushChangeFlags();
+  CardStore& cards = db.cards();
+  const int card_count = 2 * static_cast<int>(kCardsWorthAThread) + 1000;
+  for (int c = 0; c < card_count; ++c) {
+    const CardRef card = cards.CreateCard({PackDay(2024, 1 + random() % 12, 1 + random() % 28), 0});
+    const GroupRef group =
+        cards.FindOrAddGroup(card, db.FindByCode(0, "123"[c % 3] + std::string()));
+    for (int l = 0; l < 2; ++l) {
+      const double value[] = {double(random() % 100) - 50};
+      cards.SetValues(cards.CreateLine(group), value);
+    }
+  }
+  Selection selection(db);
+  for (const char* from : {"", "240315"}) {
+    selection.SetFrom(from);
+    selection.SetComponentExpression(0, "1|3");
+    selection.SetValueCondition(0, ">0");
+    ASSERT_TRUE(selection.Prepare());
+    ASSERT_NE(MiddleCard(cards, selection.plan().first, selection.plan().end), kNoRecord);
+    LineSet collected;
+    ASSERT_TRUE(selection.CollectLines(collected));
+    LineSet called;
+    called.Reset(cards.lines().size());
+    ASSERT_TRUE(
+        ScanSelection(selection, [&](CardRef, GroupRef, LineRef line) { called.Set(line); }));
+    EXPECT_GT(called.Count(), 10000u);
+    EXPECT_EQ(collected, called) << from;
   }
 }
 
