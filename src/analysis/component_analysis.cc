@@ -4,6 +4,8 @@
 #include <cmath>
 
 #include "analysis/component_xml.h"
+#include "analysis/result_changes.h"
+#include "analysis/shown_value.h"
 #include "model/database.h"
 #include "shell/message_ids.h"
 #include "shell/messages.h"
@@ -20,26 +22,6 @@ constexpr int kIndentation[] = {0, 2, 4};
 constexpr int kValueWidth = 100;
 // The non-breaking space, which HTML does not collapse.
 constexpr char kNoBreakSpace = '\xA0';
-
-// Whether a change leaves the rows and sums as they were; the others drop them.
-bool KeepsResult(ChangeCode code) {
-  switch (code) {
-    case ChangeCode::kComponents:
-    case ChangeCode::kCards:
-    case ChangeCode::kSlotCount:
-    case ChangeCode::kValueFieldCount:
-    case ChangeCode::kLinesMoving:
-    case ChangeCode::kLinesMoved:
-    case ChangeCode::kReferencePoint:
-    case ChangeCode::kTimeScaleAdded:
-    case ChangeCode::kTimeScaleRenamed:
-    case ChangeCode::kTimeScaleChanged:
-    case ChangeCode::kTimeScaleRemoved:
-      return false;
-    default:
-      return true;
-  }
-}
 
 ComponentField FieldOfIdentifier(char identifier) {
   return identifier == 'H'   ? ComponentField::kHost
@@ -160,7 +142,7 @@ bool ComponentAnalysis::Calculate() {
 }
 
 void ComponentAnalysis::OnDatabaseChange(Database&, ChangeCode code, int, int) {
-  if (!KeepsResult(code)) Invalidate();
+  if (DropsAnalysisResult(code)) Invalidate();
 }
 
 size_t ComponentAnalysis::MemoryBytes() const {
@@ -188,18 +170,8 @@ double ComponentAnalysis::CellValue(int row, ComponentColumn column) const {
 }
 
 std::string ComponentAnalysis::CellText(int row, ComponentColumn column) const {
-  double value = CellValue(row, column);
-  int decimals = options_.column(column).decimals;
-  if (column == ComponentColumn::kCount) {
-    decimals = 0;
-  } else if (decimals == kThousands) {
-    value /= 1e3, decimals = 0;
-  } else if (decimals == kMillions) {
-    value /= 1e6, decimals = 0;
-  }
-  std::string text;
-  AppendShownNumber(text, value, decimals, Process().separators);
-  return text;
+  const int decimals = column == ComponentColumn::kCount ? 0 : options_.column(column).decimals;
+  return ShownValue(CellValue(row, column), decimals);
 }
 
 double ComponentAnalysis::ChartValue(int row) const {

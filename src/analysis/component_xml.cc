@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "files/export_settings_xml.h"
+#include "analysis/analysis_xml.h"
 #include "files/markup_text.h"
 #include "model/case_tables.h"
 #include "model/database.h"
@@ -15,26 +15,6 @@ namespace {
 constexpr std::string_view kRootElement = "JOV-Components";
 
 bool Is(std::string_view text, std::string_view word) { return EqualsIgnoringCase(text, word); }
-
-// "<name>text</name>" on a line of its own.
-void WriteElement(LineSink& out, std::string_view name, std::string_view text) {
-  AppendXmlElement(out.line(), name, text);
-  out.EndLine();
-}
-
-void WriteNotes(LineSink& out, std::string_view notes) {
-  out.Add("<notes>").EndLine();
-  while (!notes.empty()) {
-    const size_t end = std::min(notes.find_first_of("\r\n"), notes.size());
-    AppendXmlEscaped(out.line(), notes.substr(0, end));
-    out.EndLine();
-    notes.remove_prefix(end);
-    if (notes.starts_with("\r\n")) notes.remove_prefix(1);
-    if (!notes.empty()) notes.remove_prefix(1);
-  }
-  out.Add("</notes>").EndLine();
-  out.EndLine();
-}
 
 void WriteRow(const ComponentAnalysis& analysis, int row, LineSink& out) {
   const Database& database = analysis.database();
@@ -54,7 +34,7 @@ void WriteRow(const ComponentAnalysis& analysis, int row, LineSink& out) {
   for (int kind = 0; kind < kComponentColumns; ++kind) {
     if (!analysis.options().columns[kind].visible) continue;
     const auto column = static_cast<ComponentColumn>(kind);
-    WriteElement(out, kColumnXmlNames[kind], analysis.CellText(row, column));
+    WriteXmlElementLine(out, kColumnXmlNames[kind], analysis.CellText(row, column));
   }
   out.Add("</component>").EndLine();
 }
@@ -185,7 +165,7 @@ void WriteComponentsXml(const ComponentAnalysis& analysis, LineSink& out) {
   out.Add("<").Add(kRootElement);
   if (settings.include_title) AppendXmlAttribute(out.line(), "title", analysis.Title());
   out.Add(">").EndLine();
-  if (settings.include_notes && !analysis.Notes().empty()) WriteNotes(out, analysis.Notes());
+  if (settings.include_notes && !analysis.Notes().empty()) WriteXmlNotes(out, analysis.Notes());
   if (settings.include_definition) analysis.selection().WriteXml(out);
   if (settings.include_data_rows && analysis.calculated()) {
     for (const int row : analysis.displayed()) WriteRow(analysis, row, out);
@@ -195,44 +175,21 @@ void WriteComponentsXml(const ComponentAnalysis& analysis, LineSink& out) {
 
 bool ReadComponentXmlOptions(XmlReader& reader, ComponentAnalysis& analysis) {
   ComponentAnalysisOptions& options = analysis.options();
-  for (;;) {
-    switch (reader.Next()) {
-      case XmlReader::Event::kText:
-        break;
-      case XmlReader::Event::kEnd:
-        return true;  // "</template>"
-      case XmlReader::Event::kDone:
-      case XmlReader::Event::kError:
-        return false;
-      case XmlReader::Event::kStart: {
-        const std::string name = reader.name();
-        if (name == "selection") {
-          for (const XmlAttribute& attribute : reader.attributes()) {
-            reader.ReportUnknownAttribute(attribute.name);
-          }
-          if (!analysis.selection().ReadXml(reader)) return false;
-          break;
-        }
-        if (name == "export-options") {
-          if (!ReadExportSettingsXml(reader, analysis.export_settings())) return false;
-          break;
-        }
-        if (name == "columns") {
-          ReadColumns(reader, options);
-        } else if (name == "viewdim") {
-          ReadViewDimension(reader, analysis.database(), options);
-        } else if (name == "sort") {
-          ReadSort(reader, options);
-        } else if (name == "values") {
-          ReadValues(reader, options);
-        } else {
-          reader.ReportUnknownTag();
-        }
-        if (!reader.SkipElement()) return false;
-        break;
-      }
-    }
-  }
+  return ReadTemplateXml(reader, analysis.selection(), analysis.export_settings(),
+                         [&](const std::string& name) {
+                           if (name == "columns") {
+                             ReadColumns(reader, options);
+                           } else if (name == "viewdim") {
+                             ReadViewDimension(reader, analysis.database(), options);
+                           } else if (name == "sort") {
+                             ReadSort(reader, options);
+                           } else if (name == "values") {
+                             ReadValues(reader, options);
+                           } else {
+                             return false;
+                           }
+                           return true;
+                         });
 }
 
 }  // namespace jov

@@ -257,7 +257,12 @@ void CardsWriter::WriteCard(CardRef ref) {
     sink_.Add(text_format::kNotesRecord).Text(StampText(card.notes_stamp)).Tab();
     WriteMultilineField(sink_, cards_.Notes(ref), output_.scratch());
   }
-  if (!card.created.empty() || !card.modified.empty()) WriteStamps(card);
+  // A card examined or approved without a created stamp (an imported one) keeps its stamps
+  // too.
+  if (!card.created.empty() || !card.modified.empty() || !card.examined.empty() ||
+      !card.approved.empty()) {
+    WriteStamps(card);
+  }
   for (GroupRef group = card.first_group; group != kNoRecord; group = cards_.group(group).next) {
     if (!SavesGroup(filter_, database_, ref, group)) continue;
     sink_.Add(text_format::kGroupRecord);

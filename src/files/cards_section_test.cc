@@ -52,6 +52,18 @@ TEST_F(CardsSectionTest, MissingAndInfiniteValuesRoundTrip) {
   EXPECT_EQ(again.cards().GetValue(line, 2), kMinusInfinity);
 }
 
+TEST_F(CardsSectionTest, AnApprovalWithoutACreatedStampIsKept) {
+  ASSERT_TRUE(Read("##Cards\nC240101-1\nG1\nL5\nC240102-1\nG1\nL6\n").ok);
+  CardStore& cards = database_.cards();
+  cards.Approve(cards.LastCard(), ReadStamp("2401031200EK"));
+  const std::string written = WriteStream(database_);
+  EXPECT_NE(written.find("C240102-001\r\nS\t\t\t2401031200EK\r\n"), std::string::npos) << written;
+  EXPECT_EQ(written.find("C240101-001\r\nS"), std::string::npos);
+  Database again;
+  ASSERT_TRUE(ReadStream(again, written).ok);
+  EXPECT_EQ(StampText(again.cards().card(again.cards().LastCard()).approved), "2401031200EK");
+}
+
 TEST_F(CardsSectionTest, UnknownTextsCreateNumberedComponents) {
   const ReadResult result =
       Read("##Cards\n-DT\t3\nC240101-1\nG1000\nL1\t\t\tNorth\nL2\t\t\tSouth\nL3\t\t\tNorth\n");

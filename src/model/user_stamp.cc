@@ -1,5 +1,7 @@
 #include "model/user_stamp.h"
 
+#include "shell/alert.h"
+#include "shell/message_ids.h"
 #include "shell/process.h"
 
 namespace jov {
@@ -38,7 +40,11 @@ std::optional<Stamp> ObtainUserStamp() {
     SignaturePrompt* prompt = CurrentPrompt();
     const std::optional<std::string> answer =
         prompt != nullptr ? prompt->AskSignature() : std::nullopt;
-    if (!answer || !SetUserSignature(*answer)) return std::nullopt;
+    if (!answer || !SetUserSignature(*answer)) {
+      AlertRecord alert(msg::kNoSignature);
+      ReportAlert(alert);
+      return std::nullopt;
+    }
   }
   return StampNow(TrimmedBlanks(Process().preferences.signature));
 }

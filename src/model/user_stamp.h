@@ -37,7 +37,8 @@ class ScopedSignaturePrompt {
 bool SetUserSignature(std::string_view signature);
 
 // The current minute with the user's signature, asked for when there is none; nothing when
-// there is still none (the operation then does not start).
+// there is still none: the user is told that nothing was changed (3615), and the operation
+// does not start.
 std::optional<Stamp> ObtainUserStamp();
 
 }  // namespace jov

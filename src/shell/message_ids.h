@@ -140,6 +140,7 @@ constexpr MessageId kFirstDimensionSingular = 3000;
 constexpr MessageId kFirstDimensionPlural = 3016;
 
 // Default labels and size units.
+constexpr MessageId kCardId = 3100;
 constexpr MessageId kCardTitle = 3101;
 constexpr MessageId kLineText = 3102;
 constexpr MessageId kValue = 3103;
@@ -186,8 +187,14 @@ constexpr MessageId kNotesLabel = 3505;
 // Card values.
 constexpr MessageId kValueChangedToZero = 3511;  // "Value "@0" in @1 is changed to zero."
 
-// Counts of what an operation concerns.
-constexpr MessageId kLinesCount = 3612;  // "@0 lines"
+// Counts of what an operation concerns, and the questions before marking cards.
+constexpr MessageId kCardsCount = 3610;   // "@0 cards"
+constexpr MessageId kGroupsCount = 3611;  // "@0 groups"
+constexpr MessageId kLinesCount = 3612;   // "@0 lines"
+constexpr MessageId kConfirmMarkExamined = 3613;
+constexpr MessageId kConfirmMarkApproved = 3614;
+// A change that needs the user's stamp was not made for want of a signature.
+constexpr MessageId kNoSignature = 3615;
 
 // Reading database files.
 constexpr MessageId kNotDatabase = 3800;
@@ -304,6 +311,17 @@ constexpr MessageId kLinesInOneCard = 4711;  // "@0 lines in one card"
 constexpr MessageId kLinesInCards = 4712;    // "@0 lines in @1 cards"
 constexpr MessageId kSubsetRefersToItself = 4713;
 constexpr MessageId kSubsetsNestedTooDeeply = 4714;
+
+// The card analysis: the data contents (the None, Selected, All choices in that order).
+constexpr MessageId kDataContents = 5000;
+constexpr MessageId kGroupsContents = 5001;
+constexpr MessageId kLinesContents = 5002;
+constexpr MessageId kFirstContentsChoice = 5003;
+
+// The line analysis: the accumulated column, and the titles of the summary rows (Sum Before ...
+// Turnover Rate, Interest (+), Interest (-), in summary order).
+constexpr MessageId kAccumulated = 5100;
+constexpr MessageId kFirstLineSummary = 5103;
 
 // The component analysis: the label of its view dimension ("Components") and the titles of its
 // eight columns (Before, Negative, Positive, Period, Count, At End, After, Total, in column
