@@ -1,6 +1,8 @@
 #include "analysis/analysis_kinds.h"
 
+#include "analysis/card_analysis.h"
 #include "analysis/component_analysis.h"
+#include "analysis/line_analysis.h"
 #include "analysis/time_functions.h"
 
 namespace jov {
@@ -17,6 +19,8 @@ std::unique_ptr<Table> Open(Database& database, const AnalysisTemplate& stored) 
 }
 
 constexpr AnalysisKindEntry kKinds[] = {
+    {AnalysisKind::kCards, &NewCardTemplateBody, &Open<CardAnalysis, CardTemplateBody>},
+    {AnalysisKind::kLines, &NewLineTemplateBody, &Open<LineAnalysis, LineTemplateBody>},
     {AnalysisKind::kComponents, &NewComponentTemplateBody,
      &Open<ComponentAnalysis, ComponentTemplateBody>},
     {AnalysisKind::kTimeFunctions, &NewTimeFunctionsTemplateBody,
