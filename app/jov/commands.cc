@@ -9,9 +9,9 @@ namespace {
 
 constexpr const Command* kCommands[] = {&kInfoCommand,      &kConvertCommand,    &kCheckCommand,
                                         &kTemplatesCommand, &kSubsetsCommand,    &kImportCommand,
-                                        &kExportCommand,    &kComponentsCommand, &kPeriodsCommand,
-                                        &kAggregateCommand, &kTransformCommand,  &kRunCommand,
-                                        &kDemoCommand};
+                                        &kExportCommand,    &kComponentsCommand, &kLinesCommand,
+                                        &kCardsCommand,     &kPeriodsCommand,    &kAggregateCommand,
+                                        &kTransformCommand, &kRunCommand,        &kDemoCommand};
 
 }  // namespace
 

@@ -17,6 +17,8 @@ extern const Command kSubsetsCommand;
 extern const Command kImportCommand;
 extern const Command kExportCommand;
 extern const Command kComponentsCommand;
+extern const Command kLinesCommand;
+extern const Command kCardsCommand;
 extern const Command kRunCommand;
 extern const Command kAggregateCommand;
 extern const Command kTransformCommand;

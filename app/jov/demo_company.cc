@@ -2,11 +2,14 @@
 
 #include <array>
 #include <map>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
+#include "analysis/card_analysis.h"
 #include "analysis/component_analysis.h"
+#include "analysis/line_analysis.h"
 #include "analysis/time_functions_template.h"
 #include "analysis/time_scale_list.h"
 #include "files/analysis_template.h"
@@ -253,6 +256,27 @@ void AddSubsets(Database& db) {
       "cards Goods & \xAC"
       "cards Big");
   purchases.set_notes("Purchase vouchers of the last quarter without a line of 60,000 or more.");
+
+  Subset& unapproved = SubsetList::Of(db).Create("Unapproved vouchers");
+  unapproved.AddSelection("Unapproved").SetStamp(StampKind::kApproved, "\\", "");
+  unapproved.SetCombination("cards Unapproved");
+  unapproved.set_notes("The vouchers that nobody has approved yet.");
+}
+
+// The accountant approves each month's vouchers on the tenth of the next month; the vouchers
+// from `open_from` on are not approved yet.
+void ApproveVouchers(Database& db, DayCode open_from) {
+  CardStore& cards = db.cards();
+  for (CardRef card = cards.FirstCard(); card != kCardSentinel; card = cards.NextCard(card)) {
+    const DayCode day = cards.CardId(card).day;
+    if (day >= open_from) break;
+    const int year = 1900 + static_cast<int>(day / 512);
+    const int month = static_cast<int>(day / 32 % 16);
+    Stamp approved;
+    approved.time = PackStampTime({month == 12 ? year + 1 : year, month % 12 + 1, 10, 16, 30});
+    approved.SetSignature("EK");
+    cards.Approve(card, approved);
+  }
 }
 
 // A stored component analysis of the last year: `columns` of "BNPRCEAT" shown, each row the
@@ -279,6 +303,54 @@ void Report(ComponentAnalysis& analysis, int dimension, std::string_view columns
   settings.include_title = settings.include_notes = settings.include_definition = true;
   settings.include_column_titles = settings.include_header_rows = true;
   settings.include_data_rows = true;
+}
+
+// The ledger of accounts receivable: every invoice and payment of the year in date order with
+// the running balance from the opening balance, and the year's sums, average balance and
+// turnover above the lines.
+std::unique_ptr<LineAnalysis> CustomerLedger(Database& db) {
+  auto ledger = std::make_unique<LineAnalysis>(db);
+  LineAnalysisOptions& options = ledger->options();
+  options.SetSummaryLetters("B+-P#CAT");
+  options.columns = ListColumns();
+  options.columns.dimensions = {};
+  options.columns.dimensions[kCustomerDim] = true;
+  Selection& selection = ledger->selection();
+  selection.SetFrom("240101");
+  selection.SetTo("241231");
+  selection.SetComponentExpression(kAccountDim, "T1510");
+  TemplateFrame& frame = ledger->frame();
+  frame.notes =
+      "Accounts receivable in 2024: each invoice and payment with the balance after it, the "
+      "opening balance, the year's sums, the average balance and how many days a sale waits "
+      "for its payment.";
+  frame.calculate_directly = true;
+  ExportSettings& settings = frame.export_settings;
+  settings.include_title = settings.include_notes = settings.include_definition = true;
+  settings.include_column_titles = settings.include_header_rows = true;
+  settings.include_data_rows = true;
+  return ledger;
+}
+
+// December's vouchers that wait for approval, each with all its lines, exported as
+// tab-separated text that reads as a cards section.
+std::unique_ptr<CardAnalysis> UnapprovedVouchers(Database& db) {
+  auto vouchers = std::make_unique<CardAnalysis>(db);
+  CardAnalysisOptions& options = vouchers->options();
+  options.groups = options.lines = DataContents::kAll;
+  options.columns.dimensions = {};
+  options.columns.dimensions[kCompanyDim] = options.columns.dimensions[kAccountDim] = true;
+  options.columns.dimensions[kCentreDim] = true;
+  Selection& selection = vouchers->selection();
+  selection.SetFrom("241201");
+  selection.SetTo("241231");
+  selection.SetSubset("Unapproved vouchers");
+  TemplateFrame& frame = vouchers->frame();
+  frame.notes = "The vouchers of December 2024 that are not approved yet, with all their lines.";
+  ExportSettings& settings = frame.export_settings;
+  settings.include_title = settings.include_data_rows = true;
+  settings.include_header_rows = true;
+  return vouchers;
 }
 
 void AddTemplates(Database& db) {
@@ -314,6 +386,8 @@ void AddTemplates(Database& db) {
     centres.options().sort = ComponentSort::kDescending;
     templates.Store(centres.ToTemplate("Costs by cost centre 2024"));
   }
+  templates.Store(CustomerLedger(db)->ToTemplate("Customer ledger 2024"));
+  templates.Store(UnapprovedVouchers(db)->ToTemplate("Unapproved vouchers 2024-12"));
 }
 
 // The monthly report of the last year: sales (revenue is credited, so it is measured as -Sum),
@@ -398,6 +472,7 @@ void BuildDemoCompany(Database& db) {
     }
   }
   quarters.SetEntries(entries);
+  ApproveVouchers(db, PackDay(kLastYear, 12, 15));
   AddSubsets(db);
   AddTemplates(db);
   AddMonthlySalesTemplate(db);

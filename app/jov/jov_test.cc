@@ -72,7 +72,7 @@ TEST_F(JovProgramTest, CommandLineMistakesExitWithTwo) {
   EXPECT_EQ(Jov("info --nonsense x").status, 2);
   for (const char* command :
        {"info", "convert", "check", "templates", "subsets", "import", "export", "components",
-        "periods", "aggregate", "transform", "run", "demo"}) {
+        "lines", "cards", "periods", "aggregate", "transform", "run", "demo"}) {
     const JovRun help = Jov(std::string(command) + " --help");
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_NE(help.out.find("Usage: jov " + std::string(command)), std::string::npos);
@@ -161,7 +161,7 @@ TEST_F(JovProgramTest, InfoCountsTheStoredAnalysisTemplates) {
   ASSERT_EQ(Jov("convert " + Path("t.jov") + " " + Path("u.jox")).status, 0);
   EXPECT_NE(ReadWholeFile(Path("u.jox"))
                 ->find("##Templates\r\n#S\tFurther\r\nxo\r\nZC\tkept\r\n"
-                       "#L\tLines\r\n##End"),
+                       "#L\tLines\r\nQA\r\nD2\r\n"),
             std::string::npos);
 }
 
@@ -292,6 +292,68 @@ TEST_F(JovProgramTest, TheDemoCompanysBalanceSheetAndResultAgree) {
   ASSERT_EQ(Jov("export " + Path("demo.jox") + " \"balance sheet 2024\" " + Path("b.htm")).status,
             0);
   EXPECT_TRUE(ReadWholeFile(Path("b.htm"))->starts_with("<html>"));
+}
+
+// The demo company's customer ledger ends where the account's balance does, and the ledger
+// can be asked for from the command line in each format.
+TEST_F(JovProgramTest, TheCustomerLedgerEndsAtTheAccountsBalance) {
+  const std::string db = " " + Path("demo.jox");
+  ASSERT_EQ(Jov("demo" + db).status, 0);
+  const JovRun ledger = Jov("export --format text" + db + " \"Customer ledger 2024\"");
+  ASSERT_EQ(ledger.status, 0) << ledger.out;
+  const JovRun balance =
+      Jov("components --dim 2 --from 2024 --to 2024 --columns E --flat --where 2=T1510" + db);
+  ASSERT_EQ(balance.status, 0) << balance.out;
+  const std::optional<std::string> closing = Cell(ledger.out, "Period:", 5);
+  ASSERT_TRUE(closing && !closing->empty()) << ledger.out;
+  EXPECT_NEAR(std::stod(*closing), std::stod(Cell(balance.out, "T1510", 2).value_or("0")), 0.005);
+
+  const JovRun xml =
+      Jov("lines --from 2024-03 --to 2024-03 --where Account=T1510 --summary '#C'"
+          " --interest ,8 --compound --format xml" +
+          db);
+  ASSERT_EQ(xml.status, 0) << xml.out;
+  size_t lines = 0;
+  for (size_t at = xml.out.find("<line>"); at != std::string::npos;
+       at = xml.out.find("<line>", at + 1)) {
+    ++lines;
+  }
+  EXPECT_GT(lines, 0u);
+  EXPECT_NE(xml.out.find("<linecount>" + std::to_string(lines) + "</linecount>"), std::string::npos)
+      << xml.out;
+  EXPECT_NE(xml.out.find("<neginterest>"), std::string::npos);
+  EXPECT_EQ(xml.out.find("<posinterest>"), std::string::npos);
+  for (const char* wrong :
+       {"--summary BZ", "--interest x", "--interest 3,y", "--balance 9", "--where Nothing=1"}) {
+    EXPECT_EQ(Jov(std::string("lines ") + wrong + db).status, 2) << wrong;
+  }
+}
+
+// The demo company's unapproved vouchers of December, from the stored template and ad hoc.
+TEST_F(JovProgramTest, TheUnapprovedVouchersReadAsACardsSection) {
+  const std::string db = " " + Path("demo.jox");
+  ASSERT_EQ(Jov("demo" + db).status, 0);
+  const JovRun stored = Jov("export" + db + " \"unapproved vouchers 2024-12\"");
+  ASSERT_EQ(stored.status, 0) << stored.out;
+  EXPECT_TRUE(stored.out.starts_with("##Cards\tUnapproved vouchers 2024-12\n241215-001\t"))
+      << stored.out.substr(0, 200);
+  const JovRun all = Jov("cards --from 2024-12-15 --to 2024-12 --groups none" + db);
+  ASSERT_EQ(all.status, 0) << all.out;
+  // Every card from the 15th on waits for approval, so both list the same cards.
+  const auto cards = [](const std::string& out) {
+    size_t count = 0;
+    for (size_t at = out.find("\n2412"); at != std::string::npos; at = out.find("\n2412", at + 1)) {
+      ++count;
+    }
+    return count;
+  };
+  EXPECT_GT(cards(all.out), 10u);
+  EXPECT_EQ(cards(stored.out), cards(all.out));
+  const JovRun xml = Jov("cards --from 2024-12-31 --to 2024-12-31 --lines all --format xml" + db);
+  ASSERT_EQ(xml.status, 0) << xml.out;
+  EXPECT_NE(xml.out.find("<JOV-Cards title=\"Cards\">"), std::string::npos) << xml.out;
+  EXPECT_NE(xml.out.find("</line>\n</group>\n</card>"), std::string::npos) << xml.out;
+  EXPECT_EQ(Jov("cards --groups some" + db).status, 2);
 }
 
 // A stored template calculated and written as its export settings say; a warning met while
