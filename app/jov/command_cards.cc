@@ -1,10 +1,9 @@
 // jov cards: the card analysis without a window: the cards a selection takes, with their groups
 // and lines below them as the data contents say, like a register of vouchers.
 #include "analysis/card_analysis.h"
+#include "analysis_command.h"
 #include "commands.h"
 #include "selection_options.h"
-#include "session.h"
-#include "table_output.h"
 
 namespace jov {
 namespace {
@@ -52,23 +51,7 @@ std::optional<std::string> Configure(const CommandArguments& arguments, CardAnal
 }
 
 int RunCards(const CommandArguments& arguments) {
-  if (arguments.operands().size() != 1) return arguments.UsageError("give one database file");
-  const std::optional<std::string> output = arguments.Value("--output");
-  const std::optional<ExportFormat> format = ChosenFormat(arguments, output, ExportFormat::kText);
-  if (!format) return arguments.UsageError("the format is text, html or xml");
-  std::optional<std::string> password;
-  if (!PasswordArgument(arguments, kPasswordOption.name, password)) return kExitUsage;
-  Session session;
-  ConsolePasswordPrompt prompt(std::nullopt);
-  Database* db = session.Open(arguments.operands().front(), password, prompt);
-  if (db == nullptr) return kExitFailed;
-  CardAnalysis analysis(*db);
-  if (const std::optional<std::string> error = Configure(arguments, analysis)) {
-    return arguments.UsageError(*error);
-  }
-  analysis.export_settings().format = *format;
-  if (!analysis.Calculate()) return kExitFailed;
-  return session.Status(WriteTableOut(analysis, output));
+  return RunAnalysisCommand<CardAnalysis>(arguments, &Configure);
 }
 
 }  // namespace

@@ -5,10 +5,9 @@
 #include <string>
 
 #include "analysis/line_analysis.h"
+#include "analysis_command.h"
 #include "commands.h"
 #include "selection_options.h"
-#include "session.h"
-#include "table_output.h"
 
 namespace jov {
 namespace {
@@ -75,23 +74,7 @@ std::optional<std::string> Configure(const CommandArguments& arguments, LineAnal
 }
 
 int RunLines(const CommandArguments& arguments) {
-  if (arguments.operands().size() != 1) return arguments.UsageError("give one database file");
-  const std::optional<std::string> output = arguments.Value("--output");
-  const std::optional<ExportFormat> format = ChosenFormat(arguments, output, ExportFormat::kText);
-  if (!format) return arguments.UsageError("the format is text, html or xml");
-  std::optional<std::string> password;
-  if (!PasswordArgument(arguments, kPasswordOption.name, password)) return kExitUsage;
-  Session session;
-  ConsolePasswordPrompt prompt(std::nullopt);
-  Database* db = session.Open(arguments.operands().front(), password, prompt);
-  if (db == nullptr) return kExitFailed;
-  LineAnalysis analysis(*db);
-  if (const std::optional<std::string> error = Configure(arguments, analysis)) {
-    return arguments.UsageError(*error);
-  }
-  analysis.export_settings().format = *format;
-  if (!analysis.Calculate()) return kExitFailed;
-  return session.Status(WriteTableOut(analysis, output));
+  return RunAnalysisCommand<LineAnalysis>(arguments, &Configure);
 }
 
 }  // namespace

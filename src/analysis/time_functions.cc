@@ -6,6 +6,7 @@
 
 #include "analysis/columns_definition.h"
 #include "analysis/period_date.h"
+#include "analysis/result_changes.h"
 #include "analysis/time_scale_list.h"
 #include "model/database.h"
 #include "select/selection_scan.h"
@@ -23,26 +24,6 @@ constexpr int kLabelWidth = 136;
 constexpr int kValueWidth = 100;
 // The length of a year in days, for "T".
 constexpr double kDaysPerYear = 365.25;
-
-// Whether a change leaves the rows as they were; the others drop them.
-bool KeepsResult(ChangeCode code) {
-  switch (code) {
-    case ChangeCode::kComponents:
-    case ChangeCode::kCards:
-    case ChangeCode::kSlotCount:
-    case ChangeCode::kValueFieldCount:
-    case ChangeCode::kLinesMoving:
-    case ChangeCode::kLinesMoved:
-    case ChangeCode::kReferencePoint:
-    case ChangeCode::kTimeScaleAdded:
-    case ChangeCode::kTimeScaleRenamed:
-    case ChangeCode::kTimeScaleChanged:
-    case ChangeCode::kTimeScaleRemoved:
-      return false;
-    default:
-      return true;
-  }
-}
 
 // Takes the lines of a scan into a measure: the value of one field of each line that passes.
 struct MeasureSink {
@@ -297,7 +278,7 @@ std::pair<double, double> TimeFunctionsAnalysis::ValueAxisRange() const {
 }
 
 void TimeFunctionsAnalysis::OnDatabaseChange(Database&, ChangeCode code, int, int) {
-  if (!KeepsResult(code)) Invalidate();
+  if (DropsAnalysisResult(code)) Invalidate();
 }
 
 size_t TimeFunctionsAnalysis::MemoryBytes() const {
