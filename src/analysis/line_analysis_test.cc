@@ -282,6 +282,11 @@ TEST_F(LineAnalysisTest, TemplateLinesReadBackAsWritten) {
   EXPECT_EQ(read_selection.from().Text(), "240101");
   EXPECT_EQ(LineTemplateLines(read, read_selection), lines);
   EXPECT_FALSE(ReadLineTemplateLine("xo", read, read_selection));  // a frame line
+  // A width no window has is damage: the column keeps its default.
+  EXPECT_TRUE(ReadLineTemplateLine("wD\t999999999\t-5\t24", read, read_selection));
+  EXPECT_EQ(read.widths.dimensions[0], 0);
+  EXPECT_EQ(read.widths.dimensions[1], 0);
+  EXPECT_EQ(read.widths.dimensions[2], 24);
 }
 
 TEST_F(LineAnalysisTest, TheXmlResultIsWellFormedAndNumbersFieldsOfSeveralValueFields) {

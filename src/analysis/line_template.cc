@@ -31,10 +31,15 @@ void AddWidths(std::vector<std::string>& lines, std::string_view key,
   lines.push_back(std::move(line));
 }
 
+// Wider than this, a stored width is taken for damage: the column takes its default.
+constexpr int kMaxWidth = 10000;
+
 template <size_t kCount>
 void ReadWidths(const Fields& fields, std::array<int, kCount>& widths) {
   for (size_t i = 0; i < kCount; ++i) {
-    if (const std::optional<int> width = FieldInteger(fields[i + 1])) widths[i] = *width;
+    if (const std::optional<int> width = FieldInteger(fields[i + 1])) {
+      widths[i] = *width >= 0 && *width <= kMaxWidth ? *width : 0;
+    }
   }
 }
 
