@@ -140,12 +140,10 @@ int RunComponents(const CommandArguments& arguments) {
   if (const std::optional<std::string> error = ReadRequest(arguments, request)) {
     return arguments.UsageError(*error);
   }
-  std::optional<std::string> password;
-  if (!PasswordArgument(arguments, kPasswordOption.name, password)) return kExitUsage;
   Session session;
-  ConsolePasswordPrompt prompt(std::nullopt);
-  Database* db = session.Open(arguments.operands().front(), password, prompt);
-  if (db == nullptr) return kExitFailed;
+  int status = kExitSuccess;
+  Database* db = session.OpenFirstOperand(arguments, status);
+  if (db == nullptr) return status;
   ComponentAnalysis analysis(*db);
   if (const std::optional<std::string> error = Configure(arguments, request, analysis)) {
     return arguments.UsageError(*error);

@@ -31,12 +31,10 @@ int RunExport(const CommandArguments& arguments) {
     format = FormatNamed(*name);
     if (!format) return arguments.UsageError("the format is text, html or xml");
   }
-  std::optional<std::string> password;
-  if (!PasswordArgument(arguments, kPasswordOption.name, password)) return kExitUsage;
   Session session;
-  ConsolePasswordPrompt prompt(std::nullopt);
-  Database* db = session.Open(operands[0], password, prompt);
-  if (db == nullptr) return kExitFailed;
+  int status = kExitSuccess;
+  Database* db = session.OpenFirstOperand(arguments, status);
+  if (db == nullptr) return status;
   const std::string name = Cp1252FromUtf8(operands[1]);
   const AnalysisTemplate* stored = AnalysisTemplates::Of(*db).Find(name);
   if (stored == nullptr) {

@@ -193,12 +193,10 @@ int RunPeriods(const CommandArguments& arguments) {
   const std::optional<std::string> output = arguments.Value("--output");
   const std::optional<ExportFormat> format = ChosenFormat(arguments, output, ExportFormat::kText);
   if (!format) return arguments.UsageError("the format is text, html or xml");
-  std::optional<std::string> password;
-  if (!PasswordArgument(arguments, kPasswordOption.name, password)) return kExitUsage;
   Session session;
-  ConsolePasswordPrompt prompt(std::nullopt);
-  Database* db = session.Open(arguments.operands().front(), password, prompt);
-  if (db == nullptr) return kExitFailed;
+  int status = kExitSuccess;
+  Database* db = session.OpenFirstOperand(arguments, status);
+  if (db == nullptr) return status;
   TimeFunctionsAnalysis analysis(*db);
   analysis.columns().Clear();
   if (const std::optional<std::string> error = Configure(arguments, analysis, *format)) {

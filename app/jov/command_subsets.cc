@@ -46,12 +46,10 @@ bool PrintSubset(Subset& subset, bool calculate) {
 
 int RunSubsets(const CommandArguments& arguments) {
   if (arguments.operands().size() != 1) return arguments.UsageError("give one database file");
-  std::optional<std::string> password;
-  if (!PasswordArgument(arguments, kPasswordOption.name, password)) return kExitUsage;
   Session session;
-  ConsolePasswordPrompt prompt(std::nullopt);
-  Database* db = session.Open(arguments.operands().front(), password, prompt);
-  if (db == nullptr) return kExitFailed;
+  int status = kExitSuccess;
+  Database* db = session.OpenFirstOperand(arguments, status);
+  if (db == nullptr) return status;
   const bool calculate = arguments.Has("--calculate");
   bool ok = true;
   for (const auto& subset : SubsetList::Of(*db).subsets()) {

@@ -100,4 +100,16 @@ Database* Session::Open(const std::string& path, const std::optional<std::string
   return db;
 }
 
+Database* Session::OpenFirstOperand(const CommandArguments& arguments, int& status) {
+  std::optional<std::string> password;
+  if (!PasswordArgument(arguments, kPasswordOption.name, password)) {
+    status = kExitUsage;
+    return nullptr;
+  }
+  ConsolePasswordPrompt prompt(std::nullopt);
+  Database* db = Open(arguments.operands().front(), password, prompt);
+  if (db == nullptr) status = kExitFailed;
+  return db;
+}
+
 }  // namespace jov

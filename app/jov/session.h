@@ -67,6 +67,10 @@ class Session {
   // `for_user` the database's start-up actions run as when a user opens it.
   Database* Open(const std::string& path, const std::optional<std::string>& password,
                  PasswordPrompt& prompt, bool for_user = false);
+  // The database of a command that reads one: its first operand, opened with the password of
+  // --password (asked for on a terminal when that gives none). Nothing when the password is
+  // mistyped (`status` kExitUsage, the mistake printed) or the file does not open (kExitFailed).
+  Database* OpenFirstOperand(const CommandArguments& arguments, int& status);
 
  private:
   ConsoleSink sink_;
