@@ -23,12 +23,10 @@ int RunAnalysisCommand(const CommandArguments& arguments,
   const std::optional<std::string> output = arguments.Value("--output");
   const std::optional<ExportFormat> format = ChosenFormat(arguments, output, ExportFormat::kText);
   if (!format) return arguments.UsageError("the format is text, html or xml");
-  std::optional<std::string> password;
-  if (!PasswordArgument(arguments, kPasswordOption.name, password)) return kExitUsage;
   Session session;
-  ConsolePasswordPrompt prompt(std::nullopt);
-  Database* db = session.Open(arguments.operands().front(), password, prompt);
-  if (db == nullptr) return kExitFailed;
+  int status = kExitSuccess;
+  Database* db = session.OpenFirstOperand(arguments, status);
+  if (db == nullptr) return status;
   Analysis analysis(*db);
   if (const std::optional<std::string> error = configure(arguments, analysis)) {
     return arguments.UsageError(*error);
