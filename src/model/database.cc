@@ -46,7 +46,14 @@ Database::Database(int untitled_number) : untitled_number_(untitled_number), ind
   for (int d = 0; d < kDimensionCount; ++d) dimensions_[d] = std::make_unique<Dimension>(*this, d);
 }
 
-Database::~Database() = default;
+Database::~Database() {
+  // The attachments' own order is that of their type names: the registries that objects of
+  // other attachments leave on their way out go last.
+  for (auto& [type, attachment] : attachments_) {
+    if (attachment && !attachment->OutlivesOtherAttachments()) attachment.reset();
+  }
+  attachments_.clear();
+}
 
 void Database::SetFileName(std::string_view name) {
   if (file_name_ == name) return;

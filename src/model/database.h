@@ -39,6 +39,9 @@ constexpr int kFirstMessage = 100;
 class DatabaseAttachment {
  public:
   virtual ~DatabaseAttachment() = default;
+  // A registry that objects held by other attachments leave in their destructors: the database
+  // takes it down after every other attachment.
+  virtual bool OutlivesOtherAttachments() const { return false; }
 };
 
 // Which identifier cards use to refer to components of a dimension.

@@ -449,3 +449,50 @@ TEST_F(DatabaseTest, SlotsWidenToThreeBytesWithLinesPresent) {
 
 }  // namespace
 }  // namespace jov
+
+// A registry, and a holder that leaves it in its destructor. The order in which a map of
+// attachments by type takes them down follows their type names, so the test takes two pairs,
+// named so that the registry sorts first in one and last in the other.
+namespace jov::attachment_order_test {
+
+template <int kPair>
+struct Registry : DatabaseAttachment {
+  explicit Registry(Database&) {}
+  ~Registry() override { gone = true; }
+  bool OutlivesOtherAttachments() const override { return true; }
+  static inline bool gone = false;
+};
+
+template <int kPair>
+struct Holder : DatabaseAttachment {
+  ~Holder() override { left_a_live_registry = !Registry<kPair>::gone; }
+  static inline bool left_a_live_registry = false;
+};
+
+struct AaRegistry : Registry<1> {
+  using Registry::Registry;
+};
+struct ZzHolder : Holder<1> {
+  explicit ZzHolder(Database& database) { database.Attached<AaRegistry>(); }
+};
+struct ZzRegistry : Registry<2> {
+  using Registry::Registry;
+};
+struct AaHolder : Holder<2> {
+  explicit AaHolder(Database& database) { database.Attached<ZzRegistry>(); }
+};
+
+TEST(DatabaseAttachmentTest, RegistriesOutliveTheAttachmentsThatLeaveThem) {
+  {
+    Database database;
+    database.Attached<ZzHolder>();
+  }
+  {
+    Database database;
+    database.Attached<AaHolder>();
+  }
+  EXPECT_TRUE(Holder<1>::left_a_live_registry);
+  EXPECT_TRUE(Holder<2>::left_a_live_registry);
+}
+
+}  // namespace jov::attachment_order_test

@@ -25,6 +25,8 @@ class SelectionRegistry : public DatabaseAttachment,
  public:
   explicit SelectionRegistry(Database& database);
   ~SelectionRegistry() override;
+  // Selections that other attachments hold (a template's, a subset list's) leave it when they go.
+  bool OutlivesOtherAttachments() const override { return true; }
   static SelectionRegistry& Of(Database& database) {
     return database.Attached<SelectionRegistry>();
   }
