@@ -223,6 +223,9 @@ TEST_F(CardAnalysisTest, TemplateLinesReadBackAsWritten) {
   }
   EXPECT_EQ(read, options);
   EXPECT_EQ(CardTemplateLines(read, read_selection), lines);
+  CardAnalysis analysis(db_);
+  analysis.options().decimals = 4;
+  EXPECT_EQ(analysis.SelectionBlock(), (std::vector<std::string>{"VZ\tD4"}));
   // Both Selected is the default and writes no "S" line.
   options.groups = options.lines = DataContents::kSelected;
   for (const std::string& line : CardTemplateLines(options, selection)) EXPECT_NE(line[0], 'S');

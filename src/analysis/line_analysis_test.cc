@@ -289,6 +289,18 @@ TEST_F(LineAnalysisTest, TemplateLinesReadBackAsWritten) {
   EXPECT_EQ(read.widths.dimensions[2], 24);
 }
 
+TEST_F(LineAnalysisTest, TheCopiedSelectionBlockCarriesTheFieldAndTheDecimals) {
+  LineAnalysis analysis(db_);
+  analysis.selection().SetFrom("240101");
+  analysis.options().accumulated_field = 1;
+  analysis.options().decimals = kMillions;
+  const std::vector<std::string> block = analysis.SelectionBlock();
+  ASSERT_GE(block.size(), 3u);
+  EXPECT_TRUE(block[0].starts_with("VC\t240101")) << block[0];
+  EXPECT_EQ(block[block.size() - 2], "VF\tB");
+  EXPECT_EQ(block.back(), "VZ\tDM");
+}
+
 TEST_F(LineAnalysisTest, TheXmlResultIsWellFormedAndNumbersFieldsOfSeveralValueFields) {
   JOV_REQUIRE_XML_PARSER();
   AddLine(PackDay(2024, 1, 2), 10);
