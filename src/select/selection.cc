@@ -14,14 +14,16 @@
 namespace jov {
 
 Selection::Selection(Database& database, SubsetList* local)
-    : database_(database), registry_(SelectionRegistry::Of(database)), local_(local) {
+    : database_(database), registry_(&SelectionRegistry::Of(database)), local_(local) {
   components_.Resize(database_.components().size(), true);
-  registry_.Add(this);
+  registry_->Add(this);
 }
 
 // The registry is kept, not looked up: selections that the database's own objects hold are
 // destroyed while the database takes its attachments down.
-Selection::~Selection() { registry_.Remove(this); }
+Selection::~Selection() {
+  if (registry_ != nullptr) registry_->Remove(this);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Criteria
@@ -233,7 +235,7 @@ bool Selection::PrepareSubsetReference() {
   if (subset_reference_.empty()) return true;
   // The subsets named are brought up to date first; their versions tell whether the lines
   // calculated last time still hold.
-  std::vector<uint64_t> inputs = {registry_.data_revision()};
+  std::vector<uint64_t> inputs = {registry_->data_revision()};
   for (Subset* subset : subset_reference_.NamedSubsets()) {
     if (!subset->Calculate()) return false;
     inputs.push_back(subset->version());

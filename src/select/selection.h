@@ -208,6 +208,8 @@ class Selection : public DatePointResolver {
 
   // Called by the database's selection registry.
   void OnDatabaseChange(ChangeCode code, int argument);
+  // Called by the registry as it goes while the selection stays.
+  void ForgetRegistry() { registry_ = nullptr; }
 
  private:
   template <typename Program>
@@ -234,7 +236,9 @@ class Selection : public DatePointResolver {
   int UsedValueFields() const;
 
   Database& database_;
-  SelectionRegistry& registry_;
+  // Null once the registry is gone: the database takes its attachments down in no set order,
+  // and a template's selection may outlive the registry.
+  SelectionRegistry* registry_;
   SubsetList* local_;
   ComponentChooser chooser_;
   std::array<Criterion<ComponentExpression>, kDimensionCount> expressions_;

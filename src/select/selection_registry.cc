@@ -36,6 +36,9 @@ SelectionRegistry::SelectionRegistry(Database& database) : database_(database) {
 
 SelectionRegistry::~SelectionRegistry() {
   database_subsets_.reset();
+  // The selections that other attachments of the database hold (the templates') may go after
+  // the registry.
+  for (Selection* selection : selections_) selection->ForgetRegistry();
   database_.RemoveListener(this);
 }
 
