@@ -20,17 +20,19 @@ namespace {
 
 constexpr std::string_view kCommentStart = "/*";
 constexpr std::string_view kCommentEnd = "*/";
-constexpr std::string_view kDefaultLogFile = "Errors.txt";
 
-// The folder that the database's commands resolve file names against: that of its file, or of
-// the file being read into it.
+}  // namespace
+
 std::string DatabaseFolder(Database& database) {
   if (!database.file_name().empty()) return FolderOf(database.file_name());
   const std::string& reading = database.Attached<DatabaseFileState>().reading_path;
   return reading.empty() ? std::string(".") : FolderOf(reading);
 }
 
-}  // namespace
+std::string ErrorLogFile(Database& database) {
+  const std::string& chosen = CommandState::Of(database).log_file_name;
+  return chosen.empty() ? JoinPath(DatabaseFolder(database), kDefaultErrorLog) : chosen;
+}
 
 CommandRunner::CommandRunner(Database& database, ScriptLines& lines, ScriptHost& host,
                              ScriptOrigin origin, char section_mark)
@@ -89,11 +91,8 @@ void CommandRunner::RaiseError(MessageId message, std::string_view argument,
 
 void CommandRunner::StartErrorLog(AlertRecord& alert) {
   CommandState& state = CommandState::Of(database_);
-  const std::string proposed = state.log_file_name.empty()
-                                   ? JoinPath(DatabaseFolder(database_), kDefaultLogFile)
-                                   : state.log_file_name;
   const std::optional<std::string> chosen =
-      host_.ChooseLogFile(MessageText(msg::kLogToFile), proposed);
+      host_.ChooseLogFile(MessageText(msg::kLogToFile), ErrorLogFile(database_));
   if (chosen) {
     state.log_file_name = *chosen;
     state.ReplaceLogSink(std::make_unique<ErrorLogSink>(*chosen, /*append=*/false));

@@ -94,4 +94,11 @@ class CommandRunner {
 int RunScript(Database& database, std::string_view script, std::string_view title,
               ScriptHost& host);
 
+// The folder that the database's commands resolve file names against: that of its file, or of
+// the file being read into it; "." when there is neither.
+std::string DatabaseFolder(Database& database);
+inline constexpr std::string_view kDefaultErrorLog = "Errors.txt";
+// The database's error log file: the one last chosen, else kDefaultErrorLog in its folder.
+std::string ErrorLogFile(Database& database);
+
 }  // namespace jov

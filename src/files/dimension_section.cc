@@ -4,6 +4,7 @@
 
 #include "files/section_input.h"
 #include "files/section_output.h"
+#include "files/section_registry.h"
 #include "model/database.h"
 
 namespace jov {
@@ -169,6 +170,19 @@ void WriteDimensionSections(SectionOutput& output) {
       if (handler.write_for_dimension) handler.write_for_dimension(output, dimension, number);
     }
   }
+}
+
+std::string DimensionSectionText(const Database& database, int dimension) {
+  StringByteSink bytes;
+  LineSink sink(bytes);
+  const SaveSetup every_component;
+  const SectionRegistry no_kinds;
+  SectionOutput output(database, sink, every_component, no_kinds, WriteOptions());
+  output.SectionLine(text_format::kDimension, std::to_string(dimension + 1));
+  WriteHeader(sink, database.dimension(dimension));
+  WriteComponents(output, dimension);
+  sink.Finish();  // a string takes every byte
+  return bytes.text();
 }
 
 }  // namespace jov
