@@ -12,7 +12,6 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPainter>
-#include <QProcess>
 #include <QUrl>
 
 #include "analysis/template_list_table.h"
@@ -25,6 +24,7 @@
 #include "preferences_dialog.h"
 #include "progress_dialog.h"
 #include "qt_text.h"
+#include "registration.h"
 #include "save_as_dialog.h"
 #include "shell/pending_error.h"
 #include "shell/process.h"
@@ -352,6 +352,16 @@ void Frame::SaveAsDialog(Database& database) {
   }
 }
 
+void Frame::ShowOpened(Database& database) {
+  AddBaseWindow(database);
+  RememberRecent(database.file_name());
+}
+
+void Frame::CloseQuietly(Database& database) {
+  RemoveWindows(&database);
+  open_.Close(database);
+}
+
 bool Frame::CloseDatabase(Database& database) {
   for (DatabaseWindow* window : Windows(&database)) {
     if (!window->MayClose()) return false;
@@ -496,11 +506,9 @@ void Frame::ApplyPreferences(const Preferences& preferences) {
 // The desktop's association of ".jov" and ".jox" with the program (the installed desktop
 // entry); the preference "Associate" records that it was made.
 bool Frame::Associate() {
-  const bool made =
-      QProcess::execute(
-          QStringLiteral("xdg-mime"),
-          {QStringLiteral("default"), QStringLiteral("jov-desktop.desktop"),
-           QStringLiteral("application/x-jov"), QStringLiteral("application/x-jov-text")}) == 0;
+  QString error;
+  const bool made = WriteAssociations(QApplication::applicationFilePath(), &error);
+  if (!made) qWarning("%s", qPrintable(error));
   Preferences preferences = Process().preferences;
   preferences.associate = made;
   Process().preferences = preferences;
@@ -511,7 +519,7 @@ bool Frame::Associate() {
 }
 
 void Frame::OfferAssociation() {
-  if (Process().preferences.associate) return;
+  if (Process().preferences.associate == false || IsAssociated()) return;
   AlertRecord question(msg::kNotAssociated);
   question.Button(msg::kButtonYes).Button(msg::kButtonNo);
   if (ReportAlert(question) == 0) {

@@ -64,9 +64,15 @@ class Frame : public QMainWindow {
   void SetPasswordPrompt(PasswordPrompt* prompt) { prompt_ = prompt; }
   // Takes new preferences: stores them, applies the look and rebuilds every text.
   void ApplyPreferences(const Preferences& preferences);
-  // Asks once whether the file types should be associated with the program, when the
-  // preferences hold no answer yet.
+  // Asks whether the file types should be associated with the program when they are not and
+  // the user has not declined before.
   void OfferAssociation();
+
+  // For automation clients: the open databases, a database they opened shown in its window, and
+  // a database closed without questions, its windows with it.
+  OpenDatabases& open_databases() { return open_; }
+  void ShowOpened(Database& database);
+  void CloseQuietly(Database& database);
 
  protected:
   void closeEvent(QCloseEvent* event) override;

@@ -7,11 +7,11 @@
 namespace jov {
 namespace {
 
-constexpr const Command* kCommands[] = {&kInfoCommand,      &kConvertCommand,    &kCheckCommand,
-                                        &kTemplatesCommand, &kSubsetsCommand,    &kImportCommand,
-                                        &kExportCommand,    &kComponentsCommand, &kLinesCommand,
-                                        &kCardsCommand,     &kPeriodsCommand,    &kAggregateCommand,
-                                        &kTransformCommand, &kRunCommand,        &kDemoCommand};
+constexpr const Command* kCommands[] = {
+    &kInfoCommand,      &kConvertCommand, &kCheckCommand,   &kTemplatesCommand,
+    &kSubsetsCommand,   &kImportCommand,  &kExportCommand,  &kComponentsCommand,
+    &kLinesCommand,     &kCardsCommand,   &kPeriodsCommand, &kAggregateCommand,
+    &kTransformCommand, &kRunCommand,     &kServeCommand,   &kDemoCommand};
 
 }  // namespace
 

@@ -23,6 +23,7 @@ extern const Command kRunCommand;
 extern const Command kAggregateCommand;
 extern const Command kTransformCommand;
 extern const Command kPeriodsCommand;
+extern const Command kServeCommand;
 
 // Every command, in the order the general help lists them.
 std::span<const Command* const> Commands();

@@ -225,7 +225,10 @@ void ApplicationObject::Quit() { server_.SetExitOnRelease(true); }
 // --- Database
 
 DatabaseObject::DatabaseObject(AutomationServer& server, Database& database)
-    : AutomationObject(server), link_(database.Attached<AutomationLinkKeeper>().link) {}
+    : DatabaseObject(server, database.Attached<AutomationLinkKeeper>().link) {}
+
+DatabaseObject::DatabaseObject(AutomationServer& server, DatabaseLink link)
+    : AutomationObject(server), link_(std::move(link)) {}
 
 std::string DatabaseObject::Name() const {
   return database() != nullptr ? ToClient(database()->file_name()) : std::string();

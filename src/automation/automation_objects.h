@@ -156,9 +156,12 @@ class ApplicationObject : public AutomationObject {
 class DatabaseObject : public AutomationObject {
  public:
   DatabaseObject(AutomationServer& server, Database& database);
+  // Another object on the database of `link`, which may have closed already.
+  DatabaseObject(AutomationServer& server, DatabaseLink link);
 
   // nullptr after Close or once the database closed.
   Database* database() const { return *link_; }
+  const DatabaseLink& link() const { return link_; }
 
   std::string Name() const;
   ErrorCodes SetPassword(std::string_view password);

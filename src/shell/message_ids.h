@@ -133,6 +133,7 @@ constexpr MessageId kMenuDatabaseInfo = 2536;
 // Functions, Component Functions, in kind order).
 constexpr MessageId kAnalysisMenu = 2540;  // "Analysis"
 constexpr MessageId kFirstAnalysisKindName = 2541;
+constexpr MessageId kUndefinedSwitch = 2901;  // an unknown "/" switch on the command line
 constexpr MessageId kNotAssociated = 2902;  // the file types are not associated: make it so?
 
 // Default dimension names: 16 singular ones ("Dim 1".."Dim 16"), then 16 plural ones.
