@@ -105,6 +105,18 @@ void ActOnScriptRequests(AutomationServer& server, Database& database) {
   if (close) server.host().Close(database);
 }
 
+// Imports a client's text through a temporary file of its own, which `import` reads; an empty
+// text does nothing.
+template <typename Import>
+ErrorCodes ImportThroughScratchFile(std::string_view text, Import import) {
+  const std::optional<std::string> bytes = FromClient(text);
+  if (!bytes) return errInvalidParameter;
+  if (bytes->empty()) return errNone;
+  const std::optional<ScratchFile> file = ScratchFile::Create(kScratchPrefix, *bytes);
+  if (!file) return errMissingResource;
+  return import(file->path());
+}
+
 // The blank-separated tokens of a text.
 std::vector<std::string_view> Tokens(std::string_view text) {
   std::vector<std::string_view> tokens;
@@ -306,18 +318,14 @@ ErrorCodes DatabaseObject::ImportFile(const std::string& path, const std::string
 }
 
 ErrorCodes DatabaseObject::ImportThroughFile(std::string_view text, std::string_view setup_name) {
-  const std::optional<std::string> bytes = FromClient(text);
-  if (!bytes) return errInvalidParameter;
-  if (bytes->empty()) return errNone;
   // Checked before the file is made, so that an unknown setup costs nothing.
   if (!setup_name.empty()) {
     const std::optional<std::string> name = FromClient(setup_name);
     if (!name) return errInvalidParameter;
     if (ImportSetups::Of(*database()).Find(*name) == nullptr) return errNoImportSetup;
   }
-  const std::optional<ScratchFile> file = ScratchFile::Create(kScratchPrefix, *bytes);
-  if (!file) return errMissingResource;
-  return ImportFile(file->path(), nullptr, setup_name);
+  return ImportThroughScratchFile(
+      text, [&](const std::string& path) { return ImportFile(path, nullptr, setup_name); });
 }
 
 ErrorCodes DatabaseObject::Save() {
@@ -401,18 +409,19 @@ std::string DimensionObject::Plural() const {
 }
 
 ErrorCodes DimensionObject::SetSingular(std::string_view name) {
-  if (database() == nullptr) return errBaseInvalid;
-  const std::optional<std::string> text = FromClient(name);
-  if (!text) return errInvalidParameter;
-  database()->dimension(index_).SetSingularName(text->substr(0, kMaxDimensionName));
-  return errNone;
+  return SetName(name, &Dimension::SetSingularName);
 }
 
 ErrorCodes DimensionObject::SetPlural(std::string_view name) {
+  return SetName(name, &Dimension::SetPluralName);
+}
+
+ErrorCodes DimensionObject::SetName(std::string_view name,
+                                    void (Dimension::*set)(std::string_view)) {
   if (database() == nullptr) return errBaseInvalid;
   const std::optional<std::string> text = FromClient(name);
   if (!text) return errInvalidParameter;
-  database()->dimension(index_).SetPluralName(text->substr(0, kMaxDimensionName));
+  (database()->dimension(index_).*set)(std::string_view(*text).substr(0, kMaxDimensionName));
   return errNone;
 }
 
@@ -452,12 +461,8 @@ ErrorCodes DimensionObject::Import(std::string_view file_name) {
 
 ErrorCodes DimensionObject::ImportText(std::string_view text) {
   if (database() == nullptr) return errBaseInvalid;
-  const std::optional<std::string> bytes = FromClient(text);
-  if (!bytes) return errInvalidParameter;
-  if (bytes->empty()) return errNone;
-  const std::optional<ScratchFile> file = ScratchFile::Create(kScratchPrefix, *bytes);
-  if (!file) return errMissingResource;
-  return ImportPath(file->path());
+  return ImportThroughScratchFile(text,
+                                  [this](const std::string& path) { return ImportPath(path); });
 }
 
 ErrorCodes DimensionObject::ImportPath(const std::string& path) {

@@ -20,6 +20,7 @@
 namespace jov {
 
 class Database;
+class Dimension;
 class OpenDatabases;
 class ScriptHost;
 class SectionRegistry;
@@ -225,6 +226,7 @@ class DimensionObject : public AutomationObject {
  private:
   Database* database() const { return *link_; }
   ErrorCodes ImportPath(const std::string& path);
+  ErrorCodes SetName(std::string_view name, void (Dimension::*set)(std::string_view));
 
   DatabaseLink link_;
   int index_;
