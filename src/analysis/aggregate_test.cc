@@ -167,6 +167,22 @@ TEST_F(AggregateTest, SingleCardAndTimeScalePeriods) {
   EXPECT_EQ(LinesOf(CardAt(0)), (std::vector<std::string>{"N/1/A=8,0"}));
 }
 
+TEST_F(AggregateTest, APeriodWhoseCardCannotBeMadeKeepsItsLines) {
+  // The first period starts at the last number a day has, which a card holds already: its
+  // summary card cannot be made.
+  const Sequence last = kEndOfDay - 1;
+  const CardRef full = db_.cards().CreateCard({PackDay(2001, 1, 1), last});
+  AddLineTo(full, {"N", "1", 5});
+  AddCard(PackDay(2001, 1, 2), {{"N", "1", 7}});
+  TimeScaleList::Of(db_).Create("Late").SetEntries(
+      {{{PackDay(2001, 1, 1), last}, "Last"}, {{PackDay(2001, 1, 2), 1}, "Next"}});
+  ASSERT_TRUE(Run({"-timescale", "late"}));
+  // Its line stays where it was, and out of the next period's sums.
+  EXPECT_EQ(LinesOf(full), (std::vector<std::string>{"N/1/A=5,0"}));
+  EXPECT_EQ(CardList(), (std::vector<std::string>{"010101-2147483646 ", "010102-2  Next"}));
+  EXPECT_EQ(LinesOf(CardAt(1)), (std::vector<std::string>{"N/1/A=7,0"}));
+}
+
 TEST_F(AggregateTest, OptionTokens) {
   AggregateSettings settings;
   const std::vector<std::string> tokens = {
