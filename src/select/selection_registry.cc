@@ -36,9 +36,10 @@ SelectionRegistry::SelectionRegistry(Database& database) : database_(database) {
 
 SelectionRegistry::~SelectionRegistry() {
   database_subsets_.reset();
-  // The selections that other attachments of the database hold (the templates') may go after
-  // the registry.
+  // The selections and local subset lists that other attachments of the database hold (the
+  // templates') may go after the registry.
   for (Selection* selection : selections_) selection->ForgetRegistry();
+  for (SubsetList* list : lists_) list->ForgetRegistry();
   database_.RemoveListener(this);
 }
 

@@ -33,15 +33,15 @@ const SubsetList* SubsetList::Find(const Database& database) {
 }
 
 SubsetList::SubsetList(Database& database, SubsetListKind kind)
-    : database_(database), registry_(SelectionRegistry::Of(database)), kind_(kind) {
-  registry_.AddList(this);
+    : database_(database), registry_(&SelectionRegistry::Of(database)), kind_(kind) {
+  registry_->AddList(this);
 }
 
 // The registry is kept, not looked up: the database's own list is destroyed while the
 // database takes its attachments down.
 SubsetList::~SubsetList() {
   subsets_.clear();
-  registry_.RemoveList(this);
+  if (registry_ != nullptr) registry_->RemoveList(this);
 }
 
 Subset* SubsetList::Find(std::string_view name) const {
@@ -83,7 +83,7 @@ bool SubsetList::Erase(Subset& subset, bool confirm) {
         .ConfirmButton(msg::kButtonCancel, msg::kButtonNo);
     if (ReportAlert(question) != 0) return false;
   }
-  registry_.ForgetSubset(subset);
+  registry_->ForgetSubset(subset);
   const int index = IndexOf(subset);
   std::unique_ptr<Subset> erased = std::move(subsets_[static_cast<size_t>(index)]);
   subsets_.erase(subsets_.begin() + index);
@@ -97,7 +97,7 @@ bool SubsetList::Erase(Subset& subset, bool confirm) {
 bool SubsetList::Rename(Subset& subset, std::string_view name) {
   if (EqualsIgnoringCase(name, subset.name()) || Combination::IsKeyword(name)) return false;
   // Texts not yet compiled still hold the old name: they are read before it goes.
-  registry_.CompileAll();
+  registry_->CompileAll();
   subset.name_ = UniqueName(name, &subset);
   Announce(ChangeCode::kSubsetRenamed, subset);
   return true;

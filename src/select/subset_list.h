@@ -58,6 +58,9 @@ class SubsetList {
   // Releases the results that lie idle (see Subset::ReleaseIfIdle).
   void ReleaseIdle(uint32_t now);
 
+  // Called by the registry as it goes while the list stays (see Selection).
+  void ForgetRegistry() { registry_ = nullptr; }
+
  private:
   friend class Subset;
   // Tells the database's listeners about a subset of the database's list (nothing for local
@@ -66,7 +69,7 @@ class SubsetList {
   int IndexOf(const Subset& subset) const;
 
   Database& database_;
-  SelectionRegistry& registry_;
+  SelectionRegistry* registry_;  // null once the registry is gone (see Selection)
   SubsetListKind kind_;
   std::vector<std::unique_ptr<Subset>> subsets_;
 };
