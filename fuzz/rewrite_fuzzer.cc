@@ -94,7 +94,7 @@ JOV_FUZZ_TARGET(rewrite) {
   for (jov::LineRef l = 0; l < half.size(); l += 2) half.Set(l);
   const bool partly = choice & 2;
   const jov::WindowLines window{partly ? &half : nullptr,
-                                static_cast<jov::DataLevel>((choice >> 2) % 3)};
+                                static_cast<jov::CardLevel>((choice >> 2) % 3)};
   // The window's lines at its level, before the data changes.
   jov::LineSet covered;
   covered.Reset(database.cards().lines().size());

@@ -52,7 +52,7 @@ int RunTransform(const CommandArguments& arguments) {
                                 "\" is not understood, or names what the database lacks");
   }
   WindowLines window = target.window();
-  if (arguments.Has("--cards")) window.level = DataLevel::kCards;
+  if (arguments.Has("--cards")) window.level = CardLevel::kCards;
   TransformResult result;
   if (!Transform(target.database(), window, settings, &result)) {
     if (!Interrupted()) std::cerr << "jov transform: no lines were transformed; nothing saved\n";

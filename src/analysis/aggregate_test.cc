@@ -80,7 +80,7 @@ class AggregateTest : public RewriteTest {
     return settings;
   }
   bool Run(const std::vector<std::string>& tokens, const LineSet* lines = nullptr) {
-    return Aggregate(db_, {lines, DataLevel::kLines}, Options(tokens), &result_);
+    return Aggregate(db_, {lines, CardLevel::kLines}, Options(tokens), &result_);
   }
   AggregateResult result_;
 };
@@ -265,7 +265,7 @@ TEST_F(AggregateTest, EveryResolutionKeepsEachComponentsTotalPerPeriod) {
         }
       };
       totals(before, true);
-      ASSERT_TRUE(Aggregate(db_, {&window, DataLevel::kLines}, settings, &result_));
+      ASSERT_TRUE(Aggregate(db_, {&window, CardLevel::kLines}, settings, &result_));
       totals(after, false);
       for (auto& [key, sum] : before)
         ASSERT_NEAR(after[key], sum, 1e-6) << DayCodeText(std::get<0>(key));

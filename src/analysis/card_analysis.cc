@@ -173,6 +173,30 @@ std::vector<CardRef> CardAnalysis::ListedCards() const {
   return cards;
 }
 
+bool CardAnalysis::CollectHeldLines(LineSet& lines, CardLevel& level) {
+  if (!calculated_ || !lines.Reset(database_.cards().lines().size())) return false;
+  level = options_.MarkedLevel();
+  const CardStore& cards = database_.cards();
+  const auto set_group = [&](GroupRef group) {
+    for (LineRef l = cards.group(group).first_line; l != kNoLine; l = cards.lines().next(l)) {
+      lines.Set(l);
+    }
+  };
+  for (const CardRow& row : rows_) {
+    if (row.level != level) continue;
+    if (level == CardLevel::kCards) {
+      for (GroupRef g = cards.card(row.item).first_group; g != kNoRecord; g = cards.group(g).next) {
+        set_group(g);
+      }
+    } else if (level == CardLevel::kGroups) {
+      set_group(row.item);
+    } else {
+      lines.Set(row.item);
+    }
+  }
+  return true;
+}
+
 bool CardAnalysis::DeleteData(const CloseCardWindows& close) {
   // Each group and line row stands below the rows of its card and group.
   CardRef card = kCardSentinel;

@@ -59,6 +59,9 @@ class CardAnalysis : public Table, public DatabaseListener {
   // False, with no rows, when the user stopped it or the selection could not be prepared.
   bool Calculate() override;
   bool calculated() const { return calculated_; }
+  // The lines of the rows of the marked level: every line of a listed card or group, or the
+  // listed lines.
+  bool CollectHeldLines(LineSet& lines, CardLevel& level) override;
   const std::vector<CardRow>& rows() const { return rows_; }
 
   // --- Counts: the rows of the marked level, and the lines they cover (every line of the

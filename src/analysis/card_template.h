@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "analysis/list_columns.h"
+#include "analysis/window_lines.h"
 #include "files/analysis_template.h"
 #include "select/selection.h"
 
@@ -25,9 +26,6 @@ namespace jov {
 // part in the selection, or all of them.
 enum class DataContents : uint8_t { kNone, kSelected, kAll };
 inline constexpr std::string_view kContentsLetters = "NSA";
-
-// The kinds of rows, which are also the levels that counting and deleting refer to.
-enum class CardLevel : uint8_t { kCards = 0, kGroups = 1, kLines = 2 };
 
 struct CardAnalysisOptions {
   DataContents groups = DataContents::kSelected;

@@ -100,8 +100,8 @@ bool ComponentAnalysis::KeepsRow(const ComponentRow& row) const {
   return false;
 }
 
-bool ComponentAnalysis::CollectHeldLines(LineSet& lines, DataLevel& level) {
-  level = DataLevel::kLines;
+bool ComponentAnalysis::CollectHeldLines(LineSet& lines, CardLevel& level) {
+  level = CardLevel::kLines;
   return selection_.CollectLines(lines);
 }
 

@@ -62,7 +62,7 @@ class ComponentAnalysis : public Table, public DatabaseListener {
   // the table empty, when the user stopped it.
   bool Calculate() override;
   // The lines the selection takes in its date range.
-  bool CollectHeldLines(LineSet& lines, DataLevel& level) override;
+  bool CollectHeldLines(LineSet& lines, CardLevel& level) override;
   bool calculated() const { return calculated_; }
   // The view dimension of the rows (an option naming no dimension leaves the previous one).
   int view_dimension() const { return view_dimension_; }

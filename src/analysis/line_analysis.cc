@@ -123,6 +123,13 @@ std::vector<CardRef> LineAnalysis::ListedCards() const {
   return cards;
 }
 
+bool LineAnalysis::CollectHeldLines(LineSet& lines, CardLevel& level) {
+  if (!calculated_ || !lines.Reset(database_.cards().lines().size())) return false;
+  level = CardLevel::kLines;
+  for (const auto& row : result_.rows) lines.Set(row.line);
+  return true;
+}
+
 bool LineAnalysis::DeleteData(const CloseCardWindows& close) {
   std::vector<ListedLine> lines;
   lines.reserve(result_.rows.size());

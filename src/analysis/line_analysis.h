@@ -68,6 +68,8 @@ class LineAnalysis : public Table, public DatabaseListener {
   // far stay, and the analysis counts as not calculated.
   bool Calculate() override;
   bool calculated() const { return calculated_; }
+  // The listed lines; transforms work on them at the level of lines.
+  bool CollectHeldLines(LineSet& lines, CardLevel& level) override;
   const LineCalculationResult& result() const { return result_; }
   // The summary rows, in order, as the table lists them first.
   const std::vector<LineSummary>& summary_rows() const { return summary_rows_; }

@@ -74,7 +74,7 @@ class Table {
   // The lines the calculated window holds and the level its rows are marked at, for the
   // operations that rewrite them (transform, aggregate); false for a window whose rows are not
   // lines of the database, or when they cannot be collected.
-  virtual bool CollectHeldLines(LineSet& /*lines*/, DataLevel& /*level*/) { return false; }
+  virtual bool CollectHeldLines(LineSet& /*lines*/, CardLevel& /*level*/) { return false; }
   // Brings the table up to date before it is written; false when a stop was requested or the
   // calculation failed (it has reported why).
   virtual bool Calculate() { return true; }

@@ -281,7 +281,7 @@ void Transformation::Card(CardRef card, const WindowLines& window) {
   const double t = mapping_.Position(cards_.CardId(card).day);
   const bool same = form.day == cards_.CardId(card).day && form.title == cards_.Title(card) &&
                     form.notes == cards_.Notes(card);
-  const bool in_place = window.level == DataLevel::kCards ? !settings_.keep_source : same;
+  const bool in_place = window.level == CardLevel::kCards ? !settings_.keep_source : same;
   const CardRef target = in_place ? card : NewCard(card, form);
   if (target == kNoRecord) return;
   // The card loses data when lines leave it, or changes itself: it is stamped before the work,
@@ -293,7 +293,7 @@ void Transformation::Card(CardRef card, const WindowLines& window) {
   if (changes_card) cards_.RecordChange(card, stamp_);
   MoveLines(card, lines, target, t);
   if (card_goes) return;
-  if (window.level == DataLevel::kCards && in_place) EditInPlace(card, form);
+  if (window.level == CardLevel::kCards && in_place) EditInPlace(card, form);
   cards_.FinishCard(card);
   if (target != card) cards_.FinishCard(target);
 }

@@ -77,7 +77,7 @@ class TransformTest : public RewriteTest {
     EXPECT_TRUE(ApplyTransformOptions(settings, db_, tokens).empty());
     return settings;
   }
-  bool Run(const std::vector<std::string>& tokens, DataLevel level = DataLevel::kLines,
+  bool Run(const std::vector<std::string>& tokens, CardLevel level = CardLevel::kLines,
            const LineSet* lines = nullptr) {
     return Transform(db_, {lines, level}, Options(tokens), &result_);
   }
@@ -135,7 +135,7 @@ TEST_F(TransformTest, LinesMoveToTheCardTheirCardBecomes) {
       db_.cards().lines().next(db_.cards().group(db_.cards().card(kept).first_group).first_line));
   window.Set(
       db_.cards().group(db_.cards().card(db_.cards().NextCard(kept)).first_group).first_line);
-  ASSERT_TRUE(Run({"CF=010201", "TF=>", "TT= moved", "D1=S"}, DataLevel::kLines, &window));
+  ASSERT_TRUE(Run({"CF=010201", "TF=>", "TT= moved", "D1=S"}, CardLevel::kLines, &window));
   EXPECT_EQ(CardList(), (std::vector<std::string>{"010101-1 Jan", "010201-1 Jan moved",
                                                   "010211-1 Late moved"}));
   EXPECT_EQ(LinesOf(kept), (std::vector<std::string>{"N/1/A=5,0"}));
@@ -154,14 +154,14 @@ TEST_F(TransformTest, CardsMoveInPlaceOrAsCopies) {
       AddCard(PackDay(2001, 1, 5), {{"N", "1", 5}, {"S", "1", 2}, {"S", "2", 1}}, "Title");
   db_.cards().SetNotes(card, "note", StampNow("OLD"));
   ASSERT_TRUE(Run({"CF=010110", "TF=Title", "TT=  Renamed ", "NF=>", "NT= more", "D1=N"},
-                  DataLevel::kCards));
+                  CardLevel::kCards));
   // The groups merged into the replacement's group.
   EXPECT_EQ(CardList(), (std::vector<std::string>{"010110-1 Renamed"}));
   EXPECT_EQ(LinesOf(card), (std::vector<std::string>{"N/1/A=5,0", "N/1/A=2,0", "N/2/A=1,0"}));
   EXPECT_EQ(db_.cards().Notes(card), "note more");
   EXPECT_EQ(db_.cards().card(card).notes_stamp.Signature(), "TST");
 
-  ASSERT_TRUE(Run({"A", "CT=010120", "NT=\\", "V2=value+1"}, DataLevel::kCards));
+  ASSERT_TRUE(Run({"A", "CT=010120", "NT=\\", "V2=value+1"}, CardLevel::kCards));
   EXPECT_EQ(CardList(), (std::vector<std::string>{"010110-1 Renamed", "010120-1 Renamed"}));
   EXPECT_EQ(LinesOf(CardAt(1)), (std::vector<std::string>{"N/1/A=5,6", "N/1/A=2,3", "N/2/A=1,2"}));
   EXPECT_EQ(db_.cards().Notes(CardAt(1)), "");

@@ -32,8 +32,8 @@ void CoveredLines(const CardStore& cards, CardRef card, const WindowLines& windo
                   std::vector<CardLine>& out) {
   out.clear();
   for (GroupRef g = cards.card(card).first_group; g != kNoRecord; g = cards.group(g).next) {
-    const bool whole = window.lines == nullptr || window.level == DataLevel::kCards ||
-                       (window.level == DataLevel::kGroups && GroupHolds(cards, g, window));
+    const bool whole = window.lines == nullptr || window.level == CardLevel::kCards ||
+                       (window.level == CardLevel::kGroups && GroupHolds(cards, g, window));
     for (LineRef line = cards.group(g).first_line; line != kNoLine;
          line = cards.lines().next(line)) {
       if (whole || window.Holds(line)) out.push_back({g, line});

@@ -3,6 +3,7 @@
 // lines; a subset, a template window and the base window hold lines.
 #pragma once
 
+#include <cstdint>
 #include <vector>
 
 #include "model/database.h"
@@ -10,11 +11,13 @@
 
 namespace jov {
 
-enum class DataLevel : int { kCards = 0, kGroups = 1, kLines = 2 };
+// The kinds of rows of a card analysis, which are also the levels that its counting, deleting
+// and transforming refer to.
+enum class CardLevel : uint8_t { kCards = 0, kGroups = 1, kLines = 2 };
 
 struct WindowLines {
   const LineSet* lines = nullptr;  // nullptr: every line of the database
-  DataLevel level = DataLevel::kLines;
+  CardLevel level = CardLevel::kLines;
 
   bool Holds(LineRef line) const { return lines == nullptr || lines->Test(line); }
 };

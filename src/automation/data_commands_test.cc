@@ -1,6 +1,7 @@
 // The commands on data and definitions, run as scripts on a small database.
 #include <gtest/gtest.h>
 
+#include "analysis/card_template.h"
 #include "automation/command_runner.h"
 #include "automation/script_test_util.h"
 #include "automation/section_kinds.h"
@@ -200,6 +201,24 @@ TEST_F(DataCommandsTest, TransformAndAggregateTheLinesOfAWindow) {
   Process().preferences.signature.clear();
   EXPECT_EQ(Run("transform base CF=250101\n"), 0);
   EXPECT_EQ(CardDays(), Strings{"240101"});
+}
+
+TEST_F(DataCommandsTest, ACardWindowIsTransformedAtItsMarkedLevel) {
+  AnalysisTemplate stored;
+  stored.frame.name = "March";
+  stored.frame.kind = AnalysisKind::kCards;
+  auto body = std::make_unique<CardTemplateBody>(db_);
+  body->options().groups = DataContents::kNone;  // cards only: the marked level is cards
+  body->selection().SetTo("240331");
+  stored.body = std::move(body);
+  AnalysisTemplates::Of(db_).Store(std::move(stored));
+  const CardRef first = db_.cards().FirstCard();
+  db_.cards().SetTitle(first, "First");
+  EXPECT_EQ(Run("transform march CF=240401 TF=> \"TT= moved\"\n"), 0);
+  // The March cards move a month on as they are, each keeping its identity.
+  EXPECT_EQ(CardDays(), (Strings{"240401", "240402", "240420"}));
+  EXPECT_EQ(db_.cards().Title(first), "First moved");
+  EXPECT_EQ(db_.cards().CardId(first).day, PackDay(2024, 4, 1));
 }
 
 TEST_F(DataCommandsTest, ImportReadsAnotherFileAndNotTheOneBeingRead) {

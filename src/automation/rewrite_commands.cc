@@ -43,6 +43,7 @@ std::optional<HeldLines> OpenWindow(CommandRunner& runner, const NamedTarget& ta
       const AnalysisTemplate* stored = AnalysisTemplates::Of(database).Find(target.template_name());
       if (stored == nullptr) return std::nullopt;
       std::unique_ptr<Table> table = OpenTemplateTable(database, *stored);
+      if (table != nullptr && !table->Calculate()) return std::nullopt;
       if (table == nullptr || !table->CollectHeldLines(held.lines, held.window.level)) {
         if (!StopRequested()) runner.RaiseError(msg::kUnknownOption, KindName(stored->frame.kind));
         return std::nullopt;
