@@ -2,6 +2,7 @@
 
 #include "analysis/card_analysis.h"
 #include "analysis/component_analysis.h"
+#include "analysis/component_functions.h"
 #include "analysis/line_analysis.h"
 #include "analysis/time_functions.h"
 
@@ -25,6 +26,8 @@ constexpr AnalysisKindEntry kKinds[] = {
      &Open<ComponentAnalysis, ComponentTemplateBody>},
     {AnalysisKind::kTimeFunctions, &NewTimeFunctionsTemplateBody,
      &Open<TimeFunctionsAnalysis, TimeFunctionsTemplateBody>},
+    {AnalysisKind::kComponentFunctions, &NewComponentFunctionsTemplateBody,
+     &Open<ComponentFunctionsAnalysis, ComponentFunctionsTemplateBody>},
 };
 
 }  // namespace

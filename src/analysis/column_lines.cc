@@ -12,7 +12,7 @@ constexpr std::string_view kSelectionBlock = "## Selection";
 constexpr std::string_view kFormulaBlock = "## Formula";
 // The characters after "F" of a formula's keys. After "V", any character that is not one of
 // the variable's keys (N, F, M, T, Z, -) is a selection tag.
-constexpr std::string_view kFormulaKeys = "NFDGZ-";
+constexpr std::string_view kFormulaKeys = "NFDGSZ-";
 constexpr std::string_view kDecimalsLetters = "MT0123456";  // decimals + 2
 
 char DecimalsLetter(int decimals) { return kDecimalsLetters[std::clamp(decimals, -2, 6) + 2]; }
@@ -23,13 +23,6 @@ std::string OneField(std::string_view text) {
   std::replace_if(
       field.begin(), field.end(), [](char c) { return c == '\t' || c == '\r' || c == '\n'; }, ' ');
   return field;
-}
-
-// What follows a key: after one tab when there is one.
-std::string_view ValueAfter(std::string_view line, size_t key_length) {
-  std::string_view value = line.substr(std::min(line.size(), key_length));
-  if (value.starts_with('\t')) value.remove_prefix(1);
-  return value;
 }
 
 char CharAt(std::string_view text, size_t index) {
@@ -118,6 +111,9 @@ void AppendFormulaLines(const Formula& formula, std::vector<std::string>& lines)
     lines.push_back({'F', 'D', kTimeOperationLetters[static_cast<int>(formula.operation)]});
   }
   lines.push_back({'F', 'G', kGraphStyleLetters[static_cast<int>(formula.graph)]});
+  if (formula.higher_levels != HigherLevels::kByFormula) {
+    lines.push_back({'F', 'S', kHigherLevelsLetters[static_cast<int>(formula.higher_levels)]});
+  }
   lines.push_back(DisplayFields('F', formula.look));
 }
 
@@ -211,6 +207,7 @@ bool ColumnLinesReader::Replace(size_t index, std::string_view name, std::string
     columns_.SetText(formula, "");
     formula.operation = TimeOperation::kNone;
     formula.graph = GraphStyle::kLine;
+    formula.higher_levels = HigherLevels::kByFormula;
   }
   current_ = &column;
   return true;
@@ -219,12 +216,12 @@ bool ColumnLinesReader::Replace(size_t index, std::string_view name, std::string
 void ColumnLinesReader::ReadVariableLine(Variable& variable, std::string_view line) {
   switch (line[1]) {
     case 'F':
-      if (const std::optional<int> field = ValueFieldOf(ValueAfter(line, 2))) {
+      if (const std::optional<int> field = ValueFieldOf(ValueAfterKey(line, 2))) {
         if (*field < columns_.database().value_field_count()) variable.value_field = *field;
       }
       return;
     case 'M': {
-      const std::string_view value = ValueAfter(line, 2);
+      const std::string_view value = ValueAfterKey(line, 2);
       if (const std::optional<Measure> measure = MeasureOfLetter(CharAt(value, 0))) {
         variable.measure = *measure;
       }
@@ -235,7 +232,7 @@ void ColumnLinesReader::ReadVariableLine(Variable& variable, std::string_view li
       return;
     }
     case 'T':
-      variable.shift = TimeShift::FromText(ValueAfter(line, 2));
+      variable.shift = TimeShift::FromText(ValueAfterKey(line, 2));
       return;
     case 'Z':
       if (!older_display_) ReadDisplayFields(line, variable.look);
@@ -247,10 +244,10 @@ void ColumnLinesReader::ReadVariableLine(Variable& variable, std::string_view li
 }
 
 void ColumnLinesReader::ReadFormulaLine(Formula& formula, std::string_view line) {
-  const char value = CharAt(ValueAfter(line, 2), 0);
+  const char value = CharAt(ValueAfterKey(line, 2), 0);
   switch (line[1]) {
     case 'F':
-      columns_.SetText(formula, ValueAfter(line, 2));
+      columns_.SetText(formula, ValueAfterKey(line, 2));
       return;
     case 'D':
       if (const size_t at = kTimeOperationLetters.find(value);
@@ -262,6 +259,12 @@ void ColumnLinesReader::ReadFormulaLine(Formula& formula, std::string_view line)
       if (const size_t at = kGraphStyleLetters.find(value);
           value != '\0' && at != std::string_view::npos) {
         formula.graph = static_cast<GraphStyle>(at);
+      }
+      return;
+    case 'S':
+      if (const size_t at = kHigherLevelsLetters.find(value);
+          value != '\0' && at != std::string_view::npos) {
+        formula.higher_levels = static_cast<HigherLevels>(at);
       }
       return;
     case 'Z':

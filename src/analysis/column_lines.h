@@ -13,6 +13,8 @@
 //   FF \t text            the formula text
 //   FD letter             the operation by time, of "xIDMQ"; written when not None
 //   FG letter             the graph style, of "-LB"
+//   FS letter             the higher level values of component functions: "L" the sum of the
+//                         lower levels' values; written when not "F" (according to formula)
 //   FZ \t fields          display options
 //   F-                    removes the current formula
 //
@@ -22,7 +24,7 @@
 //
 // A copied variable is the block "## Selection", tab, name, tab, title, then its selection and
 // VF, VM, VT and VZ lines; a copied formula "## Formula", tab, name, tab, title, then its FF, FD,
-// FG and FZ lines.
+// FG, FS and FZ lines.
 #pragma once
 
 #include <array>

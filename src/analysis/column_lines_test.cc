@@ -42,6 +42,7 @@ class ColumnLinesTest : public ::testing::Test {
     margin->operation = TimeOperation::kQuotient;
     margin->graph = GraphStyle::kBars;
     margin->title = "Margin";
+    margin->higher_levels = HigherLevels::kSumOfLowerLevels;
     columns.AddFormula("growth");
   }
 
@@ -78,6 +79,7 @@ TEST_F(ColumnLinesTest, LinesReadBackToTheSameColumns) {
       "FF\tsales - cost",
       "FDQ",
       "FGB",
+      "FSL",
       "FZ\tD2\tCG\tw1\tV+\tB-\tR-",
       "FN\tgrowth\t",
       "FF\t",
@@ -105,14 +107,14 @@ TEST_F(ColumnLinesTest, ReadingTakesUpNamedColumnsRemovesAndLeavesOtherKeys) {
                         "VFZ",              // no such value field: ignored
                         "FN\tsales\t",      // a formula of a variable's name gets a free name
                         "FF\tcost * 2",
-                        "FS\t1",  // another kind's key
+                        "FQ\t1",  // another kind's key
                         "VX\t1",  // an unknown selection tag
                         "FN\tgrowth\t",
                         "F-",    // removes growth
                         "FDQ",   // no current formula: ignored
                         "L\tT",  // not a column line
                     });
-  EXPECT_EQ(refused, (std::vector<std::string>{"FS\t1", "L\tT"}));
+  EXPECT_EQ(refused, (std::vector<std::string>{"FQ\t1", "L\tT"}));
   ASSERT_EQ(columns.size(), 4u);
   const auto& cost = static_cast<const Variable&>(columns[1]);
   EXPECT_EQ(cost.title, "Costs");

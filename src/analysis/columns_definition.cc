@@ -154,6 +154,10 @@ void WriteColumnsDefinition(const FunctionColumns& columns, LineSink& out, Defin
   using Of = const Formula&;
   AddRow<Formula>(rows, MessageText(msg::kName), formulas, [](Of f) { return f.name(); });
   AddRow<Formula>(rows, MessageText(msg::kFormula), formulas, [](Of f) { return f.text(); });
+  AddRow<Formula>(
+      rows, MessageText(msg::kHigherLevels), formulas,
+      [](Of f) { return MessageText(HigherLevelsMessage(f.higher_levels)); },
+      [](Of f) { return f.higher_levels != HigherLevels::kByFormula; });
   writer.Write(msg::kFormulas, rows);
 }
 

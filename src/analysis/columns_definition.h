@@ -1,7 +1,8 @@
 // The definition of an analysis with variables and formulas, for export and printing: a table
 // whose columns are the variables (their names, titles, measures and selections, one criterion a
 // row, rows only for what some variable uses), then one whose columns are the formulas (names
-// and texts). Written as tab-separated text lines, or as HTML tables under headings.
+// and texts, and how parents get their values when some formula sums its lower levels). Written as
+// tab-separated text lines, or as HTML tables under headings.
 #pragma once
 
 #include "analysis/function_columns.h"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "analysis/component_labels.h"
 #include "analysis/component_xml.h"
 #include "analysis/result_changes.h"
 #include "analysis/shown_value.h"
@@ -16,24 +17,8 @@
 namespace jov {
 namespace {
 
-// Characters of indentation per level, by the indentation step.
-constexpr int kIndentation[] = {0, 2, 4};
 // A value column's width in pixels when none is stored.
 constexpr int kValueWidth = 100;
-// The non-breaking space, which HTML does not collapse.
-constexpr char kNoBreakSpace = '\xA0';
-
-ComponentField FieldOfIdentifier(char identifier) {
-  return identifier == 'H'   ? ComponentField::kHost
-         : identifier == 'T' ? ComponentField::kText
-                             : ComponentField::kCode;
-}
-
-MessageId TitleOfIdentifier(char identifier) {
-  return identifier == 'H'   ? msg::kHostCode
-         : identifier == 'T' ? msg::kComponentText
-                             : msg::kJovCode;
-}
 
 }  // namespace
 
@@ -209,18 +194,18 @@ void ComponentAnalysis::WriteDefinition(LineSink& out, DefinitionForm form) cons
 void ComponentAnalysis::LayOutColumns() {
   columns_.clear();
   const int view = view_dimension_ >= 0 ? view_dimension_ : options_.view_dimension;
-  const Dimension& dimension = database_.dimension(view);
   int left = 0;
   const auto add = [&](ShownColumn shown, int width) {
     shown.column.left = left;
     shown.column.right = left += width;
     columns_.push_back(std::move(shown));
   };
-  for (const char identifier : DisplayFieldsText(dimension.display())) {
+  for (LabelColumn& label : ComponentLabelColumns(database_, view)) {
     ShownColumn shown;
-    shown.identifier = identifier;
-    shown.column.title = MessageText(TitleOfIdentifier(identifier));
-    add(std::move(shown), dimension.width(FieldOfIdentifier(identifier)));
+    shown.identifier = label.identifier;
+    const int width = label.column.right - label.column.left;
+    shown.column = std::move(label.column);
+    add(std::move(shown), width);
   }
   for (int kind = 0; kind < kComponentColumns; ++kind) {
     const ColumnOptions& options = options_.columns[kind];
@@ -232,25 +217,6 @@ void ComponentAnalysis::LayOutColumns() {
     shown.column.bold = options.bold;
     add(std::move(shown), options.width >= kMinStoredWidth ? options.width : kValueWidth);
   }
-}
-
-TableCell ComponentAnalysis::IdentifierCell(const ComponentRow& row, char identifier,
-                                            bool first) const {
-  TableCell cell;
-  if (row.parent < 0) {
-    if (first) cell.text = database_.GetName(name_id::kFirstPlural + view_dimension_);
-    return cell;
-  }
-  if (first) {
-    const int step = kIndentation[std::clamp(options_.indentation, 0, 2)];
-    const bool html = frame_.export_settings.format == ExportFormat::kHtml;
-    cell.text.assign(static_cast<size_t>(step * (row.level - 1)), html ? kNoBreakSpace : ' ');
-  }
-  const Component& component = database_.component(row.component);
-  cell.text += identifier == 'H'   ? component.host
-               : identifier == 'T' ? component.text
-                                   : component.code;
-  return cell;
 }
 
 TableCell ComponentAnalysis::ValueCell(int row, ComponentColumn kind) const {
@@ -274,7 +240,10 @@ void ComponentAnalysis::FillRow(int row, std::vector<TableCell>& cells) const {
   bool first = true;
   for (const ShownColumn& shown : columns_) {
     if (shown.identifier != '\0') {
-      cells.push_back(IdentifierCell(rows_[index], shown.identifier, first));
+      const LabelIndent indent = {options_.indentation,
+                                  frame_.export_settings.format == ExportFormat::kHtml};
+      cells.push_back(ComponentLabelCell(database_, rows_[index], view_dimension_, shown.identifier,
+                                         first, indent));
       first = false;
     } else {
       cells.push_back(ValueCell(index, shown.kind));

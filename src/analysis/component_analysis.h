@@ -116,7 +116,6 @@ class ComponentAnalysis : public Table, public DatabaseListener {
   void Invalidate();
   void LayOutColumns();
   bool KeepsRow(const ComponentRow& row) const;
-  TableCell IdentifierCell(const ComponentRow& row, char identifier, bool first) const;
   TableCell ValueCell(int row, ComponentColumn kind) const;
 
   Database& database_;

@@ -15,27 +15,6 @@
 namespace jov {
 namespace {
 
-// Where a line's component in the view dimension is found: on its group (the first dimension),
-// in one of its slots, or nowhere (a dimension past the slots, whose lines stand at its root).
-struct ViewComponent {
-  bool on_group = false;
-  int slot_offset = -1;
-  ComponentRef root = 0;
-};
-
-ViewComponent FindViewComponent(const Database& database, int dimension) {
-  const LineLayout& layout = database.line_layout();
-  ViewComponent view;
-  view.root = database.dimension(dimension).root();
-  if (dimension == 0) {
-    view.on_group = true;
-  } else if (dimension <= layout.slots) {
-    view.slot_offset = static_cast<int>(layout.SlotOffset() +
-                                        static_cast<size_t>(dimension - 1) * layout.slot_width);
-  }
-  return view;
-}
-
 // One row's sums over one part of the card order. A pass keeps one per row and one more at the
 // end that takes the lines that add nothing (they fail the selection, their value is not finite,
 // or their component has no row), so that no line needs a branch of its own.
@@ -224,6 +203,19 @@ void SumPart(const PassSetup& setup, CardRef first, CardRef end, PartResult& res
 }
 
 }  // namespace
+
+ViewComponent FindViewComponent(const Database& database, int dimension) {
+  const LineLayout& layout = database.line_layout();
+  ViewComponent view;
+  view.root = database.dimension(dimension).root();
+  if (dimension == 0) {
+    view.on_group = true;
+  } else if (dimension <= layout.slots) {
+    view.slot_offset = static_cast<int>(layout.SlotOffset() +
+                                        static_cast<size_t>(dimension - 1) * layout.slot_width);
+  }
+  return view;
+}
 
 bool SumComponentLines(const Selection& selection, const ComponentSumRequest& request,
                        ComponentRows& rows, LinesRead* read) {

@@ -12,6 +12,16 @@
 
 namespace jov {
 
+// Where a line's component in a dimension is found: on its group (the first dimension), in one
+// of its slots (at `slot_offset` in the line record), or nowhere (a dimension past the slots,
+// whose lines all stand at its root).
+struct ViewComponent {
+  bool on_group = false;
+  int slot_offset = -1;
+  ComponentRef root = 0;
+};
+ViewComponent FindViewComponent(const Database& database, int dimension);
+
 struct ComponentSumRequest {
   int view_dimension = 1;
   int value_field = 0;

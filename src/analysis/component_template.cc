@@ -20,13 +20,6 @@ std::optional<int> IndexIn(std::string_view letters, char c) {
   return static_cast<int>(at);
 }
 
-// The value of a key line: what follows the key, after one tab when there is one.
-std::string_view ValueAfter(std::string_view line, size_t key_length) {
-  std::string_view value = line.substr(std::min(line.size(), key_length));
-  if (value.starts_with('\t')) value.remove_prefix(1);
-  return value;
-}
-
 char First(std::string_view text) { return text.empty() ? '\0' : text[0]; }
 
 std::string ColumnLine(ComponentColumn kind, const ColumnOptions& column) {
@@ -78,16 +71,6 @@ void ReadSortLine(std::string_view value, ComponentAnalysisOptions& options) {
   }
 }
 
-void ReadStructureLine(std::string_view value, ComponentAnalysisOptions& options) {
-  if (const std::optional<int> structure = IndexIn(kStructureLetters, First(value))) {
-    options.flat = *structure == 0;
-  }
-  if (const std::optional<int> filter =
-          IndexIn(kFilterLetters, value.size() > 1 ? value[1] : '\0')) {
-    options.filter = static_cast<RowFilter>(*filter);
-  }
-}
-
 // The "Z" lines: chart options, the global sublevels flag and the expansion text.
 bool ReadZLine(std::string_view line, bool older, ComponentAnalysisOptions& options) {
   switch (line.size() > 1 ? line[1] : '\0') {
@@ -105,7 +88,7 @@ bool ReadZLine(std::string_view line, bool older, ComponentAnalysisOptions& opti
       }
       return true;
     case 'X':
-      options.expansion = ValueAfter(line, 2);
+      options.expansion = ValueAfterKey(line, 2);
       return true;
     default:
       return false;
@@ -113,6 +96,19 @@ bool ReadZLine(std::string_view line, bool older, ComponentAnalysisOptions& opti
 }
 
 }  // namespace
+
+std::string StructureLine(bool flat, RowFilter filter) {
+  return {'K', '\t', kStructureLetters[flat ? 0 : 1], kFilterLetters[static_cast<int>(filter)]};
+}
+
+void ReadStructureValue(std::string_view value, bool& flat, RowFilter& filter) {
+  if (const std::optional<int> structure = IndexIn(kStructureLetters, First(value))) {
+    flat = *structure == 0;
+  }
+  if (const std::optional<int> read = IndexIn(kFilterLetters, value.size() > 1 ? value[1] : '\0')) {
+    filter = static_cast<RowFilter>(*read);
+  }
+}
 
 std::vector<std::string> ComponentTemplateLines(const ComponentAnalysisOptions& options,
                                                 const Selection& selection,
@@ -131,8 +127,7 @@ std::vector<std::string> ComponentTemplateLines(const ComponentAnalysisOptions& 
                     ColumnLetter(options.sort_column)});
   }
   if (options.flat || options.filter != RowFilter::kAll) {
-    add(std::string{'K', '\t', kStructureLetters[options.flat ? 0 : 1],
-                    kFilterLetters[static_cast<int>(options.filter)]});
+    add(StructureLine(options.flat, options.filter));
   }
   add(std::string{'R', kIndentationLetters[std::clamp(options.indentation, 0, 2)]});
   if (options.chart_column != ComponentColumn::kPeriod) {
@@ -160,12 +155,12 @@ bool ReadComponentTemplateLine(std::string_view line, int value_fields, bool old
       selection.ReadBlockLine(line);
       return true;
     case 'F':
-      if (const std::optional<int> field = ValueFieldOf(ValueAfter(line, 1))) {
+      if (const std::optional<int> field = ValueFieldOf(ValueAfterKey(line, 1))) {
         if (*field < value_fields) options.value_field = *field;
       }
       return true;
     case 'D':
-      if (const std::optional<int> decimals = DecimalsOfLetter(First(ValueAfter(line, 1)))) {
+      if (const std::optional<int> decimals = DecimalsOfLetter(First(ValueAfterKey(line, 1)))) {
         options.chart_decimals = *decimals;
         if (older) {
           for (ColumnOptions& column : options.columns) column.decimals = *decimals;
@@ -173,31 +168,32 @@ bool ReadComponentTemplateLine(std::string_view line, int value_fields, bool old
       }
       return true;
     case 'P':
-      if (const std::optional<int> number = FieldInteger(ValueAfter(line, 1))) {
+      if (const std::optional<int> number = FieldInteger(ValueAfterKey(line, 1))) {
         if (*number >= 1 && *number <= kDimensionCount) options.view_dimension = *number - 1;
       }
       return true;
     case 'S':
-      ReadSortLine(ValueAfter(line, 1), options);
+      ReadSortLine(ValueAfterKey(line, 1), options);
       return true;
     case 'K':
-      ReadStructureLine(ValueAfter(line, 1), options);
+      ReadStructureValue(ValueAfterKey(line, 1), options.flat, options.filter);
       return true;
     case 'R':
       if (const std::optional<int> step =
-              IndexIn(kIndentationLetters, First(ValueAfter(line, 1)))) {
+              IndexIn(kIndentationLetters, First(ValueAfterKey(line, 1)))) {
         options.indentation = *step;
       }
       return true;
     case 'V':
       if (line.size() < 2 || line[1] != 'P') return false;
       if (const std::optional<ComponentColumn> column =
-              ColumnOfLetter(First(ValueAfter(line, 2)))) {
+              ColumnOfLetter(First(ValueAfterKey(line, 2)))) {
         options.chart_column = *column;
       }
       return true;
     case '%':
-      if (const std::optional<int> labels = IndexIn(kPieValueLetters, First(ValueAfter(line, 1)))) {
+      if (const std::optional<int> labels =
+              IndexIn(kPieValueLetters, First(ValueAfterKey(line, 1)))) {
         options.pie_values = *labels;
       }
       return true;
@@ -205,7 +201,7 @@ bool ReadComponentTemplateLine(std::string_view line, int value_fields, bool old
       return ReadZLine(line, older, options);
     case 'w':
       if (line.size() < 2 || line[1] != 'D') return false;
-      if (const std::optional<int> width = FieldInteger(ValueAfter(line, 2))) {
+      if (const std::optional<int> width = FieldInteger(ValueAfterKey(line, 2))) {
         options.chart_scale_width = *width;
       }
       return true;

@@ -39,6 +39,11 @@ namespace jov {
 // Files of this format date (YYYYMMDD) and later carry sublevels and decimals per column.
 inline constexpr uint32_t kPerColumnOptionsDate = 20001219;
 
+// The "K" line of the row structure and filter, and the reading of its value (after the key);
+// letters it does not know leave what they would set.
+std::string StructureLine(bool flat, RowFilter filter);
+void ReadStructureValue(std::string_view value, bool& flat, RowFilter& filter);
+
 // The template lines of `options` and `selection`; `numbers` numbers the dimensions as the file
 // written does (null: index + 1).
 std::vector<std::string> ComponentTemplateLines(

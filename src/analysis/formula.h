@@ -34,6 +34,17 @@ enum class GraphStyle : uint8_t { kNone = 0, kLine = 1, kBars = 2 };
 // The graph styles' letters in templates.
 inline constexpr std::string_view kGraphStyleLetters = "-LB";
 
+// What a formula shows on a row of a component hierarchy for the row's whole subtree: its text
+// evaluated over the subtree's variable values, or the sum of its own-row values over the rows
+// of the subtree.
+enum class HigherLevels : uint8_t { kByFormula = 0, kSumOfLowerLevels = 1 };
+// The letters in templates: "F" according to the formula, "L" the sum of lower levels.
+inline constexpr std::string_view kHigherLevelsLetters = "FL";
+// "According to formula", "Sum of lower levels".
+constexpr MessageId HigherLevelsMessage(HigherLevels levels) {
+  return msg::kFirstHigherLevels + static_cast<int>(levels);
+}
+
 class Formula : public FunctionColumn {
  public:
   explicit Formula(std::string_view name) : FunctionColumn(Kind::kFormula, name) {}
@@ -58,6 +69,8 @@ class Formula : public FunctionColumn {
 
   TimeOperation operation = TimeOperation::kNone;
   GraphStyle graph = GraphStyle::kLine;
+  // Used by the component functions analysis only.
+  HigherLevels higher_levels = HigherLevels::kByFormula;
 
  private:
   friend class FunctionColumns;

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "analysis/shown_value.h"
+
 namespace jov {
 namespace {
 
@@ -47,6 +49,18 @@ std::optional<int> ColourOfLetter(char letter) {
 
 uint32_t ColourRgb(int colour) {
   return colour >= 0 && colour < kColumnColours ? kColourRgb[colour] : kColourRgb[0];
+}
+
+TableCell ColumnValueCell(double value, const ColumnLook& look) {
+  TableCell cell{.text = ShownValue(value, look.decimals),
+                 .alignment = CellAlignment::kRight,
+                 .bold = look.bold};
+  if (look.red_green) {
+    cell.colour = value < 0   ? CellColour::kRed
+                  : value > 0 ? CellColour::kGreen
+                              : CellColour::kDefault;
+  }
+  return cell;
 }
 
 }  // namespace jov

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/table.h"
+
 namespace jov {
 
 // How a column is shown.
@@ -32,6 +34,10 @@ char ColourLetter(int colour);
 std::optional<int> ColourOfLetter(char letter);
 // The colour as red, green and blue (0..255 each) packed as 0xRRGGBB, for drawing.
 uint32_t ColourRgb(int colour);
+
+// The value's table cell, with the look's decimals (shown_value.h): right-aligned, bold and
+// coloured by its sign as the look says.
+TableCell ColumnValueCell(double value, const ColumnLook& look);
 
 class FunctionColumn {
  public:

@@ -159,6 +159,7 @@ void FunctionColumns::CopyFrom(const FunctionColumns& other) {
       SetText(*formula, from.text());
       formula->operation = from.operation;
       formula->graph = from.graph;
+      formula->higher_levels = from.higher_levels;
       copy = formula;
     }
     copy->title = column->title;
@@ -215,6 +216,24 @@ std::optional<FunctionColumns::SelfReference> FunctionColumns::FindSelfReference
     }
   }
   return std::nullopt;
+}
+
+bool FunctionColumns::Prepare(int& failed) {
+  Compile();
+  for (size_t i = 0; i < columns_.size(); ++i) {
+    if (!columns_[i]->is_variable()) continue;
+    if (!static_cast<Variable&>(*columns_[i]).selection().Prepare()) {
+      failed = static_cast<int>(i);
+      return false;
+    }
+  }
+  if (const std::optional<SelfReference> self = FindSelfReference()) {
+    failed = static_cast<int>(self->column);
+    AlertRecord alert(self->message);
+    ReportAlert(alert);
+    return false;
+  }
+  return true;
 }
 
 void FunctionColumns::StartCalculation() {

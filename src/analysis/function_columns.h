@@ -82,6 +82,11 @@ class FunctionColumns {
   std::optional<SelfReference> FindSelfReference();
 
   // --- Calculation
+  // Readies the columns for a calculation: compiles the formulas, prepares every variable's
+  // selection and checks the formulas for self-reference (reported). False when a selection
+  // cannot be prepared (a subset it names failed, or the user stopped) or a formula reaches
+  // itself, with `failed` set to that column's index.
+  bool Prepare(int& failed);
   // Before the first period: every formula's running value, and the names' values missing.
   void StartCalculation();
   // Closes a period: `values` holds a value per column, in column order, of which the

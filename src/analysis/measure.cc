@@ -33,18 +33,21 @@ void MeasureAccumulator::Reset() {
   }
 }
 
-// The logarithms of the magnitudes are summed and the sign is kept apart; a value without a
-// logarithm (zero, infinite, missing) sends the sum to minus infinity, where it stays, so that
-// the mean is 0.
-void MeasureAccumulator::AddLogarithm(double value) {
+void TakeLogarithm(double value, double& log_sum, bool& negative) {
   if (value > 0 && std::isfinite(value)) {
-    sum_ += std::log(value);
+    log_sum += std::log(value);
   } else if (value < 0 && std::isfinite(value)) {
-    sum_ += std::log(-value);
-    negative_ = !negative_;
+    log_sum += std::log(-value);
+    negative = !negative;
   } else {
-    sum_ = kMinusInfinity;
+    log_sum = kMinusInfinity;
   }
+}
+
+double GeometricMeanOf(double log_sum, int64_t count, bool negative) {
+  const double mean = std::exp(log_sum / static_cast<double>(count));
+  if (mean == 0) return 0;  // not -0
+  return negative ? -mean : mean;
 }
 
 double MeasureAccumulator::Result() {
@@ -58,11 +61,8 @@ double MeasureAccumulator::Result() {
       return SnapToZero(-sum_);
     case Measure::kAverage:
       return SnapToZero(sum_) / n;
-    case Measure::kGeometricMean: {
-      const double mean = std::exp(sum_ / n);
-      if (mean == 0) return 0;  // not -0
-      return negative_ ? -mean : mean;
-    }
+    case Measure::kGeometricMean:
+      return GeometricMeanOf(sum_, count_, negative_);
     case Measure::kMedian:
       return median_.Median();
     default:

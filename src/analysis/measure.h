@@ -40,6 +40,13 @@ constexpr MessageId MeasureMessage(Measure measure) {
   return msg::kFirstMeasure + static_cast<int>(measure);
 }
 
+// Geom. Mean's running state: the logarithm of each value's magnitude is added to `log_sum`
+// and `negative` flips at each negative value; a value without a logarithm (zero, infinite,
+// missing) sends the sum to minus infinity, where it stays, so that the mean is 0.
+void TakeLogarithm(double value, double& log_sum, bool& negative);
+// e^(log_sum / count), negated when `negative`; 0 (never -0) after a zero; missing for no values.
+double GeometricMeanOf(double log_sum, int64_t count, bool negative);
+
 // One measure over a run of values: Reset at the start of a calculation or of a period, Add
 // each value, Result when the period closes (the accumulator keeps its state, so a measure
 // "from start" goes on accumulating after it).
@@ -71,7 +78,7 @@ class MeasureAccumulator {
         sum_ *= value;
         return;
       case Measure::kGeometricMean:
-        return AddLogarithm(value);
+        return TakeLogarithm(value, sum_, negative_);
       case Measure::kMedian:
         return median_.Add(value);
       case Measure::kMaximum:
@@ -94,8 +101,6 @@ class MeasureAccumulator {
   int64_t count() const { return count_; }
 
  private:
-  void AddLogarithm(double value);
-
   Measure measure_;
   int64_t count_ = 0;
   // The running sum, product, logarithm sum or kept value of the measure.

@@ -7,6 +7,7 @@
 #include "analysis/columns_definition.h"
 #include "analysis/period_date.h"
 #include "analysis/result_changes.h"
+#include "analysis/shown_value.h"
 #include "analysis/time_scale_list.h"
 #include "model/database.h"
 #include "select/selection_scan.h"
@@ -52,10 +53,7 @@ struct MeasureSink {
 // False when the user stopped the scan.
 bool ReadCards(Database& database, const Variable& variable, DateWindow window,
                MeasureAccumulator& measure, int64_t& lines) {
-  CardStore& cards = database.cards();
-  const CardRef first = cards.FindCard(window.from);
-  CardRef end = cards.FindCard(window.to);
-  if (end != kCardSentinel && cards.CardId(end) == window.to) end = cards.NextCard(end);
+  const auto [first, end] = CardsIn(database.cards(), window);
   if (first == end) return true;
   MeasureSink sink{&measure, LineLayout::kHeaderBytes + 8 * size_t(variable.FieldIn(database))};
   const bool complete = ScanRecords(variable.selection(), first, end, sink);
@@ -120,28 +118,10 @@ void TimeFunctionsAnalysis::Invalidate() {
   table_columns_.clear();
 }
 
-bool TimeFunctionsAnalysis::CheckColumns() {
-  columns_.Compile();
-  for (size_t i = 0; i < columns_.size(); ++i) {
-    if (!columns_[i].is_variable()) continue;
-    if (!static_cast<Variable&>(columns_[i]).selection().Prepare()) {
-      failed_column_ = static_cast<int>(i);
-      return false;
-    }
-  }
-  if (const auto self = columns_.FindSelfReference()) {
-    failed_column_ = static_cast<int>(self->column);
-    AlertRecord alert(self->message);
-    ReportAlert(alert);
-    return false;
-  }
-  return true;
-}
-
 bool TimeFunctionsAnalysis::Calculate() {
   Invalidate();
   failed_column_ = -1;
-  if (!CheckColumns()) return false;
+  if (!columns_.Prepare(failed_column_)) return false;
   if (options_.start > options_.end) {
     AlertRecord alert(msg::kNegativeTimePeriod);
     ReportAlert(alert);
@@ -237,16 +217,7 @@ std::string TimeFunctionsAnalysis::RowLabel(size_t index) const {
 }
 
 std::string TimeFunctionsAnalysis::CellText(size_t row, size_t column) const {
-  double value = CellValue(row, column);
-  int decimals = columns_[column].look.decimals;
-  if (decimals == -1) {
-    value /= 1e3, decimals = 0;
-  } else if (decimals == -2) {
-    value /= 1e6, decimals = 0;
-  }
-  std::string text;
-  AppendShownNumber(text, value, decimals, Process().separators);
-  return text;
+  return ShownValue(CellValue(row, column), columns_[column].look.decimals);
 }
 
 std::pair<double, double> TimeFunctionsAnalysis::ValueAxisRange() const {
@@ -324,24 +295,13 @@ const TableColumn& TimeFunctionsAnalysis::Column(int index) const {
   return table_columns_[static_cast<size_t>(index)];
 }
 
-TableCell TimeFunctionsAnalysis::ValueCell(size_t row, size_t column) const {
-  const ColumnLook& look = columns_[column].look;
-  TableCell cell{
-      .text = CellText(row, column), .alignment = CellAlignment::kRight, .bold = look.bold};
-  if (look.red_green) {
-    const double value = CellValue(row, column);
-    cell.colour = value < 0   ? CellColour::kRed
-                  : value > 0 ? CellColour::kGreen
-                              : CellColour::kDefault;
-  }
-  return cell;
-}
-
 void TimeFunctionsAnalysis::FillRow(int row, std::vector<TableCell>& cells) const {
   const size_t index = static_cast<size_t>(row);
   cells.clear();
   cells.push_back({.text = RowLabel(index)});
-  for (const size_t column : shown_) cells.push_back(ValueCell(index, column));
+  for (const size_t column : shown_) {
+    cells.push_back(ColumnValueCell(CellValue(index, column), columns_[column].look));
+  }
 }
 
 }  // namespace jov

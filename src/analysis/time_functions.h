@@ -112,12 +112,10 @@ class TimeFunctionsAnalysis : public Table, public DatabaseListener {
   };
 
   void Invalidate();
-  bool CheckColumns();
   bool WalkActive(std::vector<ColumnValues>& read);
   bool ReadWindows(const Variable& variable, bool extend, ColumnValues& read);
   void CloseRows(std::vector<ColumnValues>& read, size_t rows);
   void LayOutColumns();
-  TableCell ValueCell(size_t row, size_t column) const;
 
   Database& database_;
   TemplateFrame frame_;

@@ -10,13 +10,6 @@
 namespace jov {
 namespace {
 
-// What follows a key: after one tab when there is one.
-std::string_view ValueAfter(std::string_view line, size_t key_length) {
-  std::string_view value = line.substr(std::min(line.size(), key_length));
-  if (value.starts_with('\t')) value.remove_prefix(1);
-  return value;
-}
-
 char FirstOf(std::string_view text) { return text.empty() ? '\0' : text[0]; }
 
 bool SameLimit(double a, double b) { return (std::isnan(a) && std::isnan(b)) || a == b; }
@@ -88,22 +81,23 @@ bool ReadTimeFunctionsOptionLine(std::string_view line, TimeFunctionsOptions& op
                                  FunctionColumns& columns) {
   const std::string_view key = line.substr(0, std::min(line.size(), size_t{2}));
   if (key.starts_with('K')) {
-    ReadRange(ValueAfter(line, 1), options);
+    ReadRange(ValueAfterKey(line, 1), options);
   } else if (key == "PL") {
-    const std::optional<PeriodKind> kind = PeriodKindFromCode(FirstOf(ValueAfter(line, 2)));
+    const std::optional<PeriodKind> kind = PeriodKindFromCode(FirstOf(ValueAfterKey(line, 2)));
     if (kind && *kind != PeriodKind::kTimeScale) options.period_kind = *kind;
   } else if (key == "PX") {
     options.period_kind = PeriodKind::kTimeScale;
-    options.time_scale = ValueAfter(line, 2);
+    options.time_scale = ValueAfterKey(line, 2);
   } else if (key == "PW") {
-    if (const std::optional<int> width = FieldInteger(ValueAfter(line, 2))) {
+    if (const std::optional<int> width = FieldInteger(ValueAfterKey(line, 2))) {
       options.label_width = *width;
     }
   } else if (key == "SM" || key == "SN") {
-    (key == "SM" ? options.axis_maximum : options.axis_minimum) = ParseNumber(ValueAfter(line, 2));
+    (key == "SM" ? options.axis_maximum : options.axis_minimum) =
+        ParseNumber(ValueAfterKey(line, 2));
   } else if (key.starts_with('L')) {
-    const size_t chart = kChartTypeLetters.find(FirstOf(ValueAfter(line, 1)));
-    if (chart != std::string_view::npos && !ValueAfter(line, 1).empty()) {
+    const size_t chart = kChartTypeLetters.find(FirstOf(ValueAfterKey(line, 1)));
+    if (chart != std::string_view::npos && !ValueAfterKey(line, 1).empty()) {
       options.chart = static_cast<ChartType>(chart);
     }
   } else if (key == "ZT") {
@@ -111,7 +105,7 @@ bool ReadTimeFunctionsOptionLine(std::string_view line, TimeFunctionsOptions& op
   } else if (key == "ZN") {
     options.show_end_dates_only = true;
   } else if (key == "ZC") {
-    options.chart_text = ValueAfter(line, 2);
+    options.chart_text = ValueAfterKey(line, 2);
   } else if (key == "WB") {
     ApplyOlderBars(columns);
   } else {

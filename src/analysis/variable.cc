@@ -22,6 +22,13 @@ DateWindow Variable::EffectiveWindow(Date period_start, Date period_end, PeriodK
           {ShiftDay(window.to.day, shift, kind), kEndOfDay}};
 }
 
+CardRange CardsIn(const CardStore& cards, DateWindow window) {
+  const CardRef first = cards.FindCard(window.from);
+  CardRef end = cards.FindCard(window.to);
+  if (end != kCardSentinel && cards.CardId(end) == window.to) end = cards.NextCard(end);
+  return {first, end};
+}
+
 int Variable::FieldIn(const Database& database) const {
   return value_field < database.value_field_count() ? value_field : 0;
 }

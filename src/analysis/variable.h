@@ -30,6 +30,13 @@ struct DateWindow {
   Date to;
 };
 
+// The cards [first, end) of the card order that a window holds.
+struct CardRange {
+  CardRef first;
+  CardRef end;
+};
+CardRange CardsIn(const CardStore& cards, DateWindow window);
+
 class Variable : public FunctionColumn {
  public:
   // `colour_turn` is the number of variables made before this one: it picks the colour.

@@ -1,5 +1,6 @@
 #include "files/fields.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -25,6 +26,12 @@ std::optional<int> FieldInteger(std::string_view text) {
 std::string_view KeyValue(const Fields& fields, size_t key_length) {
   const std::string_view first = fields[0];
   return first.size() > key_length ? first.substr(key_length) : fields[1];
+}
+
+std::string_view ValueAfterKey(std::string_view line, size_t key_length) {
+  std::string_view value = line.substr(std::min(line.size(), key_length));
+  if (value.starts_with('\t')) value.remove_prefix(1);
+  return value;
 }
 
 void Fields::Split(std::string_view line) {

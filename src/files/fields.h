@@ -35,4 +35,8 @@ std::optional<int> FieldInteger(std::string_view text);
 // ("-CS"), else the second field ("-C", tab, "S").
 std::string_view KeyValue(const Fields& fields, size_t key_length);
 
+// What follows the key of a line, after one tab when there is one: "ZX|1|" and "ZX", tab,
+// "|1|" both give "|1|" for a key of two characters.
+std::string_view ValueAfterKey(std::string_view line, size_t key_length);
+
 }  // namespace jov

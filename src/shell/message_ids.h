@@ -356,6 +356,10 @@ constexpr MessageId kAxisMinimum = 5428;
 constexpr MessageId kShowCardTitles = 5429;
 constexpr MessageId kShowEndDatesOnly = 5430;
 
+// The component functions analysis: what a formula shows on a row for its whole subtree.
+constexpr MessageId kHigherLevels = 5500;
+constexpr MessageId kFirstHigherLevels = 5501;  // "According to formula", "Sum of lower levels"
+
 // Time scales.
 constexpr MessageId kTimeScaleName = 7000;  // default name of time scales
 constexpr MessageId kTimeScaleStart = 7001;
