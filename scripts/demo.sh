@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the `jov` program (release) and runs it on the demo company in examples/: the
-# information report, its subsets counted, its stored analyses (the profit and loss account and
-# the monthly sales report on the terminal, the balance sheet as an HTML page), a conversion to
-# the binary form and back, and a check that the text written back is the text read.
+# information report, its subsets counted, its stored analyses (the profit and loss account, the
+# monthly sales report and the margins by cost centre on the terminal, the balance sheet as an
+# HTML page), a conversion to the binary form and back, and a check that the text written back
+# is the text read.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -18,6 +19,7 @@ trap 'rm -rf "$work"' EXIT
 "$jov" templates "$demo"
 "$jov" export --format text "$demo" "Profit and loss 2024"
 "$jov" export "$demo" "Monthly sales and margin"
+"$jov" export "$demo" "Margins by cost centre 2024"
 "$jov" components --dim Accounts --from 2024 --to 2024 --columns BRE --depth 1 "$demo"
 report=build/demo/balance_sheet_2024.html
 mkdir -p "$(dirname "$report")"

@@ -4,7 +4,7 @@
 
 #include "analysis/component_analysis.h"
 #include "commands.h"
-#include "model/case_tables.h"
+#include "row_options.h"
 #include "selection_options.h"
 #include "session.h"
 #include "table_output.h"
@@ -19,10 +19,10 @@ constexpr OptionSpec kOptions[] = {
     kWhereOption,
     {"--value", "FIELD", "the value field summed: its number or name (default: the first)"},
     {"--columns", "LETTERS", "the columns shown, of BNPRCEAT (default: BNPRE)"},
-    {"--flat", "", "list the components flat instead of as a tree"},
-    {"--filter", "ROWS", "all, inuse (rows with lines in the range) or nonzero"},
+    kFlatOption,
+    kFilterOption,
     {"--sort", "ORDER[:COL]", "none, desc, combdesc, absdesc, absasc, combasc or asc, by Period"},
-    {"--depth", "N", "show the tree down to level N (1: the top components)"},
+    kDepthOption,
     {"--format", "FORMAT", "text, html or xml (default: by the extension of --output, else text)"},
     {"--output", "FILE", "write the table to FILE instead of the terminal"},
     kPasswordOption,
@@ -33,29 +33,13 @@ struct Request {
   ExportFormat format = ExportFormat::kText;
   std::optional<std::string> output;
   std::optional<uint8_t> columns;  // one bit per column kind
-  RowFilter filter = RowFilter::kAll;
-  ComponentSort sort = ComponentSort::kNone;
+  RowRequest rows;
   ComponentColumn sort_column = ComponentColumn::kPeriod;
-  int depth = -1;  // every level
 };
 
 std::optional<ComponentColumn> ColumnNamed(std::string_view name) {
   if (name.size() == 1) return ColumnOfLetter(static_cast<char>(std::toupper(name[0])));
   return ColumnOfXmlName(name);
-}
-
-bool ReadSort(std::string_view text, Request& request) {
-  const size_t colon = text.find(':');
-  const std::string_view order = text.substr(0, colon);
-  bool found = false;
-  for (int i = 0; i < kSortOrders; ++i) {
-    const std::string_view name = i == kSortOrders - 1 ? "asc" : kSortXmlNames[i];
-    if (EqualsIgnoringCase(name, order)) request.sort = static_cast<ComponentSort>(i), found = true;
-  }
-  if (!found || colon == std::string_view::npos) return found;
-  const std::optional<ComponentColumn> column = ColumnNamed(text.substr(colon + 1));
-  if (column) request.sort_column = *column;
-  return column.has_value();
 }
 
 // Reads the options that do not depend on the database; a usage error's text when one is wrong.
@@ -75,28 +59,11 @@ std::optional<std::string> ReadRequest(const CommandArguments& arguments, Reques
     if (columns == 0) return "--columns needs at least one letter of BNPRCEAT";
     request.columns = columns;
   }
-  if (const std::optional<std::string> filter = arguments.Value("--filter")) {
-    if (*filter == "all")
-      request.filter = RowFilter::kAll;
-    else if (*filter == "inuse")
-      request.filter = RowFilter::kInUse;
-    else if (*filter == "nonzero")
-      request.filter = RowFilter::kNonZero;
-    else
-      return "--filter is all, inuse or nonzero";
-  }
-  if (const std::optional<std::string> sort = arguments.Value("--sort")) {
-    if (!ReadSort(*sort, request)) {
-      return "--sort is none, desc, combdesc, absdesc, absasc, combasc or asc, optionally "
-             "followed by ':' and a column (a letter of BNPRCEAT or its name)";
-    }
-  }
-  if (const std::optional<std::string> depth = arguments.Value("--depth")) {
-    const size_t digits = depth->find_first_not_of("0123456789");
-    if (depth->empty() || digits != std::string::npos || depth->size() > 4) {
-      return "--depth takes a whole number";
-    }
-    request.depth = std::stoi(*depth);
+  if (auto error = ReadRowOptions(arguments, "--sort", request.rows)) return error;
+  if (request.rows.sort_column) {
+    const std::optional<ComponentColumn> column = ColumnNamed(*request.rows.sort_column);
+    if (!column) return "--sort takes a column after ':': a letter of BNPRCEAT or its name";
+    request.sort_column = *column;
   }
   return std::nullopt;
 }
@@ -118,18 +85,15 @@ std::optional<std::string> Configure(const CommandArguments& arguments, const Re
     if (request.columns) column.visible = (*request.columns >> kind & 1) != 0;
     column.sublevels = true;  // every row shows the total of its subtree
   }
-  options.flat = arguments.Has("--flat");
-  options.filter = request.filter;
-  options.sort = request.sort;
+  options.flat = arguments.Has(kFlatOption.name);
+  options.filter = request.rows.filter;
+  options.sort = request.rows.sort;
   options.sort_column = request.sort_column;
   options.expansion = "\\";  // every row expanded; --depth cuts the tree after calculating
   std::string error;
   if (!ApplySelectionOptions(arguments, analysis.selection(), &error)) return error;
   analysis.set_title(db.GetName(name_id::kFirstPlural + dimension));
-  ExportSettings& settings = analysis.export_settings();
-  settings.format = request.format;
-  settings.include_title = settings.include_definition = settings.include_column_titles = true;
-  settings.include_header_rows = settings.include_data_rows = true;
+  ExportWholeReport(analysis.export_settings(), request.format);
   return std::nullopt;
 }
 
@@ -149,7 +113,7 @@ int RunComponents(const CommandArguments& arguments) {
     return arguments.UsageError(*error);
   }
   if (!analysis.Calculate()) return kExitFailed;
-  if (request.depth >= 0) analysis.ExpandToLevel(request.depth);
+  if (request.rows.depth >= 0) analysis.ExpandToLevel(request.rows.depth);
   return session.Status(WriteTableOut(analysis, request.output));
 }
 

@@ -1,9 +1,8 @@
 // jov periods: the time functions analysis without a window, its variables and formulas from the
 // command line: a periodic report (sales per month, the margin as a formula) in one line.
-#include <cctype>
-
 #include "analysis/time_functions.h"
 #include "analysis/time_scale_list.h"
+#include "column_options.h"
 #include "commands.h"
 #include "platform/text_encoding.h"
 #include "select/date_point.h"
@@ -21,8 +20,8 @@ constexpr OptionSpec kOptions[] = {
     {"--from", "DATE",
      "the range's first day: 2024-01-01, 2024-03, 2024, 240101, Year-1, a period"},
     {"--to", "DATE", "the range's last day, written as for --from"},
-    {"--var", "NAME=MEASURE:FIELD[:EXPR...]", "a variable; repeatable (see above)"},
-    {"--formula", "NAME=TEXT", "a formula over the variables and earlier formulas; repeatable"},
+    kVarOption,
+    kFormulaOption,
     {"--cumulative", "", "variables accumulate from the first card instead of per period"},
     kWhereOption,
     {"--titles", "", "label the rows of active cards with the cards' titles"},
@@ -30,21 +29,6 @@ constexpr OptionSpec kOptions[] = {
     {"--output", "FILE", "write the table to FILE instead of the terminal"},
     kPasswordOption,
 };
-
-// A name typed on the command line against a shown text: letter case, blanks and dots aside.
-bool SameWord(std::string_view typed, std::string_view text) {
-  const auto folded = [](std::string_view word) {
-    std::string letters;
-    for (const char c : word) {
-      if (c != ' ' && c != '.' && c != '-' && c != '_') {
-        letters += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      }
-    }
-    return letters;
-  };
-  const std::string letters = folded(typed);
-  return !letters.empty() && letters == folded(text);
-}
 
 // "months", "Half Years", "activecards", "cards", ... or the name of a time scale.
 bool ReadPeriods(Database& db, std::string_view typed, TimeFunctionsOptions& options) {
@@ -64,82 +48,6 @@ bool ReadPeriods(Database& db, std::string_view typed, TimeFunctionsOptions& opt
   options.period_kind = PeriodKind::kTimeScale;
   options.time_scale = scale->name();
   return true;
-}
-
-// "sum", "-sum", "average", "geommean", "median", "maximum" ... or the measure's letter.
-std::optional<Measure> MeasureNamed(std::string_view typed) {
-  if (typed == "-sum" || typed == "-Sum") return Measure::kNegativeSum;
-  for (int m = 0; m < kMeasureCount; ++m) {
-    const auto measure = static_cast<Measure>(m);
-    if (measure == Measure::kNegativeSum) continue;
-    if (SameWord(typed, MessageText(MeasureMessage(measure)))) return measure;
-  }
-  if (typed == "max") return Measure::kMaximum;
-  if (typed == "min") return Measure::kMinimum;
-  return typed.size() == 1 ? MeasureOfLetter(typed[0]) : std::nullopt;
-}
-
-// The parts of `text` between colons.
-std::vector<std::string_view> Parts(std::string_view text) {
-  std::vector<std::string_view> parts;
-  for (size_t start = 0;;) {
-    const size_t colon = text.find(':', start);
-    parts.push_back(text.substr(start, colon == std::string_view::npos ? colon : colon - start));
-    if (colon == std::string_view::npos) return parts;
-    start = colon + 1;
-  }
-}
-
-// NAME=MEASURE:FIELD[:EXPR...]: the expressions restrict dimension 1, 2, ... in turn (an empty
-// one leaves its dimension free), or the dimension they name as DIM=EXPR.
-std::optional<std::string> AddVariable(std::string_view typed, const CommandArguments& arguments,
-                                       TimeFunctionsAnalysis& analysis) {
-  const std::string prefix = "--var " + std::string(typed) + ": ";
-  const size_t equals = typed.find('=');
-  if (equals == std::string_view::npos || equals == 0) {
-    return prefix + "give NAME=MEASURE:FIELD[:EXPRESSION...]";
-  }
-  FunctionColumns& columns = analysis.columns();
-  const std::string name = Cp1252FromUtf8(typed.substr(0, equals));
-  if (!columns.NameIsFree(name)) return prefix + "the name is taken";
-  const std::vector<std::string_view> parts = Parts(typed.substr(equals + 1));
-  const std::optional<Measure> measure = MeasureNamed(parts[0]);
-  if (!measure) {
-    return prefix + "the measure is count, sum, -sum, product, average, geommean, median, " +
-           "maximum, minimum, first or last";
-  }
-  Database& db = analysis.database();
-  const int field = parts.size() > 1 && !parts[1].empty() ? ValueFieldNamed(db, parts[1]) : 0;
-  if (field < 0)
-    return prefix + "no value field is numbered or named '" + std::string(parts[1]) + "'";
-  Variable& variable = *columns.AddVariable(name);
-  variable.measure = *measure;
-  variable.value_field = field;
-  variable.accumulation =
-      arguments.Has("--cumulative") ? Accumulation::kFromStart : Accumulation::kByPeriod;
-  std::string error;
-  for (size_t i = 2; i < parts.size(); ++i) {
-    const std::string where = parts[i].find('=') != std::string_view::npos || parts[i].empty()
-                                  ? std::string(parts[i])
-                                  : std::to_string(i - 1) + "=" + std::string(parts[i]);
-    if (!where.empty() && !ApplyWhere(where, variable.selection(), &error)) return prefix + error;
-  }
-  for (const std::string& where : arguments.Values(kWhereOption.name)) {
-    if (!ApplyWhere(where, variable.selection(), &error)) return error;
-  }
-  return std::nullopt;
-}
-
-std::optional<std::string> AddFormula(std::string_view typed, TimeFunctionsAnalysis& analysis) {
-  const size_t equals = typed.find('=');
-  if (equals == std::string_view::npos || equals == 0) {
-    return "--formula " + std::string(typed) + ": give NAME=TEXT";
-  }
-  FunctionColumns& columns = analysis.columns();
-  const std::string name = Cp1252FromUtf8(typed.substr(0, equals));
-  if (!columns.NameIsFree(name)) return "--formula " + std::string(typed) + ": the name is taken";
-  columns.SetText(*columns.AddFormula(name), Cp1252FromUtf8(typed.substr(equals + 1)));
-  return std::nullopt;
 }
 
 // The range: --from and --to as date points, by default the first card to the last.
@@ -172,16 +80,18 @@ std::optional<std::string> Configure(const CommandArguments& arguments,
   }
   if (auto error = ReadRange(arguments, analysis)) return error;
   options.show_card_titles = arguments.Has("--titles");
-  for (const std::string& var : arguments.Values("--var")) {
-    if (auto error = AddVariable(var, arguments, analysis)) return error;
+  const Accumulation accumulation =
+      arguments.Has("--cumulative") ? Accumulation::kFromStart : Accumulation::kByPeriod;
+  for (const std::string& var : arguments.Values(kVarOption.name)) {
+    if (auto error = AddVariableOption(var, arguments, {VariableDates::kWhereOnly, accumulation},
+                                       analysis.columns())) {
+      return error;
+    }
   }
-  for (const std::string& formula : arguments.Values("--formula")) {
-    if (auto error = AddFormula(formula, analysis)) return error;
+  for (const std::string& formula : arguments.Values(kFormulaOption.name)) {
+    if (auto error = AddFormulaOption(formula, analysis.columns())) return error;
   }
-  ExportSettings& settings = analysis.export_settings();
-  settings.format = format;
-  settings.include_title = settings.include_definition = settings.include_column_titles = true;
-  settings.include_header_rows = settings.include_data_rows = true;
+  ExportWholeReport(analysis.export_settings(), format);
   return std::nullopt;
 }
 

@@ -8,10 +8,11 @@ namespace jov {
 namespace {
 
 constexpr const Command* kCommands[] = {
-    &kInfoCommand,      &kConvertCommand, &kCheckCommand,   &kTemplatesCommand,
-    &kSubsetsCommand,   &kImportCommand,  &kExportCommand,  &kComponentsCommand,
-    &kLinesCommand,     &kCardsCommand,   &kPeriodsCommand, &kAggregateCommand,
-    &kTransformCommand, &kRunCommand,     &kServeCommand,   &kDemoCommand};
+    &kInfoCommand,      &kConvertCommand,   &kCheckCommand,   &kTemplatesCommand,
+    &kSubsetsCommand,   &kImportCommand,    &kExportCommand,  &kComponentsCommand,
+    &kLinesCommand,     &kCardsCommand,     &kPeriodsCommand, &kCompFunctionsCommand,
+    &kAggregateCommand, &kTransformCommand, &kRunCommand,     &kServeCommand,
+    &kDemoCommand};
 
 }  // namespace
 

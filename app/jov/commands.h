@@ -24,6 +24,7 @@ extern const Command kAggregateCommand;
 extern const Command kTransformCommand;
 extern const Command kPeriodsCommand;
 extern const Command kServeCommand;
+extern const Command kCompFunctionsCommand;
 
 // Every command, in the order the general help lists them.
 std::span<const Command* const> Commands();

@@ -9,6 +9,7 @@
 
 #include "analysis/card_analysis.h"
 #include "analysis/component_analysis.h"
+#include "analysis/component_functions_template.h"
 #include "analysis/line_analysis.h"
 #include "analysis/time_functions_template.h"
 #include "analysis/time_scale_list.h"
@@ -390,6 +391,26 @@ void AddTemplates(Database& db) {
   templates.Store(UnapprovedVouchers(db)->ToTemplate("Unapproved vouchers 2024-12"));
 }
 
+// A variable of a demo report: the measure of the amounts booked to `accounts`, in whole units.
+Variable& AddAccountsVariable(FunctionColumns& columns, const char* name, const char* title,
+                              const char* accounts, Measure measure) {
+  Variable& variable = *columns.AddVariable(name);
+  variable.title = title;
+  variable.measure = measure;
+  variable.selection().SetComponentExpression(kAccountDim, accounts);
+  variable.look.decimals = 0;
+  return variable;
+}
+
+Formula& AddTitledFormula(FunctionColumns& columns, const char* name, const char* title,
+                          const char* text, int decimals) {
+  Formula& formula = *columns.AddFormula(name);
+  formula.title = title;
+  formula.look.decimals = decimals;
+  columns.SetText(formula, text);
+  return formula;
+}
+
 // The monthly report of the last year: sales (revenue is credited, so it is measured as -Sum),
 // the cost of the goods bought, and the margin in money and as a share of sales.
 void AddMonthlySalesTemplate(Database& db) {
@@ -397,26 +418,12 @@ void AddMonthlySalesTemplate(Database& db) {
   body->options().SetRange(PackDay(2024, 1, 1), PackDay(2024, 12, 31));
   body->options().period_kind = PeriodKind::kMonths;
   FunctionColumns& columns = body->columns();
-  const auto add_variable = [&](const char* name, const char* title, const char* accounts,
-                                Measure measure) {
-    Variable& variable = *columns.AddVariable(name);
-    variable.title = title;
-    variable.measure = measure;
-    variable.accumulation = Accumulation::kByPeriod;
-    variable.selection().SetComponentExpression(kAccountDim, accounts);
-    variable.look.decimals = 0;
-  };
-  add_variable("sales", "Sales", "I", Measure::kNegativeSum);
-  add_variable("cost", "Cost of goods", "K4010", Measure::kSum);
-  const auto add_formula = [&](const char* name, const char* title, const char* text,
-                               int decimals) {
-    Formula& formula = *columns.AddFormula(name);
-    formula.title = title;
-    formula.look.decimals = decimals;
-    columns.SetText(formula, text);
-  };
-  add_formula("margin", "Margin", "sales - cost", 0);
-  add_formula("share", "Margin %", "margin / sales * 100", 1);
+  AddAccountsVariable(columns, "sales", "Sales", "I", Measure::kNegativeSum).accumulation =
+      Accumulation::kByPeriod;
+  AddAccountsVariable(columns, "cost", "Cost of goods", "K4010", Measure::kSum).accumulation =
+      Accumulation::kByPeriod;
+  AddTitledFormula(columns, "margin", "Margin", "sales - cost", 0);
+  AddTitledFormula(columns, "share", "Margin %", "margin / sales * 100", 1);
   columns.Compile();
 
   AnalysisTemplate stored;
@@ -424,6 +431,44 @@ void AddMonthlySalesTemplate(Database& db) {
   stored.frame.name = "Monthly sales and margin";
   ExportSettings& settings = stored.frame.export_settings;
   settings.include_title = settings.include_column_titles = true;
+  stored.body = std::move(body);
+  AnalysisTemplates::Of(db).Store(std::move(stored));
+}
+
+// The margins of the last year per cost centre: the sales and the costs booked to each centre,
+// the margin, and the margin as a share of sales. Costs booked to no centre count only at the
+// root, so the root's margin is the group's result.
+void AddCentreMarginsTemplate(Database& db) {
+  auto body = std::make_unique<ComponentFunctionsTemplateBody>(db);
+  ComponentFunctionsOptions& options = body->options();
+  options.view_dimension = kCentreDim;
+  options.include_sublevels = true;
+  options.expansion = "\\";
+  options.sort = ComponentSort::kDescending;
+  options.sort_column = "margin";
+  FunctionColumns& columns = body->columns();
+  for (Variable* variable :
+       {&AddAccountsVariable(columns, "sales", "Sales", "I", Measure::kNegativeSum),
+        &AddAccountsVariable(columns, "costs", "Costs", "K", Measure::kSum)}) {
+    variable->selection().SetFrom("240101");
+    variable->selection().SetTo("241231");
+  }
+  Formula& margin = AddTitledFormula(columns, "margin", "Margin", "sales - costs", 0);
+  margin.look.bold = true;
+  margin.look.red_green = true;
+  margin.higher_levels = HigherLevels::kSumOfLowerLevels;
+  AddTitledFormula(columns, "share", "Margin %", "margin / sales * 100", 1);
+  columns.Compile();
+
+  AnalysisTemplate stored;
+  stored.frame.kind = AnalysisKind::kComponentFunctions;
+  stored.frame.name = "Margins by cost centre 2024";
+  stored.frame.notes =
+      "Sales, costs and the margin of each cost centre in 2024, the best margin first; the root "
+      "row holds the costs booked to no centre too, so its margin is the year's result.";
+  ExportSettings& settings = stored.frame.export_settings;
+  settings.include_title = settings.include_notes = settings.include_column_titles = true;
+  settings.include_header_rows = settings.include_data_rows = true;
   stored.body = std::move(body);
   AnalysisTemplates::Of(db).Store(std::move(stored));
 }
@@ -476,6 +521,7 @@ void BuildDemoCompany(Database& db) {
   AddSubsets(db);
   AddTemplates(db);
   AddMonthlySalesTemplate(db);
+  AddCentreMarginsTemplate(db);
   db.FlushChangeFlags();
 }
 

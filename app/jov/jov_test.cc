@@ -72,7 +72,7 @@ TEST_F(JovProgramTest, CommandLineMistakesExitWithTwo) {
   EXPECT_EQ(Jov("info --nonsense x").status, 2);
   for (const char* command :
        {"info", "convert", "check", "templates", "subsets", "import", "export", "components",
-        "lines", "cards", "periods", "aggregate", "transform", "run", "demo"}) {
+        "lines", "cards", "periods", "compfunctions", "aggregate", "transform", "run", "demo"}) {
     const JovRun help = Jov(std::string(command) + " --help");
     EXPECT_EQ(help.status, 0) << command;
     EXPECT_NE(help.out.find("Usage: jov " + std::string(command)), std::string::npos);
@@ -447,6 +447,56 @@ TEST_F(JovProgramTest, PeriodsMeasureVariablesPerPeriodFromTheCommandLine) {
         "--var s=sum --var s=count", "--var s=sum --formula =s", "--var s=sum --by fortnights",
         "--var s=sum --from someday", "--var s=sum --format pdf"}) {
     EXPECT_EQ(Jov(std::string("periods ") + wrong + db).status, 2) << wrong;
+  }
+}
+
+// Margins per cost centre, stored in the demo company and asked for ad hoc: the root's margin
+// is the year's result, which the profit and loss account shows with the sign turned, and the
+// centres' own lines add up to it as the sum of the lower levels.
+TEST_F(JovProgramTest, CompFunctionsMeasureVariablesPerComponentFromTheCommandLine) {
+  ASSERT_EQ(Jov("demo " + Path("demo.jox")).status, 0);
+  const std::string db = " " + Path("demo.jox");
+  const JovRun result = Jov("export --format text" + db + " \"Profit and loss 2024\"");
+  ASSERT_EQ(result.status, 0) << result.out;
+  const double year_result = -Figure(result.out, "Accounts", 4);
+  const JovRun stored = Jov("export --format text" + db + " \"Margins by cost centre 2024\"");
+  ASSERT_EQ(stored.status, 0) << stored.out;
+  EXPECT_NEAR(Figure(stored.out, "Cost centres", 4), year_result, 1) << stored.out;
+
+  const JovRun margins =
+      Jov("compfunctions --dim \"cost centre\" --from 2024 --to 2024 --var sales=-sum:1::I"
+          " --var costs=sum:::K --var lines=count --formula \"margin=sales - costs\""
+          " --formula \"per_line=margin / lines\" --sum-lower per_line --sort desc:margin --own" +
+          db);
+  ASSERT_EQ(margins.status, 0) << margins.out;
+  // Expanded, every row shows its own lines only: the root those booked to no centre.
+  const auto own_total = [&](int column) {
+    double total = 0;
+    for (const char* row : {"Cost centres", "SHOP", "WEB", "WH", "ADM"}) {
+      total += Figure(margins.out, row, column);
+    }
+    return total;
+  };
+  EXPECT_NEAR(own_total(5), year_result, 0.05) << margins.out;
+  EXPECT_NEAR(own_total(3), Figure(stored.out, "Cost centres", 3), 0.5);
+  // The best margin first.
+  EXPECT_LT(margins.out.find("\nSHOP\t"), margins.out.find("\nWEB\t")) << margins.out;
+  EXPECT_LT(margins.out.find("\nWEB\t"), margins.out.find("\nADM\t")) << margins.out;
+  const JovRun tree = Jov("compfunctions --dim 3 --var n=count --sum-lower n" + db);
+  EXPECT_EQ(tree.status, 2) << "a variable is not a formula";
+  const JovRun medians =
+      Jov("compfunctions --dim account --var m=median:::I --depth 1 --filter inuse" + db);
+  ASSERT_EQ(medians.status, 0) << medians.out;
+  EXPECT_LT(Figure(medians.out, "I", 2), 0) << medians.out;
+  EXPECT_EQ(Cell(medians.out, "K", 2), std::nullopt) << "no income lines on costs";
+
+  EXPECT_EQ(Jov("compfunctions --dim 3 --var s=sum --formula f=f+1" + db).status, 1);
+  for (const char* wrong :
+       {"", "--var s=sum", "--dim 3", "--dim 9 --var s=sum", "--dim 3 --var s=first",
+        "--dim 3 --var s=last", "--dim 3 --var s=sum --sort desc:nothing",
+        "--dim 3 --var s=sum --sort sideways", "--dim 3 --var s=sum --filter some",
+        "--dim 3 --var s=sum --from someday", "--dim 3 --var s=sum --sum-lower nothing"}) {
+    EXPECT_EQ(Jov(std::string("compfunctions ") + wrong + db).status, 2) << wrong;
   }
 }
 

@@ -49,6 +49,12 @@ std::optional<ExportFormat> ChosenFormat(const CommandArguments& arguments,
   return FormatNamed(path.substr(dot + 1)).value_or(fallback);
 }
 
+void ExportWholeReport(ExportSettings& settings, ExportFormat format) {
+  settings.format = format;
+  settings.include_title = settings.include_definition = settings.include_column_titles = true;
+  settings.include_header_rows = settings.include_data_rows = true;
+}
+
 bool WriteTableOut(Table& table, const std::optional<std::string>& output) {
   if (!output) return WriteToTerminal(table);
   const bool written = ExportTableToFile(table, Cp1252FromUtf8(*output));

@@ -21,6 +21,10 @@ std::optional<ExportFormat> ChosenFormat(const CommandArguments& arguments,
                                          const std::optional<std::string>& output,
                                          ExportFormat fallback);
 
+// Makes an ad-hoc analysis's table a whole report in `format`: its title, definition, column
+// titles, header rows and data rows.
+void ExportWholeReport(ExportSettings& settings, ExportFormat format);
+
 // Writes the table to `output` (a file name in UTF-8), or to the terminal when there is none.
 // False, with the reason reported, when the file could not be written.
 bool WriteTableOut(Table& table, const std::optional<std::string>& output);
