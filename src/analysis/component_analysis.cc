@@ -27,15 +27,7 @@ ComponentAnalysis::ComponentAnalysis(Database& database)
       options_(ComponentAnalysisOptions::Standard(database.value_decimals())),
       selection_(database) {
   frame_.kind = AnalysisKind::kComponents;
-  const AnalysisTemplate* defaults =
-      AnalysisTemplates::Of(database).Defaults(AnalysisKind::kComponents);
-  const auto* body = defaults != nullptr
-                         ? dynamic_cast<const ComponentTemplateBody*>(defaults->body.get())
-                         : nullptr;
-  if (body != nullptr) {
-    Apply(defaults->frame, *body);
-    frame_.name.clear();
-  }
+  ApplyKindDefaults<ComponentTemplateBody>(database, AnalysisKind::kComponents, *this);
   database_.AddListener(this);
 }
 
@@ -91,10 +83,7 @@ bool ComponentAnalysis::CollectHeldLines(LineSet& lines, CardLevel& level) {
 }
 
 bool ComponentAnalysis::Calculate() {
-  const int asked = options_.view_dimension;
-  const int view = asked >= 0 && asked < kDimensionCount ? asked
-                   : view_dimension_ >= 0                ? view_dimension_
-                                          : ComponentAnalysisOptions().view_dimension;
+  const int view = ChooseViewDimension(options_.view_dimension, view_dimension_);
   const bool same_view = view == view_dimension_;
   Invalidate();
   view_dimension_ = view;

@@ -82,15 +82,8 @@ ComponentSet AdmittedComponents(const Database& database, const FunctionColumns&
 ComponentFunctionsAnalysis::ComponentFunctionsAnalysis(Database& database)
     : database_(database), columns_(database) {
   frame_.kind = AnalysisKind::kComponentFunctions;
-  const AnalysisTemplate* defaults =
-      AnalysisTemplates::Of(database).Defaults(AnalysisKind::kComponentFunctions);
-  const auto* body = defaults != nullptr
-                         ? dynamic_cast<const ComponentFunctionsTemplateBody*>(defaults->body.get())
-                         : nullptr;
-  if (body != nullptr) {
-    Apply(defaults->frame, *body);
-    frame_.name.clear();
-  }
+  ApplyKindDefaults<ComponentFunctionsTemplateBody>(database, AnalysisKind::kComponentFunctions,
+                                                    *this);
   database_.AddListener(this);
 }
 
@@ -133,10 +126,7 @@ void ComponentFunctionsAnalysis::Invalidate() {
 }
 
 bool ComponentFunctionsAnalysis::Calculate() {
-  const int asked = options_.view_dimension;
-  const int view = asked >= 0 && asked < kDimensionCount ? asked
-                   : view_dimension_ >= 0                ? view_dimension_
-                                          : ComponentFunctionsOptions().view_dimension;
+  const int view = ChooseViewDimension(options_.view_dimension, view_dimension_);
   const bool same_view = view == view_dimension_;
   Invalidate();
   view_dimension_ = view;

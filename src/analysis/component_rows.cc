@@ -79,6 +79,11 @@ double ColumnValue(const RowSums& sums, ComponentColumn column) {
   return kMissingNumber;
 }
 
+int ChooseViewDimension(int asked, int previous) {
+  if (asked >= 0 && asked < kDimensionCount) return asked;
+  return previous >= 0 ? previous : 1;
+}
+
 void ComponentRows::Clear() {
   rows_.clear();
   row_of_.clear();

@@ -60,6 +60,10 @@ struct ComponentRow {
   RowSums subtree;
 };
 
+// The view dimension a calculation uses: the one the options ask for when it is a dimension,
+// else the one of the previous calculation (`previous`, -1 for none), else the second.
+int ChooseViewDimension(int asked, int previous);
+
 class ComponentRows {
  public:
   // The rows of the components of `dimension` that `admitted` holds, in the dimension's

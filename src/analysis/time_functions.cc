@@ -72,15 +72,7 @@ TimeFunctionsAnalysis::TimeFunctionsAnalysis(Database& database)
   const CalendarDate today = UnpackDay(Today());
   options_.SetRange(PackDay(today.year, 1, 1), PackDay(today.year, 12, 31));
   options_.period_kind = PeriodKind::kMonths;
-  const AnalysisTemplate* defaults =
-      AnalysisTemplates::Of(database).Defaults(AnalysisKind::kTimeFunctions);
-  const auto* body = defaults != nullptr
-                         ? dynamic_cast<const TimeFunctionsTemplateBody*>(defaults->body.get())
-                         : nullptr;
-  if (body != nullptr) {
-    Apply(defaults->frame, *body);
-    frame_.name.clear();
-  }
+  ApplyKindDefaults<TimeFunctionsTemplateBody>(database, AnalysisKind::kTimeFunctions, *this);
   database_.AddListener(this);
 }
 

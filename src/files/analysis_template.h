@@ -99,6 +99,18 @@ class AnalysisTemplates : public DatabaseAttachment {
   std::map<AnalysisKind, AnalysisTemplate> defaults_;
 };
 
+// Gives a new analysis of `kind` the kind's stored defaults, when the database has them: their
+// frame (without a name) and the settings of their body, read as `Body`.
+template <typename Body, typename Analysis>
+void ApplyKindDefaults(Database& database, AnalysisKind kind, Analysis& analysis) {
+  const AnalysisTemplate* defaults = AnalysisTemplates::Of(database).Defaults(kind);
+  const auto* body =
+      defaults != nullptr ? dynamic_cast<const Body*>(defaults->body.get()) : nullptr;
+  if (body == nullptr) return;
+  analysis.Apply(defaults->frame, *body);
+  analysis.frame().name.clear();
+}
+
 // The kind's name as the Analysis menu shows it ("Components"); the letter for kinds without one.
 std::string KindName(AnalysisKind kind);
 
