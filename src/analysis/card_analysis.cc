@@ -47,13 +47,7 @@ CardAnalysis::CardAnalysis(Database& database)
       local_subsets_(database),
       selection_(database, &local_subsets_) {
   frame_.kind = AnalysisKind::kCards;
-  const AnalysisTemplate* defaults = AnalysisTemplates::Of(database).Defaults(AnalysisKind::kCards);
-  const auto* body =
-      defaults != nullptr ? dynamic_cast<const CardTemplateBody*>(defaults->body.get()) : nullptr;
-  if (body != nullptr) {
-    Apply(defaults->frame, *body);
-    frame_.name.clear();
-  }
+  ApplyKindDefaults<CardTemplateBody>(database, AnalysisKind::kCards, *this);
   database_.AddListener(this);
 }
 

@@ -48,13 +48,7 @@ LineAnalysis::LineAnalysis(Database& database)
       local_subsets_(database),
       selection_(database, &local_subsets_) {
   frame_.kind = AnalysisKind::kLines;
-  const AnalysisTemplate* defaults = AnalysisTemplates::Of(database).Defaults(AnalysisKind::kLines);
-  const auto* body =
-      defaults != nullptr ? dynamic_cast<const LineTemplateBody*>(defaults->body.get()) : nullptr;
-  if (body != nullptr) {
-    Apply(defaults->frame, *body);
-    frame_.name.clear();
-  }
+  ApplyKindDefaults<LineTemplateBody>(database, AnalysisKind::kLines, *this);
   database_.AddListener(this);
 }
 
