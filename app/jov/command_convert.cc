@@ -61,11 +61,7 @@ int RunConvert(const CommandArguments& arguments) {
   SaveSetup setup = SetupKeepingPassword(*db);
   setup.compressed = !arguments.Has("--store");
   // Saving as text asks for the database's password again: the one given for it here.
-  ConsolePasswordPrompt save_prompt(new_password ? new_password : password);
-  const bool saved =
-      SaveDatabaseFile(*db, out, format, setup, session.registry(), &save_prompt, /*adopt=*/true);
-  FlushPendingError();
-  return session.Status(saved);
+  return session.Save(*db, out, format, setup, new_password ? new_password : password);
 }
 
 }  // namespace

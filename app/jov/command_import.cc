@@ -194,11 +194,7 @@ int RunImport(const CommandArguments& arguments) {
     return kExitFailed;
   }
 
-  ConsolePasswordPrompt save_prompt(password);
-  const bool saved = SaveDatabaseFile(*db, out, FormatForFileName(out), SetupKeepingPassword(*db),
-                                      session.registry(), &save_prompt, /*adopt=*/true);
-  FlushPendingError();
-  return session.Status(saved);
+  return session.Save(*db, out, FormatForFileName(out), SetupKeepingPassword(*db), password);
 }
 
 }  // namespace

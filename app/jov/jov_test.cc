@@ -132,6 +132,14 @@ TEST_F(JovProgramTest, PasswordsComeFromTheCommandLineWithoutATerminal) {
   EXPECT_EQ(Jov("convert --password Hemligt " + Path("locked.jov") + " " + Path("open.jox")).status,
             1);
   EXPECT_FALSE(std::filesystem::exists(Path("open.jox")));
+  // A text file opens without its password, but saving it as text again asks for it.
+  ASSERT_TRUE(WriteFileAtomically(Path("shown.jox"),
+                                  "##JOV-Text\t001219\r\n##Protection\tsecret\r\n##End\r\n"));
+  const JovRun resave = Jov("convert " + Path("shown.jox") + " " + Path("again.jox"));
+  EXPECT_EQ(resave.status, 1);
+  EXPECT_NE(resave.out.find("is protected by a password. Give it with --password"),
+            std::string::npos)
+      << resave.out;
 }
 
 TEST_F(JovProgramTest, ProgressIsABarOnATerminalAndNothingElsewhere) {

@@ -71,12 +71,8 @@ std::optional<int> RewriteTarget::ChooseLines() {
 }
 
 int RewriteTarget::Save() {
-  ConsolePasswordPrompt prompt(password_);
-  const bool saved =
-      SaveDatabaseFile(*database_, out_, FormatForFileName(out_), SetupKeepingPassword(*database_),
-                       session_.registry(), &prompt, /*adopt=*/true);
-  FlushPendingError();
-  return session_.Status(saved);
+  return session_.Save(*database_, out_, FormatForFileName(out_), SetupKeepingPassword(*database_),
+                       password_);
 }
 
 }  // namespace jov

@@ -7,6 +7,7 @@
 #include "automation/section_kinds.h"
 #include "automation/startup_actions.h"
 #include "files/file_kind.h"
+#include "files/password.h"
 #include "platform/settings_store.h"
 #include "platform/text_encoding.h"
 #include "shell/message_ids.h"
@@ -85,19 +86,40 @@ int Session::Status(bool ok) const {
   return ok && sink_.error_count() == 0 && !Interrupted() ? kExitSuccess : kExitFailed;
 }
 
+namespace {
+
+// Without a terminal nobody was asked for the password: say what is missing instead of failing
+// in silence.
+void ReportPasswordNeeded(const std::string& path) {
+  AlertRecord alert(msg::kPasswordNeeded);
+  alert.Arg(path);
+  ReportAlert(alert);
+}
+
+}  // namespace
+
 Database* Session::Open(const std::string& path, const std::optional<std::string>& password,
                         PasswordPrompt& prompt, bool for_user) {
   ReadOptions options = for_user ? UserOpenOptions(script_host_) : ReadOptions();
   options.password = password;
   Database* db = OpenDatabaseFile(open_, path, options, &prompt, registry_);
   FlushPendingError();
-  // Without a terminal nobody was asked: say what is missing instead of failing in silence.
   if (db == nullptr && !password && !HaveTerminal() && SniffFile(path).password) {
-    AlertRecord alert(msg::kPasswordNeeded);
-    alert.Arg(path);
-    ReportAlert(alert);
+    ReportPasswordNeeded(path);
   }
   return db;
+}
+
+int Session::Save(Database& db, const std::string& out, DatabaseFormat format,
+                  const SaveSetup& setup, const std::optional<std::string>& password) {
+  ConsolePasswordPrompt prompt(password);
+  const bool saved = SaveDatabaseFile(db, out, format, setup, registry_, &prompt, /*adopt=*/true);
+  FlushPendingError();
+  if (!saved && format == DatabaseFormat::kText && !password && !HaveTerminal() &&
+      db.Attached<DatabasePassword>().password.HasPassword()) {
+    ReportPasswordNeeded(db.file_name());
+  }
+  return Status(saved);
 }
 
 Database* Session::OpenFirstOperand(const CommandArguments& arguments, int& status) {

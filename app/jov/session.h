@@ -71,6 +71,11 @@ class Session {
   // --password (asked for on a terminal when that gives none). Nothing when the password is
   // mistyped (`status` kExitUsage, the mistake printed) or the file does not open (kExitFailed).
   Database* OpenFirstOperand(const CommandArguments& arguments, int& status);
+  // Saves the database to `out` as the file it then is, and answers the command's exit status.
+  // A text save of a protected database asks for its password again: `password` answers, else
+  // the terminal; without either it fails and says how to give the password.
+  int Save(Database& db, const std::string& out, DatabaseFormat format, const SaveSetup& setup,
+           const std::optional<std::string>& password);
 
  private:
   ConsoleSink sink_;

@@ -194,13 +194,17 @@ std::string Database::StoredForm(int dimension, ComponentField field,
   return stored;
 }
 
+bool Database::IsStorableCode(std::string_view stored_code) {
+  return !stored_code.empty() && !stored_code.starts_with("##");
+}
+
 ComponentRef Database::AddComponent(int dimension, std::string_view code_in,
                                     std::string_view text_in, std::string_view host_in) {
   std::string code = StoredForm(dimension, ComponentField::kCode, code_in);
   std::string text = StoredForm(dimension, ComponentField::kText, text_in);
   std::string host = StoredForm(dimension, ComponentField::kHost, host_in);
 
-  if (code.empty()) return kNoComponent;
+  if (!IsStorableCode(code)) return kNoComponent;
   if (const ComponentRef existing = FindByCode(dimension, code); existing != kNoComponent) {
     return existing;
   }

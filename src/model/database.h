@@ -104,12 +104,15 @@ class Database {
 
   // Adds a component under the longest-prefix rule, or returns the existing one with that code.
   // Reports msg::kHostTaken when the host code is taken (the component is added without it).
-  // Returns kNoComponent when the code is empty or memory ran out.
+  // Returns kNoComponent when the code cannot be stored (IsStorableCode) or memory ran out.
   ComponentRef AddComponent(int dimension, std::string_view code, std::string_view text,
                             std::string_view host);
   // A code, text or host code as AddComponent stores it: blanks and tabs trimmed, the
   // dimension's case option for the field applied.
   std::string StoredForm(int dimension, ComponentField field, std::string_view value) const;
+  // Whether a code in its stored form can be a component's: not empty, and not beginning with
+  // "##", which at the start of a line in the saved section text ends the dimension's section.
+  static bool IsStorableCode(std::string_view stored_code);
   ComponentRef FindByCode(int dimension, std::string_view code) const;
   ComponentRef FindByHost(int dimension, std::string_view host) const;
   ComponentRef FindByText(int dimension, std::string_view text) const;

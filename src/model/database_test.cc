@@ -159,9 +159,13 @@ TEST_F(DatabaseTest, UnresolvedIdentifiersCreateComponents) {
   EXPECT_EQ(db_.ResolveIdentifier(6, " 3010 ", IdentifierKind::kCode), by_code);
   EXPECT_EQ(sink_.Texts().back(), "Cannot find JOV-code \"3010\" in dimension Dim 7.");
 
-  // Nothing can be added for a blank code: the answer is the dimension's root, never a
-  // component of another dimension.
+  // Nothing can be added for a blank code, nor for one that would read back as a section
+  // header in the saved text: the answer is the dimension's root, never a component of another
+  // dimension.
   EXPECT_EQ(db_.ResolveIdentifier(7, "  ", IdentifierKind::kCode), 7u);
+  EXPECT_EQ(db_.ResolveIdentifier(7, "##Subset", IdentifierKind::kCode), 7u);
+  EXPECT_EQ(db_.AddComponent(7, " ##1", "", ""), kNoComponent);
+  EXPECT_NE(db_.AddComponent(7, "#1#", "", ""), kNoComponent);
 }
 
 TEST_F(DatabaseTest, NamesComeFromUserTextsOrDefaults) {

@@ -54,7 +54,10 @@ DimensionEdit::Row DimensionEdit::Add(Row parent, std::string_view code, std::st
   row.parent = parent;
   row.code = database_.StoredForm(dimension_, ComponentField::kCode, code);
   const std::string& parent_code = rows_[parent].code;
-  if (row.code.size() <= parent_code.size() || !row.code.starts_with(parent_code)) return kNoRow;
+  if (row.code.size() <= parent_code.size() || !row.code.starts_with(parent_code) ||
+      !Database::IsStorableCode(row.code)) {
+    return kNoRow;
+  }
   row.text = database_.StoredForm(dimension_, ComponentField::kText, text);
   row.host = database_.StoredForm(dimension_, ComponentField::kHost, host);
   const Row number = row_count();

@@ -39,7 +39,7 @@ class DimensionEdit {
   // Adds a row under `parent` with the full JOV-Code `code`, which must begin with the parent's
   // code and be longer. The values are kept as the database will store them (trimmed, in the
   // dimension's case); kNoRow, with nothing added, when the code so kept does not extend the
-  // parent's. Duplicates are allowed here and found by FindDuplicate.
+  // parent's or cannot be stored (Database::IsStorableCode). Duplicates are allowed here and found by FindDuplicate.
   Row Add(Row parent, std::string_view code, std::string_view text, std::string_view host);
 
   // The first row with that value, compared under the dimension's case option for the field;

@@ -46,6 +46,7 @@ TEST_F(DimensionEditTest, AddedRowsReachTheDatabaseOnlyWhenApplied) {
   // A code that does not extend its parent's has no place under it.
   EXPECT_EQ(edit.Add(ab, "AX", "", ""), DimensionEdit::kNoRow);
   EXPECT_EQ(edit.Add(ab, "  ", "", ""), DimensionEdit::kNoRow);
+  EXPECT_EQ(edit.Add(DimensionEdit::kTop, "##A", "", ""), DimensionEdit::kNoRow);
   EXPECT_EQ(edit.Find(ComponentField::kHost, "111"), ab + 1);
   EXPECT_EQ(edit.Find(ComponentField::kText, "BANK"), ab);
   EXPECT_EQ(db_.FindByCode(1, "AB"), kNoComponent);
