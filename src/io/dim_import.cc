@@ -4,8 +4,8 @@
 #include <cmath>
 
 #include "files/database_file.h"
-#include "io/import_fields.h"
 #include "files/file_kind.h"
+#include "io/import_fields.h"
 #include "platform/file_io.h"
 #include "shell/alert.h"
 #include "shell/message_ids.h"
@@ -168,9 +168,8 @@ void DimImporter::AddRow(Row parent, int level) {
 }
 
 void ReportDuplicate(const DimensionEdit& edit, const DimensionEdit::Duplicate& duplicate) {
-  const bool code = duplicate.field == ComponentField::kCode;
-  AlertRecord alert(code ? msg::kCodeDefinedTwice : msg::kHostDefinedTwice, 1);
-  alert.Arg(code ? edit.code(duplicate.second) : edit.host(duplicate.second));
+  AlertRecord alert = edit.DuplicateAlert(duplicate);
+  alert.kind = 1;
   alert.Button(msg::kButtonClose);
   ReportAlert(alert);
 }
@@ -221,11 +220,14 @@ DimImportResult ImportDimensionFile(Database& database, int dimension, const std
     return result;
   }
   const int added = edit.added_count();
-  if (const auto duplicate = edit.Apply()) {
+  if (const auto duplicate = edit.FindDuplicate()) {
     ReportDuplicate(edit, *duplicate);
     result.outcome = DimImportOutcome::kDuplicate;
     return result;
   }
+  // The copy only adds, so no removed component can be in use; what is left (memory, or the
+  // dimension changed meanwhile) writes nothing and fails the import.
+  if (edit.Apply() != DimensionEdit::ApplyOutcome::kWritten) return result;
   result.added = added;
   result.outcome = DimImportOutcome::kDone;
   return result;

@@ -37,7 +37,7 @@ class DimImportTest : public ::testing::Test {
     MemoryImportInput input(rows);
     DimensionEdit edit(db_, 1);
     ImportDimensionRows(edit, input, lf);
-    EXPECT_FALSE(edit.Apply());
+    EXPECT_EQ(edit.Apply(), DimensionEdit::ApplyOutcome::kWritten);
   }
 
   // "code<parent code" for every component in tree order.

@@ -317,6 +317,55 @@ void Database::DeleteComponents(int dimension, std::span<const ComponentRef> mem
   components_changed_[dimension] = false;
 }
 
+bool Database::WriteComponents(int dimension, std::span<ComponentWrite> tree,
+                               std::span<const ComponentRef> removed) {
+  // New records first, so that running out of memory leaves the tree as it was.
+  std::vector<ComponentRef> made;
+  for (ComponentWrite& entry : tree) {
+    if (entry.ref != kNoComponent) {
+      JOV_DCHECK(pool_.IsLive(entry.ref) && pool_.DimensionOf(entry.ref) == dimension,
+                 "a component written from an edit must be live, in its dimension");
+      continue;
+    }
+    entry.ref = pool_.Allocate();
+    if (entry.ref == kNoComponent) break;
+    made.push_back(entry.ref);
+  }
+  const bool allocated = std::none_of(tree.begin(), tree.end(), [](const ComponentWrite& entry) {
+    return entry.ref == kNoComponent;
+  });
+  if (!allocated || !WidenSlotsForPool()) {
+    for (ComponentWrite& entry : tree) {
+      if (std::find(made.begin(), made.end(), entry.ref) != made.end()) entry.ref = kNoComponent;
+    }
+    for (const ComponentRef ref : made) pool_.Free(ref);
+    return false;
+  }
+  const ComponentRef root = static_cast<ComponentRef>(dimension);
+  // Re-appending every entry in pre-order gives each parent its children in the list's order.
+  for (ComponentWrite& entry : tree) {
+    Component& record = pool_[entry.ref];
+    if (record.parent != kNoComponent) pool_.Unlink(entry.ref);
+    pool_.AppendChild(entry.parent < 0 ? root : tree[entry.parent].ref, entry.ref);
+    record.code = std::move(entry.code);
+    record.text = std::move(entry.text);
+    record.host = std::move(entry.host);
+  }
+  // Every kept component now hangs below kept ones, so a removed subtree holds only removed ones.
+  for (const ComponentRef ref : removed) {
+    if (!IsRoot(ref) && pool_.IsLive(ref) && pool_.DimensionOf(ref) == dimension) {
+      RemoveSubtree(ref);
+    }
+  }
+  index_.Rebuild();
+  ComponentsChanged(dimension);
+  RecomputeSlotCount();
+  UpdateUsedState(dimension);
+  Notify(ChangeCode::kComponents, dimension);
+  components_changed_[dimension] = false;
+  return true;
+}
+
 size_t Database::ComponentTextBytes() const {
   if (!component_text_bytes_) {
     size_t total = 0;

@@ -44,6 +44,15 @@ class DatabaseAttachment {
   virtual bool OutlivesOtherAttachments() const { return false; }
 };
 
+// One component as an edit copy writes it into its dimension (Database::WriteComponents).
+struct ComponentWrite {
+  ComponentRef ref = kNoComponent;  // kNoComponent: a new component
+  int parent = -1;                  // the parent's entry, earlier in the list; -1: the root
+  std::string code;                 // stored forms, as StoredForm gives them
+  std::string text;
+  std::string host;
+};
+
 // Which identifier cards use to refer to components of a dimension.
 enum class IdentifierKind : int { kCode = 0, kHost = 1, kText = 2 };
 
@@ -137,6 +146,14 @@ class Database {
   ComponentRef CommonAncestor(int dimension, std::span<const ComponentRef> members) const;
   // Removes each member with its whole subtree, rebuilds the index and notifies.
   void DeleteComponents(int dimension, std::span<const ComponentRef> members);
+  // Makes the dimension's tree `tree`, given in pre-order: new components are made first (false,
+  // with nothing changed, when memory runs out), then every entry is set to its values and
+  // appended to its parent in the list's order, then the `removed` components are deleted with
+  // their subtrees. Existing components keep their numbers, so lines keep referring to them.
+  // One kComponents notifies the change. Entries must be live components of the dimension
+  // or new, `removed` must not be in use, and together they must cover the dimension.
+  bool WriteComponents(int dimension, std::span<ComponentWrite> tree,
+                       std::span<const ComponentRef> removed);
   // Total bytes of all component codes, texts and host codes (cached).
   size_t ComponentTextBytes() const;
   // Sizes the index for `count` entries (before a file fills the database).
