@@ -1,18 +1,22 @@
 #include "base_window.h"
 
 #include <QHeaderView>
+#include <QMenu>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "analysis/time_scale_list.h"
+#include "automation/macro.h"
 #include "files/analysis_template.h"
+#include "io/import_setup.h"
 #include "qt_text.h"
+#include "select/subset_list.h"
 
 namespace jov {
 namespace {
 
 // What an entry opens, kept in its data.
-enum Entry { kNothing, kInfo, kTimeScale, kTemplates };
+enum Entry { kNothing, kInfo, kTimeScale, kTemplates, kDimension, kImportSetup, kMacro, kSubset };
 constexpr int kEntryRole = Qt::UserRole;
 constexpr int kIndexRole = Qt::UserRole + 1;
 
@@ -43,6 +47,8 @@ BaseWindow::BaseWindow(Database& database, QWidget* parent)
   tree_->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
   tree_->header()->setStretchLastSection(false);
   connect(tree_, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) { Open(item); });
+  tree_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(tree_, &QWidget::customContextMenuRequested, this, &BaseWindow::ShowContextMenu);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(tree_);
@@ -59,13 +65,28 @@ void BaseWindow::Refresh() {
   for (int d = 0; d < kDimensionCount; ++d) {
     if (!db.HasComponents(d)) continue;
     Add(dimensions, FromEngine(db.GetName(name_id::kFirstPlural + d)),
-        QString::number(ComponentCount(db, d)), kNothing);
+        QString::number(ComponentCount(db, d)), kDimension, d);
   }
   auto* scales = new QTreeWidgetItem(tree_, {Text(msg::kMenuTimeScales)});
   const TimeScaleList& list = TimeScaleList::Of(db);
   for (size_t i = 0; i < list.size(); ++i) {
     Add(scales, FromEngine(list.at(i).name()), QString::number(list.at(i).entries().size()),
         kTimeScale, static_cast<int>(i));
+  }
+  auto* setups = new QTreeWidgetItem(tree_, {Text(msg::kMenuImportSetups)});
+  for (const ImportSetup& setup : ImportSetups::Of(db).named()) {
+    Add(setups, FromEngine(setup.name), QString(), kImportSetup);
+  }
+  auto* macros = new QTreeWidgetItem(tree_, {Text(msg::kMenuMacros)});
+  for (const auto& macro : MacroList::Of(db).macros()) {
+    Add(macros, FromEngine(macro->name), QString(), kMacro);
+  }
+  auto* subsets = new QTreeWidgetItem(tree_, {Text(msg::kMenuSubsets)});
+  const std::vector<std::unique_ptr<Subset>>& subset_list = SubsetList::Of(db).subsets();
+  for (size_t i = 0; i < subset_list.size(); ++i) {
+    const int64_t count = subset_list[i]->Count();
+    Add(subsets, FromEngine(subset_list[i]->name()), count < 0 ? QString() : QString::number(count),
+        kSubset, static_cast<int>(i));
   }
   Add(tree_->invisibleRootItem(), Text(msg::kInfoAnalysisTemplates),
       QString::number(AnalysisTemplates::Of(db).templates().size()), kTemplates);
@@ -88,9 +109,32 @@ void BaseWindow::Open(QTreeWidgetItem* item) {
       if (index < list.size()) Q_EMIT TimeScaleRequested(database(), &list.at(index));
       break;
     }
+    case kImportSetup:
+      Q_EMIT ImportSetupRequested(database(), ToEngine(item->text(0)));
+      break;
+    case kMacro:
+      Q_EMIT MacroRequested(database(), ToEngine(item->text(0)));
+      break;
+    case kSubset: {
+      const size_t index = item->data(0, kIndexRole).toUInt();
+      const auto& subsets = SubsetList::Of(database()).subsets();
+      if (index < subsets.size()) Q_EMIT SubsetRequested(database(), subsets[index].get());
+      break;
+    }
     default:
       break;
   }
+}
+
+// A dimension's menu opens its import setup.
+void BaseWindow::ShowContextMenu(const QPoint& position) {
+  QTreeWidgetItem* item = tree_->itemAt(position);
+  if (item == nullptr || item->data(0, kEntryRole).toInt() != kDimension) return;
+  const int dimension = item->data(0, kIndexRole).toInt();
+  QMenu menu(this);
+  menu.addAction(Text(msg::kDimImportTitle, ToEngine(item->text(0))), this,
+                 [this, dimension] { Q_EMIT DimImportRequested(database(), dimension); });
+  menu.exec(tree_->viewport()->mapToGlobal(position));
 }
 
 }  // namespace jov

@@ -1,6 +1,7 @@
 // The base window of a database: what the database holds (its dimensions with their numbers of
-// components, its time scales) and the windows it offers. Double-clicking an entry opens its
-// window. Every open database has one; closing its last window closes the database.
+// components, its time scales, import setups, macros and subsets) and the windows it offers.
+// Double-clicking an entry opens its window; a dimension's context menu opens its import setup.
+// Every open database has one; closing its last window closes the database.
 #pragma once
 
 #include "database_window.h"
@@ -10,6 +11,7 @@ class QTreeWidgetItem;
 
 namespace jov {
 
+class Subset;
 class TimeScale;
 
 class BaseWindow : public DatabaseWindow {
@@ -23,9 +25,14 @@ class BaseWindow : public DatabaseWindow {
   void InfoRequested(Database& database);
   void TemplatesRequested(Database& database);
   void TimeScaleRequested(Database& database, TimeScale* scale);
+  void ImportSetupRequested(Database& database, const std::string& name);
+  void DimImportRequested(Database& database, int dimension);
+  void MacroRequested(Database& database, const std::string& name);
+  void SubsetRequested(Database& database, Subset* subset);
 
  private:
   void Open(QTreeWidgetItem* item);
+  void ShowContextMenu(const QPoint& position);
 
   QTreeWidget* tree_;
 };

@@ -15,7 +15,7 @@ QString DatabaseName(const Database& database);
 class DatabaseWindow : public QWidget, public DatabaseListener {
   Q_OBJECT
  public:
-  enum class Kind { kBase, kInfo, kTimeScale, kTable };
+  enum class Kind { kBase, kInfo, kTimeScale, kTable, kImportSetup, kDimImport, kMacro, kSubset };
 
   DatabaseWindow(Database& database, Kind kind, QWidget* parent = nullptr);
   ~DatabaseWindow() override;

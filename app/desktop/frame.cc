@@ -123,6 +123,7 @@ void Frame::BuildMenus() {
     if (Database* db = ActiveDatabase()) ShowTimeScale(*db, nullptr);
   });
   database->addAction(Text(msg::kMenuDeleteTimeScale), this, &Frame::DeleteTimeScale);
+  AddSetupMenus(database);
 
   window_menu_ = menuBar()->addMenu(Text(msg::kMenuWindow));
   connect(window_menu_, &QMenu::aboutToShow, this, &Frame::FillWindowMenu);
@@ -282,6 +283,7 @@ void Frame::AddBaseWindow(Database& database) {
   connect(base, &BaseWindow::TemplatesRequested, this, [this](Database& db) { ShowTemplates(db); });
   connect(base, &BaseWindow::TimeScaleRequested, this,
           [this](Database& db, TimeScale* scale) { ShowTimeScale(db, scale); });
+  ConnectSetupRequests(base);
   AddWindow(base, {360, 320});
 }
 

@@ -7,6 +7,7 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -22,7 +23,10 @@ class QMenu;
 
 namespace jov {
 
+class BaseWindow;
+class ImportSetupWindow;
 class InfoWindow;
+class Subset;
 class TableWindow;
 class ProgressDialog;
 class TimeScale;
@@ -52,6 +56,8 @@ class Frame : public QMainWindow {
   TableWindow* ShowTemplates(Database& database);
   // nullptr: a new time scale.
   DatabaseWindow* ShowTimeScale(Database& database, TimeScale* scale);
+  // The import setup of that name; an empty name: a new setup.
+  ImportSetupWindow* ShowImportSetup(Database& database, const std::string& name);
 
   // The windows of one database (all windows for nullptr), in the order they were opened.
   std::vector<DatabaseWindow*> Windows(const Database* database = nullptr) const;
@@ -97,6 +103,14 @@ class Frame : public QMainWindow {
   void OpenDialog();
   void SaveAsDialog(Database& database);
   void DeleteTimeScale();
+  // The setup windows (frame_setups.cc): their entries in the Database menu, and the base
+  // window's requests for them.
+  void AddSetupMenus(QMenu* database);
+  void ConnectSetupRequests(BaseWindow* base);
+  // The window of `kind` for which `shows` holds, brought forward; nullptr when none is open.
+  DatabaseWindow* BringForward(const Database& database, DatabaseWindow::Kind kind,
+                               const std::function<bool(DatabaseWindow*)>& shows);
+  void DeleteImportSetup();
   void ShowPreferencesDialog();
   void ShowAbout();
   bool Associate();

@@ -28,14 +28,6 @@ std::string Increment(std::string_view digits) {
   return '1' + number;
 }
 
-// "Name" gives "Name 1", "Name 1" gives "Name 2", "Name 9" "Name 10".
-std::string NextNumberedName(std::string_view name) {
-  const size_t digits = name.find_last_not_of("0123456789") + 1;  // npos + 1 is 0
-  std::string next(name.substr(0, digits));
-  if (!next.empty() && next.back() != ' ') next += ' ';
-  return next + Increment(name.substr(digits));
-}
-
 // The end of an entry's period as a range end: the position before the next entry's start, or
 // for the last entry the end of its start year.
 Date EntryRangeEnd(const std::vector<TimeScaleEntry>& entries, size_t index, int card_digits) {
@@ -46,6 +38,14 @@ Date EntryRangeEnd(const std::vector<TimeScaleEntry>& entries, size_t index, int
 }
 
 }  // namespace
+
+// "Name" gives "Name 1", "Name 1" gives "Name 2", "Name 9" "Name 10".
+std::string NextNumberedName(std::string_view name) {
+  const size_t digits = name.find_last_not_of("0123456789") + 1;  // npos + 1 is 0
+  std::string next(name.substr(0, digits));
+  if (!next.empty() && next.back() != ' ') next += ' ';
+  return next + Increment(name.substr(digits));
+}
 
 // Both the list and the hook live as long as the database, so the hook never outlives the list
 // while anything can ask it.

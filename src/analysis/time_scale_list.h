@@ -16,6 +16,11 @@
 
 namespace jov {
 
+// The next name of a numbered series: "Name" gives "Name 1", "Name 1" gives "Name 2", "Name 9"
+// "Name 10". Named objects of a kind that the user makes take their kind's default text and the
+// next free number this way.
+std::string NextNumberedName(std::string_view name);
+
 // The list serves the period names of selections' date points for its database.
 class TimeScaleList : public DatabaseAttachment, public PeriodNames {
  public:

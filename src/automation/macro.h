@@ -38,13 +38,17 @@ class MacroList : public DatabaseAttachment {
   // The macro of that name, replaced in its content when it exists, else a new one in its
   // place in the order. Announced (kMacroAdded) and marks the database modified.
   Macro& Store(Macro macro);
-  // Deletes each macro for which `chosen` is true; returns how many went.
+  // Deletes each macro for which `chosen` is true; returns how many went. Announced
+  // (kMacroRemoved) when any went.
   template <typename Chosen>
   int DeleteIf(Chosen chosen) {
     const size_t before = macros_.size();
     std::erase_if(macros_, [&](const std::unique_ptr<Macro>& m) { return chosen(*m); });
     const int deleted = static_cast<int>(before - macros_.size());
-    if (deleted > 0) database_.MarkModified();
+    if (deleted > 0) {
+      database_.MarkModified();
+      database_.Notify(ChangeCode::kMacroRemoved);
+    }
     return deleted;
   }
 

@@ -132,10 +132,11 @@ struct ImportSetup {
   bool operator==(const ImportSetup&) const = default;
 };
 
-// The import setups of a database, in the order they were read or made.
+// The import setups of a database, in the order they were read or made. Storing and removing a
+// setup marks the database modified and tells its listeners (kImportSetups).
 class ImportSetups : public DatabaseAttachment {
  public:
-  explicit ImportSetups(Database&) {}
+  explicit ImportSetups(Database& database) : database_(database) {}
   static ImportSetups& Of(Database& database) { return database.Attached<ImportSetups>(); }
   static const ImportSetups& Of(const Database& database) {
     return database.Attached<ImportSetups>();
@@ -146,7 +147,18 @@ class ImportSetups : public DatabaseAttachment {
   // The setup of that name ignoring case; nullptr when there is none.
   ImportSetup* Find(std::string_view name);
 
+  // `name` on one line (the default name when that is empty), its number counted up while a
+  // setup other than the one named `except` bears it (ignoring case).
+  std::string UniqueName(std::string_view name, std::string_view except = {}) const;
+  // Writes an edited setup: it replaces the setup named `old_name`, or is added at the end when
+  // there is none; its name is made unique first. Returns the stored setup, valid until the
+  // list changes.
+  ImportSetup& Store(const ImportSetup& edit, std::string_view old_name);
+  // False when no setup has that name.
+  bool Remove(std::string_view name);
+
  private:
+  Database& database_;
   std::vector<ImportSetup> named_;
 };
 

@@ -1,15 +1,16 @@
 #include "io/text_import.h"
 
 #include <array>
+#include <deque>
 #include <string>
 
-#include "analysis/formula_compiler.h"
 #include "files/base_options_section.h"
 #include "files/database_file.h"
 #include "files/file_kind.h"
 #include "files/identifier_cache.h"
 #include "io/import_fields.h"
 #include "io/import_values.h"
+#include "io/line_fields.h"
 #include "io/new_component.h"
 #include "model/case_tables.h"
 #include "platform/file_io.h"
@@ -21,20 +22,11 @@
 namespace jov {
 namespace {
 
-// The insert characters that make a value field an arithmetic expression.
-constexpr std::string_view kExpressionCharacters = "+-*/^()";
-
-void Report(MessageId message, std::string_view file) {
+void ReportFile(MessageId message, std::string_view file) {
   AlertRecord alert(message, 1);
   if (!file.empty()) alert.Arg(file);
   alert.Button(msg::kButtonOk);
   ReportAlert(alert);
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 void Convert(TextConversion conversion, std::string& text) {
@@ -54,17 +46,16 @@ void Convert(TextConversion conversion, std::string& text) {
 
 // What a line definition needs beyond the setup, worked out at the start of every import.
 struct DefinitionState {
-  const LineDefinition* definition = nullptr;
-  // Dimensions whose component field is not empty.
-  std::array<bool, kDimensionCount> active{};
+  DefinitionState(const LineDefinition& definition, unsigned char decimal_separator)
+      : fields(definition, decimal_separator) {}
+
+  LineFieldReader fields;
   // The component of an empty code: the dimension's root without a default text, kNoComponent
   // while a default text has not been found or made yet.
   std::array<ComponentRef, kDimensionCount> default_components{};
-  std::array<double, kMaxImportValueFields> default_values{};
-  std::array<bool, kMaxImportValueFields> expressions{};
 };
 
-class Importer {
+class Importer : public UnreadableValue {
  public:
   Importer(Database& database, ImportInput& input, std::string_view name, const ImportSetup& setup)
       : database_(database),
@@ -89,9 +80,7 @@ class Importer {
   bool FindFirstLineRow(bool* at_end);
   void MakeLines();
   void MakeLine(DefinitionState& state);
-  double Value(const DefinitionState& state, int field);
-  double Expression(const FieldSpec& spec);
-  std::optional<double> Number(std::string_view text);
+  void Report(std::string_view text) override;
   ComponentRef Component(DefinitionState& state, int dimension);
   ComponentRef ComponentOfHost(int dimension, std::string_view host,
                                NewComponentPlacement placement);
@@ -105,7 +94,7 @@ class Importer {
   RowReader reader_;
   FieldReader fields_;
   const int value_count_;
-  std::vector<DefinitionState> definitions_;
+  std::deque<DefinitionState> definitions_;
   DayCode default_day_ = kNoDay;
   std::array<IdentifierCache, kDimensionCount> hosts_;
   CardRef card_ = kNoRecord;
@@ -113,8 +102,6 @@ class Importer {
   Sequence largest_number_ = 0;
   std::string switcher_;
   std::string text_;
-  std::string filled_;
-  std::string expression_;
   std::array<double, kMaxImportValueFields> values_{};
   std::array<ComponentRef, kDimensionCount> components_{};
   ImportResult result_;
@@ -155,30 +142,15 @@ void Importer::Derive() {
   const DayCode day = ReadImportDate(setup_.card_date.default_text(), setup_.date_format);
   default_day_ = day != kNoDay ? day : Today();
   for (const LineDefinition& definition : setup_.line_definitions) {
-    DefinitionState& state = definitions_.emplace_back();
-    state.definition = &definition;
+    DefinitionState& state = definitions_.emplace_back(definition, setup_.decimal_separator);
     for (int d = 0; d < kDimensionCount; ++d) {
-      const FieldSpec& spec = definition.components[d];
-      state.active[d] = !spec.empty();
-      const std::string_view host = TrimBlanks(spec.default_text());
+      const std::string_view host = state.fields.DefaultCode(d);
       ComponentRef found = static_cast<ComponentRef>(d);
       if (!host.empty()) {
         found = database_.FindByHost(d, host);
         if (found == kNoComponent) found = database_.FindByCode(d, host);
       }
       state.default_components[d] = found;
-    }
-    for (int v = 0; v < kMaxImportValueFields; ++v) {
-      const FieldSpec& spec = definition.values[v];
-      state.default_values[v] =
-          ReadImportNumber(spec.default_text(), setup_.decimal_separator).value_or(0);
-      for (size_t i = 0; i + 1 < spec.parts.size(); ++i) {
-        const unsigned char insert = spec.parts[i].insert;
-        if (insert != 0 &&
-            kExpressionCharacters.find(static_cast<char>(insert)) != std::string_view::npos) {
-          state.expressions[v] = true;
-        }
-      }
     }
   }
 }
@@ -264,10 +236,10 @@ void Importer::MakeLines() {
 }
 
 void Importer::MakeLine(DefinitionState& state) {
-  const LineDefinition& definition = *state.definition;
+  const LineDefinition& definition = state.fields.definition();
   bool all_zero = true;
   for (int v = 0; v < value_count_; ++v) {
-    values_[v] = Value(state, v);
+    values_[v] = state.fields.Value(fields_, v, this);
     if (values_[v] != 0) all_zero = false;
   }
   if (definition.exclude_zero_lines && all_zero) return;
@@ -289,60 +261,22 @@ void Importer::MakeLine(DefinitionState& state) {
   ++result_.lines;
 }
 
-double Importer::Value(const DefinitionState& state, int field) {
-  const FieldSpec& spec = state.definition->values[field];
-  const double factor = state.definition->scale_factors[field];
-  if (state.expressions[field]) return Expression(spec) * factor;
-  fields_.PlainJoin(spec, text_);
-  if (text_.empty()) return state.default_values[field];
-  return Number(text_).value_or(0) * factor;
-}
-
-// The parts read as numbers, with their insert characters between them, evaluated.
-double Importer::Expression(const FieldSpec& spec) {
-  expression_.clear();
-  for (size_t i = 0; i < spec.parts.size(); ++i) {
-    const std::string_view text = fields_.Part(spec.parts[i]);
-    AppendExpressionNumber(expression_, text.empty() ? 0 : Number(text).value_or(0));
-    if (i + 1 < spec.parts.size() && spec.parts[i].insert != 0) {
-      expression_.push_back(static_cast<char>(spec.parts[i].insert));
-    }
-  }
-  return EvaluateFormulaText(expression_);
-}
-
 // A text that gives no number is a command error: the value is changed to zero.
-std::optional<double> Importer::Number(std::string_view text) {
-  const std::optional<double> number = ReadImportNumber(text, setup_.decimal_separator);
-  if (!number) {
-    AlertRecord alert(msg::kValueChangedToZero);
-    alert.Arg(text).Arg(CardIdText(cards_.CardId(card_)));
-    RaiseCommandError(alert);
-  }
-  return number;
+void Importer::Report(std::string_view text) {
+  AlertRecord alert(msg::kValueChangedToZero);
+  alert.Arg(text).Arg(CardIdText(cards_.CardId(card_)));
+  RaiseCommandError(alert);
 }
 
 ComponentRef Importer::Component(DefinitionState& state, int dimension) {
-  const NewComponentPlacement placement = state.definition->placements[dimension];
+  const NewComponentPlacement placement = state.fields.definition().placements[dimension];
+  const std::string_view code = state.fields.Code(fields_, dimension);
+  if (!code.empty()) return ComponentOfHost(dimension, code, placement);
   ComponentRef& by_default = state.default_components[dimension];
-  std::string_view code;
-  if (state.active[dimension]) {
-    fields_.CodeJoin(state.definition->components[dimension], text_);
-    code = TrimBlanks(text_);
+  if (by_default == kNoComponent) {
+    by_default = ComponentOfHost(dimension, state.fields.DefaultCode(dimension), placement);
   }
-  if (code.empty()) {
-    if (by_default == kNoComponent) {
-      by_default = ComponentOfHost(
-          dimension, TrimBlanks(state.definition->components[dimension].default_text()), placement);
-    }
-    return by_default;
-  }
-  const size_t width = state.definition->zero_filling[dimension];
-  if (code.size() < width) {
-    filled_.assign(width - code.size(), '0').append(code);
-    code = filled_;
-  }
-  return ComponentOfHost(dimension, code, placement);
+  return by_default;
 }
 
 ComponentRef Importer::ComponentOfHost(int dimension, std::string_view host,
@@ -381,7 +315,7 @@ void Importer::Finish() {
     alert.Arg(static_cast<long long>(reader_.replaced_characters())).Arg(name_);
     ReportAlert(alert);
   }
-  if (reader_.read_failed()) Report(msg::kErrorReading, name_);
+  if (reader_.read_failed()) ReportFile(msg::kErrorReading, name_);
   result_.outcome = reader_.read_failed() || card_failed_ ? ImportOutcome::kFailed
                     : StopRequested()                     ? ImportOutcome::kStopped
                                                           : ImportOutcome::kDone;
@@ -398,12 +332,12 @@ ImportResult ImportTextFile(Database& database, const std::string& path, const I
   const std::optional<std::string> head = ReadFileBytes(path, kQuickTestBytes);
   if (!head) return ImportResult();
   if (LooksLikeDatabaseFile(*head)) {
-    Report(msg::kDatabaseFileNotImported, {});
+    ReportFile(msg::kDatabaseFileNotImported, {});
     return ImportResult();
   }
   FileImportInput input;
   if (!input.Open(path)) {
-    Report(msg::kUnableToOpen, path);
+    ReportFile(msg::kUnableToOpen, path);
     return ImportResult();
   }
   ScopedProgress progress(ProgressMode::kImporting, FileNameOf(path), FileSize(path).value_or(0));

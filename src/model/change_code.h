@@ -47,8 +47,12 @@ enum class ChangeCode : int {
   kSubsetRenamed = 45,
   kSubsetChanged = 46,
   kSubsetRemoved = 47,
+  // The database's import setups or dimension import setups were stored or removed.
+  kImportSetups = 48,
   // A macro was added or its content replaced.
   kMacroAdded = 49,
+  // Macros were deleted.
+  kMacroRemoved = 50,
 };
 
 class DatabaseListener {

@@ -121,20 +121,29 @@ constexpr MessageId kSystemSetup = 2317;
 constexpr MessageId kAssociateFileTypes = 2318;
 // Menu items of databases.
 constexpr MessageId kMenuPreferences = 2505;
+constexpr MessageId kMenuImportSetups = 2506;
+constexpr MessageId kMenuNewImportSetup = 2507;
+constexpr MessageId kMenuDeleteImportSetup = 2508;
 constexpr MessageId kMenuExportTable = 2511;
 constexpr MessageId kMenuCopyTable = 2512;
 constexpr MessageId kMenuDatabase = 2518;
 constexpr MessageId kMenuDimensions = 2519;
+constexpr MessageId kMenuSubsets = 2527;
+constexpr MessageId kMenuNewSubset = 2528;
+constexpr MessageId kMenuDeleteSubset = 2529;
 constexpr MessageId kMenuTimeScales = 2530;
 constexpr MessageId kMenuNewTimeScale = 2531;
 constexpr MessageId kMenuDeleteTimeScale = 2532;
+constexpr MessageId kMenuMacros = 2533;
+constexpr MessageId kMenuNewMacro = 2534;
+constexpr MessageId kMenuDeleteMacro = 2535;
 constexpr MessageId kMenuDatabaseInfo = 2536;
 // The Analysis menu and the names of the analysis kinds in it (Cards, Lines, Components, Time
 // Functions, Component Functions, in kind order).
 constexpr MessageId kAnalysisMenu = 2540;  // "Analysis"
 constexpr MessageId kFirstAnalysisKindName = 2541;
 constexpr MessageId kUndefinedSwitch = 2901;  // an unknown "/" switch on the command line
-constexpr MessageId kNotAssociated = 2902;  // the file types are not associated: make it so?
+constexpr MessageId kNotAssociated = 2902;    // the file types are not associated: make it so?
 
 // Default dimension names: 16 singular ones ("Dim 1".."Dim 16"), then 16 plural ones.
 constexpr MessageId kFirstDimensionSingular = 3000;
@@ -179,6 +188,8 @@ constexpr MessageId kHostDefinedTwice = 3309;
 constexpr MessageId kJovCode = 3400;
 constexpr MessageId kComponentText = 3401;
 constexpr MessageId kHostCode = 3402;
+// Letter-case conversions of texts: UPPER CASE, lower case, Standard, Word Caps.
+constexpr MessageId kFirstCaseConversion = 3408;
 
 // The card criteria of named selections, labelled as the card window labels them: the card
 // identifier, the stamps (Created, Modified, Examined, Approved in StampKind order) and the notes.
@@ -360,6 +371,9 @@ constexpr MessageId kShowEndDatesOnly = 5430;
 constexpr MessageId kHigherLevels = 5500;
 constexpr MessageId kFirstHigherLevels = 5501;  // "According to formula", "Sum of lower levels"
 
+// The date of a card, as a column title.
+constexpr MessageId kCardDateLabel = 6013;
+
 // Time scales.
 constexpr MessageId kTimeScaleName = 7000;  // default name of time scales
 constexpr MessageId kTimeScaleStart = 7001;
@@ -367,10 +381,67 @@ constexpr MessageId kTimeScalePeriodName = 7002;
 
 // Macros.
 constexpr MessageId kMacroName = 7100;  // default name of macros
+constexpr MessageId kMacroSteps = 7101;
+constexpr MessageId kMacroExecute = 7102;
+constexpr MessageId kMacroShowInMenu = 7103;
+constexpr MessageId kMacroExecuteWhenOpening = 7104;
+constexpr MessageId kMacroPasswordRequired = 7105;
 constexpr MessageId kMacroCalledRecursively = 7106;
 
-// Import setups.
+// Import setups and the labels of their window.
 constexpr MessageId kImportSetupName = 7300;  // default name of import setups
+constexpr MessageId kSetupName = 7301;
+constexpr MessageId kExampleFile = 7303;
+constexpr MessageId kShowFile = 7304;
+constexpr MessageId kImportButton = 7305;
+constexpr MessageId kGeneralPage = 7313;
+constexpr MessageId kCharactersPage = 7314;
+constexpr MessageId kCardDefinitionPage = 7316;
+constexpr MessageId kLineDefinitionPage = 7317;  // "Line Definition @0"
+constexpr MessageId kNewLineDefinition = 7318;
+constexpr MessageId kCharacterSet = 7319;
+constexpr MessageId kCharacterConversions = 7320;
+constexpr MessageId kExcludeChars = 7321;
+constexpr MessageId kFieldLength = 7322;
+constexpr MessageId kVariableLayout = 7323;
+constexpr MessageId kFixedLayout = 7324;
+constexpr MessageId kRowTerminator = 7326;
+constexpr MessageId kFieldSeparator = 7327;
+constexpr MessageId kExcludeControlCharacters = 7328;
+constexpr MessageId kDecimalSeparator = 7329;
+constexpr MessageId kExcludeRows = 7330;
+constexpr MessageId kFileRows = 7331;
+constexpr MessageId kRowsForCards = 7332;
+constexpr MessageId kRowsForLines = 7333;
+constexpr MessageId kDateFormat = 7334;
+constexpr MessageId kFirstDateFormat = 7335;  // "YYMMDD" ... "D M Y", in format order
+constexpr MessageId kPartField = 7343;
+constexpr MessageId kPartFirst = 7344;
+constexpr MessageId kPartLast = 7345;
+constexpr MessageId kPartInsert = 7346;
+constexpr MessageId kPartDefault = 7348;
+constexpr MessageId kCardSwitcher = 7349;
+constexpr MessageId kCardIndicator = 7350;
+constexpr MessageId kLineIndicator = 7351;
+constexpr MessageId kDateField = 7352;
+constexpr MessageId kExcludeZeroLines = 7353;
+constexpr MessageId kScaleValuesBy = 7354;
+constexpr MessageId kTextConversion = 7355;
+constexpr MessageId kConversionNone = 7356;
+constexpr MessageId kZeroFilling = 7357;
+constexpr MessageId kNewComponentPlacement = 7358;
+constexpr MessageId kFirstPlacement = 7359;     // "Append at End" ... "After nearest Host Code"
+constexpr MessageId kFirstCharacterSet = 7400;  // "Macintosh" ... "EBCDIC", in set order
+
+// The import setup of a dimension.
+constexpr MessageId kDimImportTitle = 7500;  // "Import Setup for @0"
+constexpr MessageId kDimImportFile = 7501;
+constexpr MessageId kLevelNumber = 7502;
+constexpr MessageId kParentField = 7503;
+constexpr MessageId kHierarchy = 7504;
+constexpr MessageId kFirstHierarchyMethod = 7505;  // "JOV-Code Path" ... "Parent Links"
+constexpr MessageId kCreateParentsUpTo = 7509;
+constexpr MessageId kSearchParentUsing = 7510;
 
 // Password prompts.
 constexpr MessageId kPasswordForWindow = 7200;
@@ -399,6 +470,26 @@ constexpr MessageId kWindowOfDatabase = 8615;  // "@0: @1", database and what th
 constexpr MessageId kJovFiles = 8616;
 constexpr MessageId kFont = 8617;
 constexpr MessageId kExportAsPdf = 8618;
+// The setup windows: import setups, dimension imports, macros and subsets.
+constexpr MessageId kPreview = 8780;
+constexpr MessageId kPreviewRow = 8781;
+constexpr MessageId kPreviewKind = 8782;
+constexpr MessageId kPreviewCard = 8783;
+constexpr MessageId kPreviewLine = 8784;
+constexpr MessageId kPreviewCardAndLine = 8785;
+constexpr MessageId kPreviewSkipped = 8786;
+constexpr MessageId kImportedCardsLines = 8787;
+constexpr MessageId kAddFieldPart = 8788;
+constexpr MessageId kRemoveFieldPart = 8789;
+constexpr MessageId kDeleteLineDefinition = 8790;
+constexpr MessageId kValueFieldsPage = 8791;
+constexpr MessageId kComponentFieldsPage = 8792;
+constexpr MessageId kMacroOutput = 8793;
+constexpr MessageId kRunEndedWithErrors = 8794;
+constexpr MessageId kRunEndedWithoutErrors = 8795;
+constexpr MessageId kCalculate = 8796;
+constexpr MessageId kComponentsImported = 8797;
+constexpr MessageId kCharacterSetUtf8 = 8798;
 
 }  // namespace msg
 }  // namespace jov

@@ -1,0 +1,184 @@
+// The setup windows on the offscreen platform: fields set in the window and applied reach the
+// database's setups, and the previews show what the engine reads from the same files.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSpinBox>
+#include <QTabWidget>
+
+#include "desktop_test_util.h"
+#include "field_spec_table.h"
+#include "import_setup_window.h"
+#include "io/import_preview.h"
+#include "io/text_import.h"
+#include "platform/file_io.h"
+#include "qt_text.h"
+#include "table_window.h"
+
+namespace jov {
+namespace {
+
+using SetupWindowsTest = DesktopTest;
+
+FieldSpec F(int field, std::string default_text = "") {
+  return FieldSpec{{FieldPart{field, 0, 0, std::move(default_text), 0}}};
+}
+
+// Types `text` into a cell of a field table, as the user does.
+void Type(FieldSpecTable* table, int row, int column, const char* text) {
+  ASSERT_GE(row, 0);
+  table->item(row, column)->setText(QString::fromLatin1(text));
+}
+
+// The row of the field labelled `label`.
+int RowLabelled(const FieldSpecTable* table, const char* label) {
+  for (int row = 0; row < table->rowCount(); ++row) {
+    if (table->item(row, FieldSpecTable::kLabel)->text() == QLatin1String(label)) return row;
+  }
+  return -1;
+}
+
+// A bank statement of the demo company: card rows "H;date;title", line rows
+// "L;account;cost centre;amount".
+constexpr std::string_view kBankFile =
+    "Bank statement 2025-01\r\n"
+    "H;250103;Card payments\r\nL;3010;SHOP;1.250,00\r\nL;1930;;-1.250,00\r\n"
+    "H;250104;Supplier\r\nL;4010;WH;800,00\r\nL;4099;WH;12,5\r\nL;1930;;-812,50\r\n";
+
+TEST_F(SetupWindowsTest, TheImportSetupWindowEditsEveryFieldAndPreviewsWhatItImports) {
+  Database* db = frame_->OpenFile(Demo());
+  ASSERT_NE(db, nullptr);
+  ImportSetupWindow* window = frame_->ShowImportSetup(*db, {});
+  // The fields, set in the window.
+  auto* name = window->findChild<QLineEdit*>("name");
+  name->setText("Bank");
+  Q_EMIT name->textEdited(name->text());
+  window->findChild<QSpinBox*>("field_separator")->setValue(';');
+  auto* decimal = window->findChild<QLineEdit*>("decimal_separator");
+  decimal->setText(",");
+  Q_EMIT decimal->textEdited(",");
+  window->findChild<QSpinBox*>("rows_to_skip")->setValue(1);
+  window->findChild<QComboBox*>("date_format")->setCurrentIndex(0);
+  window->findChild<QSpinBox*>("field_separator")->setValue(';');
+  FieldSpecTable* card = window->card_fields();
+  Type(card, card->RowOf(0), FieldSpecTable::kField, "1");
+  Type(card, card->RowOf(0), FieldSpecTable::kDefault, "H");
+  Type(card, card->RowOf(1), FieldSpecTable::kField, "1");
+  Type(card, card->RowOf(1), FieldSpecTable::kDefault, "L");
+  Type(card, card->RowOf(3), FieldSpecTable::kField, "2");
+  Type(card, card->RowOf(4), FieldSpecTable::kField, "3");
+  // A title of two parts: the third field, "/" and the second.
+  card->setCurrentCell(card->RowOf(4), FieldSpecTable::kField);
+  card->AddPart();
+  Type(card, card->RowOf(4, 1), FieldSpecTable::kField, "2");
+  Type(card, card->RowOf(4, 0), FieldSpecTable::kInsert, "/");
+  // Accounts are the demo's second dimension, cost centres its third.
+  FieldSpecTable* lines = window->line_fields(0);
+  Type(lines, RowLabelled(lines, "Account"), FieldSpecTable::kField, "2");
+  Type(lines, RowLabelled(lines, "Cost centre"), FieldSpecTable::kField, "3");
+  Type(lines, RowLabelled(lines, "Amount"), FieldSpecTable::kField, "4");
+  auto* placement = qobject_cast<QComboBox*>(
+      lines->cellWidget(RowLabelled(lines, "Account"), FieldSpecTable::kPartColumns + 1));
+  ASSERT_NE(placement, nullptr);
+  placement->setCurrentIndex(1);
+  EXPECT_TRUE(ImportSetups::Of(*db).named().empty()) << "nothing is stored before Apply";
+
+  ASSERT_TRUE(window->Apply());
+  ImportSetup expected;
+  expected.name = "Bank";
+  expected.field_separator = ';';
+  expected.decimal_separator = ',';
+  expected.rows_to_skip = 1;
+  expected.card_indicator = F(1, "H");
+  expected.line_indicator = F(1, "L");
+  expected.card_date = F(2);
+  expected.card_title = FieldSpec{{FieldPart{3, 0, 0, "", '/'}, FieldPart{2, 0, 0, "", 0}}};
+  LineDefinition& line = expected.line_definitions[0];
+  line.components[1] = F(2);
+  line.components[2] = F(3);
+  line.values[0] = F(4);
+  line.placements[1] = NewComponentPlacement::kHostAsCode;
+  ASSERT_EQ(ImportSetups::Of(*db).named().size(), 1u);
+  EXPECT_EQ(ImportSetups::Of(*db).named()[0], expected);
+  EXPECT_EQ(window->Title().toStdString(), "demo_company.jox: Import Setup Bank");
+
+  // The preview is the engine's reading of the file.
+  const std::string path = Path("bank.txt");
+  ASSERT_TRUE(WriteFileAtomically(path, kBankFile));
+  window->SetExampleFile(QString::fromStdString(path));
+  window->pages()->setCurrentIndex(window->pages()->count() - 1);
+  MemoryImportInput input(kBankFile);
+  const FixedTable engine = PreviewTable(*db, expected, PreviewImport(*db, input, expected, 200));
+  const TableModel& model = window->preview_model();
+  ASSERT_EQ(model.rowCount(), engine.RowCount());
+  ASSERT_EQ(model.columnCount(), engine.ColumnCount());
+  std::vector<TableCell> cells;
+  for (int row = 0; row < engine.RowCount(); ++row) {
+    engine.FillRow(row, cells);
+    for (int column = 0; column < engine.ColumnCount(); ++column) {
+      EXPECT_EQ(model.data(model.index(row, column), Qt::DisplayRole).toString(),
+                FromEngine(cells[column].text))
+          << row << "," << column;
+    }
+  }
+  EXPECT_EQ(model.data(model.index(6, 4), Qt::DisplayRole).toString().toStdString(), "4099 *");
+  EXPECT_EQ(model.data(model.index(1, 3), Qt::DisplayRole).toString().toStdString(),
+            "Card payments/250103");
+  Screenshot(frame_->area()->activeSubWindow(), "import_setup.png");
+
+  // Import: the cards of the file come in; the account without a host code is made with
+  // JOV-Code = Host Code.
+  const uint64_t cards_before = db->cards().card_count();
+  const ImportResult result = window->Import();
+  EXPECT_EQ(result.outcome, ImportOutcome::kDone);
+  EXPECT_EQ(result.cards, 2u);
+  EXPECT_EQ(result.lines, 5u);
+  EXPECT_EQ(db->cards().card_count(), cards_before + 2);
+  EXPECT_NE(db->FindByCode(1, "4099"), kNoComponent);
+  EXPECT_EQ(model.data(model.index(6, 4), Qt::DisplayRole).toString().toStdString(), "4099")
+      << "the preview follows the database";
+}
+
+TEST_F(SetupWindowsTest, ImportSetupsAreRenamedDeletedAndAskedAboutWhenEdited) {
+  Database& db = frame_->NewDatabase();
+  ImportSetup bank;
+  bank.name = "Bank";
+  ImportSetups::Of(db).Store(bank, "");
+  ImportSetupWindow* window = frame_->ShowImportSetup(db, "bank");
+  EXPECT_EQ(window->stored_name(), "Bank");
+  EXPECT_EQ(frame_->ShowImportSetup(db, "Bank"), window) << "one window per setup";
+  // More line definitions, one deleted again; the last one stays.
+  window->AddLineDefinition();
+  EXPECT_EQ(window->pages()->count(), 5);
+  window->DeleteLineDefinition();
+  window->pages()->setCurrentIndex(2);
+  window->DeleteLineDefinition();
+  EXPECT_EQ(window->edit().line_definitions.size(), 1u);
+  // Renamed in the window, stored in place.
+  auto* name = window->findChild<QLineEdit*>("name");
+  name->setText("Giro");
+  Q_EMIT name->textEdited(name->text());
+  window->findChild<QComboBox*>("character_set")->setCurrentIndex(4);
+  // Closing with edits asks: Cancel keeps the window, Save applies.
+  sink_.answers = {2, 0};
+  frame_->area()->activeSubWindow()->close();
+  Settle();
+  ASSERT_EQ(frame_->Windows(&db).size(), 2u);
+  frame_->area()->activeSubWindow()->close();
+  Settle();
+  ASSERT_EQ(ImportSetups::Of(db).named().size(), 1u);
+  EXPECT_EQ(ImportSetups::Of(db).named()[0].name, "Giro");
+  EXPECT_EQ(ImportSetups::Of(db).named()[0].character_set, CharacterSet::kEbcdic);
+  // Deleting from the menu asks, and closes the window.
+  frame_->ShowImportSetup(db, "Giro");
+  sink_.answers = {0};
+  for (QAction* action : frame_->findChildren<QAction*>()) {
+    if (action->text() == Text(msg::kMenuDeleteImportSetup)) action->trigger();
+  }
+  EXPECT_TRUE(ImportSetups::Of(db).named().empty());
+  EXPECT_EQ(frame_->Windows(&db).size(), 1u);
+}
+
+}  // namespace
+}  // namespace jov
