@@ -11,6 +11,7 @@
 #include <filesystem>
 
 #include "desktop_test_util.h"
+#include "files/analysis_template.h"
 #include "files/password.h"
 #include "info_window.h"
 #include "model/database_info.h"
@@ -53,6 +54,9 @@ TEST_F(FrameTest, TheDemoCompanyOpensWithItsBaseAndInformationWindows) {
   EXPECT_EQ(ToEngine(info->Value("Cards")), InfoNumberText(counted.cards, separator));
   EXPECT_EQ(ToEngine(info->Value("Lines")), InfoNumberText(counted.lines, separator));
   EXPECT_GT(counted.lines, 1000);
+  const int64_t templates = AnalysisTemplates::Of(*db).AnalysisCount();
+  EXPECT_GT(templates, 0);
+  EXPECT_EQ(ToEngine(info->Value("Analysis Templates")), InfoNumberText(templates, separator));
   EXPECT_EQ(frame_->ShowInfo(*db), info) << "one information window per database";
   // The information window follows the database: a new card is counted at once.
   const CardRef card = db->cards().CreateCard({PackDay(2024, 12, 31), 0});

@@ -5,6 +5,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "files/analysis_template.h"
 #include "model/database_info.h"
 #include "platform/file_io.h"
 #include "qt_text.h"
@@ -45,7 +46,8 @@ QString InfoWindow::Title() const { return TitleOf(msg::kMenuDatabaseInfo); }
 void InfoWindow::Refresh() {
   Database& db = database();
   const int64_t file_bytes = db.file_name().empty() ? 0 : FileSize(db.file_name()).value_or(0);
-  const DatabaseInfo info = CountDatabaseInfo(db, file_bytes);
+  const DatabaseInfo info =
+      CountDatabaseInfo(db, file_bytes, AnalysisTemplates::Of(db).AnalysisCount());
   const QString report =
       FromEngine(DatabaseInfoReport(db, info, db.card_digits(), ThousandSeparator()));
   table_->clear();
