@@ -9,9 +9,9 @@
 namespace jov {
 namespace {
 
-// A damaged entry count must not make the reader claim a huge index: the index grows on its own
-// past this.
-constexpr uint64_t kMaxPresizedEntries = uint64_t{1} << 21;
+// A damaged entry count must not make the reader claim a large index before it has read a
+// single component: the index grows on its own past this (a few MB).
+constexpr uint64_t kMaxPresizedEntries = uint64_t{1} << 18;
 
 void ReadEntryCount(Database& database, std::string_view text) {
   const std::optional<int> count = FieldInteger(text);

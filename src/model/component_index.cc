@@ -86,13 +86,14 @@ bool ComponentIndex::InsertAll() {
 }
 
 bool ComponentIndex::RebuildAt(uint32_t size) {
-  std::vector<Slot> old_slots = slots_;
+  std::vector<Slot> old_slots = std::move(slots_);  // kept to restore when memory runs out
   const uint32_t old_size = size_, old_count = count_;
   for (;;) {
     if (!Reallocate(size)) {
       slots_.swap(old_slots);
       size_ = old_size;
       count_ = old_count;
+      hasher_ = StringHasher(old_size);
       threshold_ = HashThreshold(old_size);
       return false;
     }

@@ -33,6 +33,8 @@ class ComponentIndex {
 
   // Rebuilds from the trees of all dimensions in pre-order; false when memory ran out.
   bool Rebuild();
+  // Rebuilds with room for `count` entries (before a file fills the database).
+  bool RebuildFor(uint64_t count) { return RebuildAt(HashTableSize(count)); }
 
   // `exact`: compare as the dimension's case option S demands, else ignoring case.
   ComponentRef FindCode(int dimension, std::string_view code, bool exact) const;

@@ -157,10 +157,7 @@ class Database {
   // Total bytes of all component codes, texts and host codes (cached).
   size_t ComponentTextBytes() const;
   // Sizes the index for `count` entries (before a file fills the database).
-  void PresizeIndex(uint64_t count) {
-    index_.Presize(count);
-    index_.Rebuild();
-  }
+  void PresizeIndex(uint64_t count) { index_.RebuildFor(count); }
   const ComponentIndex& index() const { return index_; }
 
   // --- Reference point (R): the date analyses measure from. kReferencePoint.
