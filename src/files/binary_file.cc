@@ -177,9 +177,20 @@ bool DecodePayload(char coding, std::string_view payload, std::string& out, size
 
 }  // namespace
 
+BinaryFileReader::BinaryFileReader(ByteSource& file, std::optional<std::string_view> password)
+    : memory_({}), file_(file) {
+  ReadHeader(password);
+}
+
 BinaryFileReader::BinaryFileReader(std::string_view file, std::optional<std::string_view> password)
-    : file_(file) {
-  const std::optional<BinaryHeader> header = ReadBinaryHeader(file);
+    : memory_(file), file_(memory_) {
+  ReadHeader(password);
+}
+
+void BinaryFileReader::ReadHeader(std::optional<std::string_view> password) {
+  std::string_view bytes;
+  if (!Take(bf::kHeaderSize, &bytes)) return;
+  const std::optional<BinaryHeader> header = ReadBinaryHeader(bytes);
   if (!header) return;
   header_ = *header;
   if (header->kind != bf::kKindOwn && header->kind != bf::kKindOlder) {
@@ -192,7 +203,6 @@ BinaryFileReader::BinaryFileReader(std::string_view file, std::optional<std::str
   if (password) cipher_.MixPassword(*password);
   if (header->table_filled) cipher_.FillTable();
   status_ = BinaryReadStatus::kOk;
-  position_ = bf::kHeaderSize;
 }
 
 bool BinaryFileReader::Fail(BinaryReadStatus status) {
@@ -200,25 +210,53 @@ bool BinaryFileReader::Fail(BinaryReadStatus status) {
   return false;
 }
 
+bool BinaryFileReader::AtEnd() {
+  while (chunk_used_ == chunk_.size() && !file_ended_) {
+    chunk_used_ = 0;
+    chunk_ = {};
+    file_ended_ = !file_.Next(&chunk_);
+  }
+  return chunk_used_ == chunk_.size();
+}
+
+bool BinaryFileReader::Take(size_t count, std::string_view* bytes) {
+  if (AtEnd()) return count == 0;
+  if (chunk_.size() - chunk_used_ >= count) {
+    // The usual case: the bytes lie whole in the current chunk.
+    *bytes = chunk_.substr(chunk_used_, count);
+    chunk_used_ += count;
+    position_ += count;
+    return true;
+  }
+  gathered_.clear();
+  while (gathered_.size() < count && !AtEnd()) {
+    const std::string_view piece = chunk_.substr(chunk_used_, count - gathered_.size());
+    gathered_.append(piece);
+    chunk_used_ += piece.size();
+    position_ += piece.size();
+  }
+  *bytes = gathered_;
+  return gathered_.size() == count;
+}
+
 bool BinaryFileReader::NextBlock(std::string& out, size_t& end) {
   if (status_ != BinaryReadStatus::kOk || AtEnd()) return false;
   const bool first = position_ == bf::kHeaderSize;
-  if (file_.size() - position_ < bf::kBlockHeaderSize) return Fail(BinaryReadStatus::kCorrupted);
+  std::string_view bytes;
+  if (!Take(bf::kBlockHeaderSize, &bytes)) return Fail(BinaryReadStatus::kCorrupted);
   unsigned char head[bf::kBlockHeaderSize];
-  std::memcpy(head, file_.data() + position_, sizeof head);
+  std::memcpy(head, bytes.data(), sizeof head);
   cipher_.Scramble(head, bf::kScrambledHeaderBytes);
   const std::optional<BlockHeader> block = BlockHeader::DecodeFrom(head);
   if (!block) {
     return Fail(first && keyed_ ? BinaryReadStatus::kIncorrectPassword
                                 : BinaryReadStatus::kCorrupted);
   }
-  position_ += bf::kBlockHeaderSize;
-  if (block->length >= bf::kMaxPayload || file_.size() - position_ < block->length) {
+  if (block->length >= bf::kMaxPayload || !Take(block->length, &bytes)) {
     return Fail(BinaryReadStatus::kCorrupted);
   }
-  payload_.assign(file_.substr(position_, block->length));
+  payload_.assign(bytes);
   cipher_.Scramble(reinterpret_cast<unsigned char*>(payload_.data()), block->length);
-  position_ += block->length;
   if (BlockChecksum(payload_) != block->checksum ||
       !DecodePayload(block->coding, payload_, out, end)) {
     return Fail(BinaryReadStatus::kCorrupted);

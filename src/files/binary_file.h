@@ -10,6 +10,7 @@
 
 #include "files/binary_format.h"
 #include "files/block_cipher.h"
+#include "files/line_source.h"
 
 namespace jov {
 
@@ -62,16 +63,20 @@ enum class BinaryReadStatus {
 };
 
 // Reads a file block by block. `password` is mixed into the keystream when given, even when the
-// header has "o". The blocks' text starts with the filler line and "jovmagic". The reader keeps
-// a view of `file`, whose bytes must outlive it; the password is used up by the constructor.
+// header has "o". The blocks' text starts with the filler line and "jovmagic". The reader takes
+// the file's bytes from a byte source, which must outlive it (a file is read a chunk at a time,
+// so only a block of it is held), or keeps a view of bytes in memory, which must outlive it; the
+// password is used up by the constructor, which reads the header.
 class BinaryFileReader {
  public:
+  BinaryFileReader(ByteSource& file, std::optional<std::string_view> password);
   BinaryFileReader(std::string_view file, std::optional<std::string_view> password);
+  BinaryFileReader(const BinaryFileReader&) = delete;
+  BinaryFileReader& operator=(const BinaryFileReader&) = delete;
 
   const BinaryHeader& header() const { return header_; }
   // kOk until the header or a block proves unreadable.
   BinaryReadStatus status() const { return status_; }
-  bool AtEnd() const { return position_ >= file_.size(); }
   // The bytes of the file read so far.
   size_t position() const { return position_; }
 
@@ -80,9 +85,20 @@ class BinaryFileReader {
   bool NextBlock(std::string& out, size_t& end);
 
  private:
+  void ReadHeader(std::optional<std::string_view> password);
   bool Fail(BinaryReadStatus status);
+  // The next `count` bytes of the file, valid until the next call; false (all that was left
+  // consumed) when fewer remain.
+  bool Take(size_t count, std::string_view* bytes);
+  // No byte of the file is left.
+  bool AtEnd();
 
-  std::string_view file_;
+  MemoryByteSource memory_;
+  ByteSource& file_;
+  std::string_view chunk_;  // the source's current chunk, chunk_[chunk_used_..] not yet taken
+  size_t chunk_used_ = 0;
+  bool file_ended_ = false;
+  std::string gathered_;  // bytes taken across chunks
   BinaryHeader header_;
   BinaryReadStatus status_ = BinaryReadStatus::kCorrupted;
   BlockCipher cipher_;

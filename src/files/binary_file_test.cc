@@ -8,6 +8,7 @@
 #include "files/binary_format.h"
 #include "files/binary_stream.h"
 #include "files/block_cipher.h"
+#include "files/stream_test_util.h"
 #include "shell/process.h"
 
 namespace jov {
@@ -135,6 +136,38 @@ TEST(BinaryFileTest, DamageEndsInCorruptionAndNeverInWrongText) {
     if (boundary < big.size()) {
       EXPECT_EQ(DecodeBinaryFile(big.substr(0, boundary), std::nullopt).status,
                 BinaryReadStatus::kCorrupted);
+    }
+  }
+}
+
+// The text of all the blocks the reader decodes, and its verdict.
+std::pair<std::string, BinaryReadStatus> DecodeBlocks(BinaryFileReader& reader) {
+  std::string text;
+  size_t end = 0;
+  while (reader.NextBlock(text, end)) {
+  }
+  text.resize(end);
+  return {text, reader.status()};
+}
+
+// A file read a chunk at a time (headers and payloads cut at every kind of offset) decodes to
+// the same text, and the same verdict when it is damaged or cut, as the file held whole.
+TEST(BinaryFileTest, AFileHandedOverInChunksReadsAsTheWholeFile) {
+  const std::string file = EncodeBinaryFile(SectionText(2000), Options(true, "pw"));
+  std::string damaged = file;
+  damaged[file.size() / 2] ^= 0x10;
+  const std::string cuts[] = {file, damaged, file.substr(0, file.size() - 1),
+                              file.substr(0, bf::kHeaderSize + 3), file.substr(0, 20)};
+  for (const std::string& bytes : cuts) {
+    BinaryFileReader whole_reader(bytes, "pw");
+    const auto whole = DecodeBlocks(whole_reader);
+    for (const size_t chunk : {1, 5, 39, 40, 41, 4096, 12007, 1 << 20}) {
+      testing::ChunkedSource source(bytes, chunk);
+      BinaryFileReader reader(source, "pw");
+      const auto chunked = DecodeBlocks(reader);
+      EXPECT_EQ(chunked.second, whole.second) << "chunks of " << chunk;
+      EXPECT_TRUE(chunked.first == whole.first) << "chunks of " << chunk;
+      EXPECT_EQ(reader.position(), whole_reader.position()) << "chunks of " << chunk;
     }
   }
 }

@@ -25,23 +25,18 @@ MessageId Ask(MessageId message, const std::string& file, MessageId first, Messa
   return chosen >= 0 && chosen < alert.button_count ? alert.buttons[chosen] : kNoMessage;
 }
 
-// A text file in memory, handed to the line reader in slices so that the read can report how far
-// it has come.
-class TextFileSource : public ByteSource {
+// The bytes of a text file as they are read, with how far the read has come reported.
+class ProgressByteSource : public ByteSource {
  public:
-  static constexpr size_t kSlice = 64 * 1024;
-  explicit TextFileSource(std::string_view text) : text_(text) {}
+  explicit ProgressByteSource(FileByteSource& file) : file_(file) {}
   bool Next(std::string_view* chunk) override {
-    if (position_ >= text_.size()) return false;
-    *chunk = text_.substr(position_, kSlice);
-    position_ += chunk->size();
-    ReportProgress(static_cast<int64_t>(position_));
+    if (!file_.Next(chunk)) return false;
+    ReportProgress(static_cast<int64_t>(file_.position()));
     return true;
   }
 
  private:
-  std::string_view text_;
-  size_t position_ = 0;
+  FileByteSource& file_;
 };
 
 struct StreamResult {
@@ -49,10 +44,11 @@ struct StreamResult {
   ReadResult sections;
 };
 
-StreamResult ReadBinaryStream(Database& database, std::string_view bytes,
+StreamResult ReadBinaryStream(Database& database, InputFile& file,
                               const std::optional<std::string>& password, uint32_t format_date,
                               const SectionRegistry& registry, const std::string& path) {
   StreamResult result;
+  FileByteSource bytes(file);
   BinaryFileReader reader(bytes, password);
   if (reader.status() == BinaryReadStatus::kUnknownKind) {
     ReportAboutFile(msg::kNotDatabase, path);
@@ -66,6 +62,8 @@ StreamResult ReadBinaryStream(Database& database, std::string_view bytes,
   blocks.Finish();
   if (StopRequested()) {
     // Stopped by the user or by a pending error: the file is not damaged for that.
+  } else if (bytes.failed()) {
+    ReportAboutFile(msg::kUnableToOpen, path);
   } else if (reader.status() == BinaryReadStatus::kIncorrectPassword) {
     ReportAboutFile(msg::kIncorrectPassword, path);
   } else if (reader.status() != BinaryReadStatus::kOk || !result.sections.saw_end) {
@@ -77,13 +75,16 @@ StreamResult ReadBinaryStream(Database& database, std::string_view bytes,
   return result;
 }
 
-StreamResult ReadTextStream(Database& database, std::string_view bytes, uint32_t format_date,
-                            const SectionRegistry& registry) {
+StreamResult ReadTextStream(Database& database, InputFile& file, uint32_t format_date,
+                            const SectionRegistry& registry, const std::string& path) {
   StreamResult result;
-  TextFileSource source(bytes);
+  FileByteSource bytes(file);
+  ProgressByteSource source(bytes);
   LineSource lines(source);
   result.sections = ReadSections(database, lines, registry, format_date);
-  result.readable = true;
+  // A read error ends the lines early: what was read is not the file.
+  result.readable = !bytes.failed();
+  if (bytes.failed()) ReportAboutFile(msg::kUnableToOpen, path);
   return result;
 }
 
@@ -152,6 +153,20 @@ std::optional<std::string> ReadFileBytes(const std::string& path, std::optional<
   return bytes;
 }
 
+namespace {
+
+// Opens the file for a read in chunks; false, with the reason reported as ReadFileBytes reports
+// it, when it cannot be read.
+bool OpenForReading(InputFile& file, const std::string& path) {
+  ReadFailure failure;
+  if (file.Open(path, &failure)) return true;
+  if (failure == ReadFailure::kNotRegular) ReportAboutFile(msg::kNotRegularFile, path);
+  if (failure == ReadFailure::kCannotOpen) ReportAboutFile(msg::kUnableToOpen, path);
+  return false;
+}
+
+}  // namespace
+
 bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOptions& options,
                       PasswordPrompt* prompt, const SectionRegistry& registry) {
   // The kind is told from the first bytes; the rest is read only for a kind that is read.
@@ -179,8 +194,9 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
   }
   std::optional<std::string> password;
   if (!ReadingPassword(sniff, options, prompt, path, password)) return false;
-  bytes = ReadFileBytes(path, std::nullopt);
-  if (!bytes) return false;
+  // The file is read in chunks as it is parsed: neither it nor its decoded text is held whole.
+  InputFile file;
+  if (!OpenForReading(file, path)) return false;
 
   // An import reads into a database of its own first, so that a file that cannot be read
   // leaves the open database as it was and its settings are not replaced.
@@ -195,9 +211,9 @@ bool ReadDatabaseFile(Database& database, const std::string& path, const ReadOpt
   {
     ScopedReading marked(reading, path);
     ScopedProgress progress(options.import ? ProgressMode::kImporting : ProgressMode::kOpening,
-                            FileNameOf(path), static_cast<int64_t>(bytes->size()));
-    result = binary ? ReadBinaryStream(reading, *bytes, password, sniff.format_date, registry, path)
-                    : ReadTextStream(reading, *bytes, sniff.format_date, registry);
+                            FileNameOf(path), static_cast<int64_t>(file.size()));
+    result = binary ? ReadBinaryStream(reading, file, password, sniff.format_date, registry, path)
+                    : ReadTextStream(reading, file, sniff.format_date, registry, path);
   }
   for (AlertRecord& error : result.sections.errors) ReportAlert(error);
   if (!result.readable || !result.sections.ok) return false;

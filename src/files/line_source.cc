@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "files/byte_scan.h"
+#include "platform/file_io.h"
 #include "shell/alert.h"
 #include "shell/message_ids.h"
 
@@ -13,6 +14,20 @@ bool MemoryByteSource::Next(std::string_view* chunk) {
   if (done_) return false;
   done_ = true;
   *chunk = text_;
+  return true;
+}
+
+FileByteSource::FileByteSource(InputFile& file, size_t chunk_bytes) : file_(file) {
+  buffer_.resize(std::max<size_t>(chunk_bytes, 1));
+}
+
+bool FileByteSource::Next(std::string_view* chunk) {
+  if (failed_) return false;
+  const std::optional<size_t> got = file_.Read(buffer_.data(), buffer_.size());
+  if (!got) failed_ = true;
+  if (!got || *got == 0) return false;
+  position_ += *got;
+  *chunk = std::string_view(buffer_.data(), *got);
   return true;
 }
 

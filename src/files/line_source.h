@@ -12,6 +12,8 @@
 
 namespace jov {
 
+class InputFile;
+
 // Hands out the bytes of a stream in chunks; a chunk stays valid until the next call.
 class ByteSource {
  public:
@@ -29,6 +31,26 @@ class MemoryByteSource : public ByteSource {
  private:
   std::string_view text_;
   bool done_ = false;
+};
+
+// A byte source over a file read from where it stands in chunks of its own buffer, so that a
+// reader holds one chunk of the file and never the whole of it. Keeps a reference to `file`,
+// which must outlive it. A read error ends the stream early; failed() tells it from the end.
+class FileByteSource : public ByteSource {
+ public:
+  static constexpr size_t kDefaultChunkBytes = 256 * 1024;
+
+  explicit FileByteSource(InputFile& file, size_t chunk_bytes = kDefaultChunkBytes);
+  bool Next(std::string_view* chunk) override;
+  bool failed() const { return failed_; }
+  // The bytes handed out so far.
+  uint64_t position() const { return position_; }
+
+ private:
+  InputFile& file_;
+  std::string buffer_;
+  uint64_t position_ = 0;
+  bool failed_ = false;
 };
 
 // Maps each byte of the file's character set to the system's own.

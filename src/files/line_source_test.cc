@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+
 #include "files/fields.h"
+#include "files/stream_test_util.h"
+#include "platform/file_io.h"
+#include "platform/temp_dir_test_util.h"
 #include "shell/message_ids.h"
 #include "shell/process.h"
 #include "shell/recording_sink.h"
@@ -10,21 +15,7 @@
 namespace jov {
 namespace {
 
-// Hands out the text in chunks of the given sizes (the last size repeats).
-class ChunkedSource : public ByteSource {
- public:
-  ChunkedSource(std::string_view text, size_t chunk) : text_(text), chunk_(chunk) {}
-  bool Next(std::string_view* chunk) override {
-    if (text_.empty()) return false;
-    *chunk = text_.substr(0, chunk_);
-    text_.remove_prefix(chunk->size());
-    return true;
-  }
-
- private:
-  std::string_view text_;
-  size_t chunk_;
-};
+using testing::ChunkedSource;
 
 std::vector<std::string> ReadAll(ByteSource& bytes, size_t max_line = text_format::kMaxLineBytes) {
   LineSource lines(bytes, max_line);
@@ -56,6 +47,32 @@ TEST(LineSourceTest, LineEndsAreFoundInAnyChunkingOfTheText) {
       EXPECT_EQ(ReadAll(bytes), c.lines) << "chunks of " << chunk;
     }
   }
+}
+
+// A file read a chunk at a time splits its lines at every offset of a chunk, CR LF pairs and the
+// last line without a line end included, and reads as the same text in one piece does.
+TEST(LineSourceTest, AFileReadInChunksGivesTheLinesOfTheWholeText) {
+  TempDir dir;
+  const std::string text = "##JOV-Text\r\nC1\tA\rL1\t\t2\nL-3.5\n\rGA\r\n\r\n##End";
+  const std::string path = dir.File("lines.jox");
+  std::ofstream(path, std::ios::binary) << text;
+  MemoryByteSource whole(text);
+  const Lines expected = ReadAll(whole);
+  ASSERT_EQ(expected.size(), 7u);
+  for (size_t chunk = 1; chunk <= text.size() + 1; ++chunk) {
+    InputFile file;
+    ASSERT_TRUE(file.Open(path));
+    EXPECT_EQ(file.size(), text.size());
+    FileByteSource bytes(file, chunk);
+    EXPECT_EQ(ReadAll(bytes), expected) << "chunks of " << chunk;
+    EXPECT_EQ(bytes.position(), text.size());
+    EXPECT_FALSE(bytes.failed());
+  }
+  // A source over a file that was never opened reads nothing, and says so.
+  InputFile closed;
+  FileByteSource nothing(closed);
+  EXPECT_TRUE(ReadAll(nothing).empty());
+  EXPECT_TRUE(nothing.failed());
 }
 
 TEST(LineSourceTest, ALineTooLongIsReportedOnceAndReadEmpty) {

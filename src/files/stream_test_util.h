@@ -14,6 +14,22 @@
 
 namespace jov::testing {
 
+// Hands out the text in chunks of one size (the last one shorter).
+class ChunkedSource : public ByteSource {
+ public:
+  ChunkedSource(std::string_view text, size_t chunk) : text_(text), chunk_(chunk) {}
+  bool Next(std::string_view* chunk) override {
+    if (text_.empty()) return false;
+    *chunk = text_.substr(0, chunk_);
+    text_.remove_prefix(chunk->size());
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  size_t chunk_;
+};
+
 inline std::string WriteStream(Database& database, const SaveSetup& setup,
                                const WriteOptions& options = {}) {
   StringByteSink bytes;

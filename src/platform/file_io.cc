@@ -151,6 +151,7 @@ bool InputFile::Open(const std::string& path, ReadFailure* failure) {
     return false;
   }
   fd_ = fd;
+  size_ = static_cast<uint64_t>(info.st_size);
   return true;
 }
 

@@ -39,9 +39,12 @@ class InputFile {
   bool Open(const std::string& path, ReadFailure* failure = nullptr);
   // Reads up to `size` bytes; 0 at the end of the file, nothing on a read error.
   std::optional<size_t> Read(char* buffer, size_t size);
+  // The file's size when it was opened.
+  uint64_t size() const { return size_; }
 
  private:
   int fd_ = -1;
+  uint64_t size_ = 0;
 };
 
 // Writes `bytes` as the new content of `path` through an AtomicFileWriter. On failure the
