@@ -4,6 +4,7 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 
@@ -18,6 +19,14 @@ constexpr uint64_t kHighs = 0x8080808080808080u;
 inline uint64_t Matches(uint64_t word, unsigned char c) {
   const uint64_t x = word ^ (kOnes * c);
   return (x - kOnes) & ~x & kHighs;
+}
+
+// A mark in the high bit of each byte of `word` that equals `c`, and of no other byte: slower
+// than Matches by two operations, for loops that take every match of a word.
+inline uint64_t ExactMatches(uint64_t word, unsigned char c) {
+  constexpr uint64_t kLows = ~kHighs;
+  const uint64_t x = word ^ (kOnes * c);
+  return ~(((x & kLows) + kLows) | x) & kHighs;
 }
 
 inline uint64_t Load(const char* p) {
@@ -42,9 +51,30 @@ inline const char* FindEither(const char* p, const char* end, unsigned char a, u
   return end;
 }
 
-// The first `c` in [p, end), or `end`.
-inline const char* FindByte(const char* p, const char* end, unsigned char c) {
-  return FindEither(p, end, c, c);
+// Calls `found(i)` for each i in [0, size) where text[i] == c, in order.
+template <typename Found>
+inline void ForEachByte(const char* text, size_t size, unsigned char c, Found&& found) {
+  size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    for (uint64_t marks = byte_scan::ExactMatches(byte_scan::Load(text + i), c); marks != 0;
+         marks &= marks - 1) {
+      found(i + static_cast<size_t>(std::countr_zero(marks)) / 8);
+    }
+  }
+  if (i == size) return;
+  if (size < 8) {
+    for (; i < size; ++i) {
+      if (static_cast<unsigned char>(text[i]) == c) found(i);
+    }
+    return;
+  }
+  // The word that ends with the text; its bytes before i were looked at already.
+  const size_t start = size - 8;
+  uint64_t marks = byte_scan::ExactMatches(byte_scan::Load(text + start), c);
+  marks &= ~uint64_t{0} << (8 * (i - start));
+  for (; marks != 0; marks &= marks - 1) {
+    found(start + static_cast<size_t>(std::countr_zero(marks)) / 8);
+  }
 }
 
 }  // namespace jov

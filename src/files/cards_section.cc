@@ -154,11 +154,15 @@ void CardsReader::ReadLine(const Fields& fields) {
   const size_t first_identifier = static_cast<size_t>(value_count) + 1;
   const size_t identifiers = std::min<size_t>(
       fields.size() > first_identifier ? fields.size() - first_identifier : 0, kDimensionCount - 1);
-  for (size_t k = 1; k < kDimensionCount; ++k) {
-    slots_[k] = k <= identifiers ? Resolve(static_cast<int>(k), fields[first_identifier + k - 1])
-                                 : static_cast<ComponentRef>(k);
+  for (size_t k = 1; k <= identifiers; ++k) {
+    slots_[k] = Resolve(static_cast<int>(k), fields[first_identifier + k - 1]);
   }
+  // Read after resolving, which may have widened the layout; the slots past the line's
+  // identifiers hold their dimensions' roots.
   const int slots = database_.line_layout().slots;
+  for (size_t k = identifiers + 1; k <= static_cast<size_t>(slots); ++k) {
+    slots_[k] = static_cast<ComponentRef>(k);
+  }
   const LineRef line = cards_.AddLine(group_, std::span<const double>(values_.data(), value_count),
                                       std::span<const ComponentRef>(slots_.data() + 1, slots));
   if (line != kNoLine && !text.empty()) cards_.SetLineText(line, text);

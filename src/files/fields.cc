@@ -35,17 +35,20 @@ std::string_view ValueAfterKey(std::string_view line, size_t key_length) {
 }
 
 void Fields::Split(std::string_view line) {
-  fields_.clear();
-  const char* begin = line.data();
-  const char* const end = begin + line.size();
-  for (;;) {
-    const char* stop = FindByte(begin, end, '\t');
-    const char* last = stop;
-    while (last != begin && last[-1] == ' ') --last;
-    fields_.emplace_back(begin, static_cast<size_t>(last - begin));
-    if (stop == end) return;
-    begin = stop + 1;
-  }
+  const char* const text = line.data();
+  size_t count = 0;
+  size_t start = 0;
+  // Takes [start, stop) without its trailing blanks as the next field.
+  const auto take = [&](size_t stop) {
+    size_t last = stop;
+    while (last != start && text[last - 1] == ' ') --last;
+    if (count == fields_.size()) fields_.resize(2 * count + 8);
+    fields_[count++] = std::string_view(text + start, last - start);
+    start = stop + 1;
+  };
+  ForEachByte(text, line.size(), '\t', take);
+  take(line.size());
+  count_ = count;
 }
 
 }  // namespace jov

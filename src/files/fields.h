@@ -14,14 +14,17 @@ class Fields {
   // Splits `line` at tabs; the views stay valid as long as the line does.
   void Split(std::string_view line);
 
-  size_t size() const { return fields_.size(); }
+  size_t size() const { return count_; }
   // The field, or an empty view past the last one.
   std::string_view operator[](size_t index) const {
-    return index < fields_.size() ? fields_[index] : std::string_view();
+    return index < count_ ? fields_[index] : std::string_view();
   }
 
  private:
+  // fields_[0, count_) are the line's; the storage only grows, so that splitting a line of no
+  // more fields than an earlier one writes views and nothing else.
   std::vector<std::string_view> fields_;
+  size_t count_ = 0;
 };
 
 // `text` without trailing blanks.

@@ -121,8 +121,7 @@ bool LineSource::Next(std::string_view* line) {
   return true;
 }
 
-std::string_view LineSource::Deliver(std::string_view line) {
-  if (!translating_) return line;
+std::string_view LineSource::Translated(std::string_view line) {
   Translate(line, table_, &translated_);
   return translated_;
 }

@@ -74,7 +74,9 @@ class LineSource {
 
  private:
   bool NextChunk();
-  std::string_view Deliver(std::string_view line);
+  // The line as handed out: translated when a table is set.
+  std::string_view Deliver(std::string_view line) { return translating_ ? Translated(line) : line; }
+  std::string_view Translated(std::string_view line);
   void Carry(std::string_view part);
 
   ByteSource& bytes_;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <random>
 
 #include "files/fields.h"
 #include "files/stream_test_util.h"
@@ -99,6 +100,28 @@ TEST(LineSourceTest, TranslationAppliesToLaterLines) {
   lines.SetTranslation(table);
   ASSERT_TRUE(lines.Next(&line));
   EXPECT_EQ(line, "b\xC4");
+}
+
+// The tabs of a line are found a word at a time: lines of every length up to three words, with
+// tabs and blanks anywhere (at the ends of words and of the line too), split as a byte-by-byte
+// reading does.
+TEST(FieldsTest, EveryTabSplitsWhereverItLies) {
+  std::mt19937 random(7);
+  Fields fields;
+  for (int round = 0; round < 4000; ++round) {
+    std::string line(random() % 25, 'a');
+    for (char& c : line) c = "ab \t\t"[random() % 5];
+    std::vector<std::string_view> expected;
+    size_t start = 0;
+    for (size_t i = 0; i <= line.size(); ++i) {
+      if (i < line.size() && line[i] != '\t') continue;
+      expected.push_back(TrimTrailingBlanks(std::string_view(line).substr(start, i - start)));
+      start = i + 1;
+    }
+    fields.Split(line);
+    ASSERT_EQ(fields.size(), expected.size()) << line;
+    for (size_t i = 0; i < expected.size(); ++i) EXPECT_EQ(fields[i], expected[i]) << line;
+  }
 }
 
 TEST(FieldsTest, FieldsLoseTrailingBlanksOnly) {

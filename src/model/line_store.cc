@@ -13,12 +13,6 @@ constexpr size_t kValueOffset = LineLayout::kHeaderBytes;
 // The number field of a freed record.
 constexpr uint32_t kFreeMark = 0xFFFFFFFF;
 
-uint32_t ReadSlot(const unsigned char* p, int width) {
-  uint32_t value = 0;
-  for (int i = 0; i < width; ++i) value = (value << 8) | p[i];
-  return value;
-}
-
 void WriteSlot(unsigned char* p, int width, uint32_t value) {
   for (int i = width - 1; i >= 0; --i) {
     p[i] = static_cast<unsigned char>(value);
@@ -32,12 +26,6 @@ std::unique_ptr<unsigned char[]> NewChunk(size_t record_size) {
 }
 
 }  // namespace
-
-uint32_t LineStore::Read32(LineRef line, size_t offset) const {
-  uint32_t value;
-  std::memcpy(&value, Record(line) + offset, sizeof value);
-  return value;
-}
 
 void LineStore::Write32(LineRef line, size_t offset, uint32_t value) {
   std::memcpy(Record(line) + offset, &value, sizeof value);
@@ -53,13 +41,6 @@ double LineStore::value(LineRef line, int field) const {
 void LineStore::set_value(LineRef line, int field, double value) {
   JOV_DCHECK(field >= 0 && field < layout_.values, "a value field past the line layout");
   std::memcpy(Record(line) + kValueOffset + 8 * static_cast<size_t>(field), &value, sizeof value);
-}
-
-ComponentRef LineStore::slot(LineRef line, int slot) const {
-  JOV_DCHECK(slot >= 1 && slot <= layout_.slots, "a slot past the line layout");
-  const unsigned char* p =
-      Record(line) + layout_.SlotOffset() + static_cast<size_t>(slot - 1) * layout_.slot_width;
-  return ReadSlot(p, layout_.slot_width);
 }
 
 void LineStore::set_slot(LineRef line, int slot, ComponentRef component) {
@@ -86,11 +67,15 @@ void LineStore::InitRecord(unsigned char* record, LineRef line, std::span<const 
                            std::span<const ComponentRef> slots) const {
   const uint32_t header[3] = {line, kNoLine, 0};  // number, next line, no text
   std::memcpy(record, header, sizeof header);
+  // A value at a time: a few fixed copies cost less than a library call of a variable length.
   const size_t value_count = std::min(values.size(), static_cast<size_t>(layout_.values));
-  unsigned char* const value_bytes = record + kValueOffset;
-  if (value_count > 0) std::memcpy(value_bytes, values.data(), 8 * value_count);
-  std::memset(value_bytes + 8 * value_count, 0,
-              8 * (static_cast<size_t>(layout_.values) - value_count));
+  unsigned char* value_bytes = record + kValueOffset;
+  for (size_t i = 0; i < value_count; ++i, value_bytes += 8) {
+    std::memcpy(value_bytes, &values[i], 8);
+  }
+  for (size_t i = value_count; i < static_cast<size_t>(layout_.values); ++i, value_bytes += 8) {
+    std::memset(value_bytes, 0, 8);
+  }
   unsigned char* const slot_bytes = record + layout_.SlotOffset();
   const size_t count = static_cast<size_t>(layout_.slots);
   switch (layout_.slot_width) {
@@ -174,8 +159,8 @@ bool LineStore::Relayout(const LineLayout& layout) {
     unsigned char* new_slots = to + layout.SlotOffset();
     for (int k = 1; k <= layout.slots; ++k) {
       const uint32_t component =
-          k <= kept_slots ? ReadSlot(old_slots + static_cast<size_t>(k - 1) * layout_.slot_width,
-                                     layout_.slot_width)
+          k <= kept_slots ? DecodeSlot(old_slots + static_cast<size_t>(k - 1) * layout_.slot_width,
+                                       layout_.slot_width)
                           : static_cast<uint32_t>(k);
       WriteSlot(new_slots + static_cast<size_t>(k - 1) * layout.slot_width, layout.slot_width,
                 component);

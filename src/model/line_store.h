@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <vector>
@@ -60,8 +61,19 @@ class LineStore {
   void set_text(LineRef line, uint32_t handle) { Write32(line, 8, handle); }
   double value(LineRef line, int field) const;
   void set_value(LineRef line, int field, double value);
-  // slot 1..S.
-  ComponentRef slot(LineRef line, int slot) const;
+  // slot 1..S. Inline, with next() and text(): scans of every line call them per line.
+  ComponentRef slot(LineRef line, int slot) const {
+    JOV_DCHECK(slot >= 1 && slot <= layout_.slots, "a slot past the line layout");
+    return DecodeSlot(Record(line) + layout_.SlotOffset() +
+                          static_cast<size_t>(slot - 1) * static_cast<size_t>(layout_.slot_width),
+                      layout_.slot_width);
+  }
+  // The component a slot of `width` bytes at `p` holds (big-endian).
+  static uint32_t DecodeSlot(const unsigned char* p, int width) {
+    uint32_t value = 0;
+    for (int i = 0; i < width; ++i) value = (value << 8) | p[i];
+    return value;
+  }
   void set_slot(LineRef line, int slot, ComponentRef component);
 
   // The bytes of a line's record, for loops that decode many records themselves (the scan of a
@@ -88,7 +100,11 @@ class LineStore {
     JOV_DCHECK(line < size_, "a line number past the end of the line store");
     return chunks_[line >> kChunkBits].get() + (line & kChunkMask) * record_size_;
   }
-  uint32_t Read32(LineRef line, size_t offset) const;
+  uint32_t Read32(LineRef line, size_t offset) const {
+    uint32_t value;
+    std::memcpy(&value, Record(line) + offset, sizeof value);
+    return value;
+  }
   void Write32(LineRef line, size_t offset, uint32_t value);
   void InitRecord(unsigned char* record, LineRef line, std::span<const double> values,
                   std::span<const ComponentRef> slots) const;
