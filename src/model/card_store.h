@@ -90,6 +90,10 @@ class CardStore {
   const LineStore& lines() const { return lines_; }
   const TextStore& texts() const { return texts_; }
 
+  // Whether `ref` names a live card (not the sentinel): for holders of a reference that may
+  // have been deleted since.
+  bool IsCard(CardRef ref) const { return ref != kCardSentinel && cards_.IsLive(ref); }
+
   // Cards in Date order: FirstCard() .. until kCardSentinel.
   CardRef FirstCard() const { return cards_[kCardSentinel].next; }
   CardRef NextCard(CardRef ref) const { return cards_[ref].next; }

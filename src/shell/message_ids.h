@@ -97,6 +97,8 @@ constexpr MessageId kSeparatorNone = 1210;
 // Analyses over time.
 constexpr MessageId kNegativeTimePeriod = 2110;  // the analysis starts after it ends
 
+// A line that leaves a dimension empty whose components must be filled in.
+constexpr MessageId kMustBeFilledIn = 2112;  // "Dimension "@0" must be filled in."
 // Text import.
 constexpr MessageId kDatabaseFileNotImported = 2113;  // "A JOV-file can not be imported ..."
 
@@ -170,11 +172,14 @@ constexpr MessageId kKiloBytes = 3141;
 constexpr MessageId kMegaBytes = 3142;
 
 // Questions.
-constexpr MessageId kSaveChanges = 3200;    // "Do you want to save changes in\n"@0"?"
-constexpr MessageId kConfirmDelete = 3205;  // "Are you sure you want to delete\n"@0"?"
+constexpr MessageId kSaveChanges = 3200;        // "Do you want to save changes in\n"@0"?"
+constexpr MessageId kConfirmChangeCard = 3202;  // "Are you sure you want to change\n"@0"?"
+constexpr MessageId kConfirmAddCard = 3203;     // "Are you sure you want to add\n"@0"?"
+constexpr MessageId kConfirmDelete = 3205;      // "Are you sure you want to delete\n"@0"?"
 
 // Components that cards refer to.
-constexpr MessageId kNewComponents = 3300;  // text of the "#" parent of generated components
+constexpr MessageId kNewComponents = 3300;      // text of the "#" parent of generated components
+constexpr MessageId kComponentNotFound = 3302;  // "Cannot find component "@0" in dimension @1. ..."
 constexpr MessageId kCodeNotFound = 3303;
 constexpr MessageId kTextNotFound = 3304;
 constexpr MessageId kHostNotFound = 3305;
@@ -196,6 +201,8 @@ constexpr MessageId kFirstCaseConversion = 3408;
 constexpr MessageId kCardIdLabel = 3500;
 constexpr MessageId kFirstStampLabel = 3501;
 constexpr MessageId kNotesLabel = 3505;
+constexpr MessageId kNewCard = 3506;
+constexpr MessageId kCardWithoutLines = 3510;  // "Card "@0" cannot be entered ..., no lines."
 // Card values.
 constexpr MessageId kValueChangedToZero = 3511;  // "Value "@0" in @1 is changed to zero."
 
