@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -19,8 +20,6 @@ constexpr unsigned char kLiteralEscape = 24;
 // text) would otherwise cost a probe per earlier occurrence; beyond this many the gain in
 // compression is negligible.
 constexpr int kMaxCandidates = 48;
-// A block has at most 12,000 positions; 8,192 chains keep the tables that each block clears small.
-constexpr int kHashBits = 13;
 
 constexpr std::array<bool, 256> MakePlainLiterals() {
   std::array<bool, 256> plain{};
@@ -31,113 +30,141 @@ constexpr std::array<bool, 256> kPlainLiteral = MakePlainLiterals();
 
 bool IsPlainLiteral(unsigned char c) { return kPlainLiteral[c]; }
 
-void Put(std::string& out, unsigned value) { out.push_back(static_cast<char>(value & 0xFF)); }
-
-struct Match {
-  size_t length = 2;
-  size_t offset = 0;
-};
-
-// Whether the first `length` bytes agree, eight at a time; candidates mostly share or miss
-// their first bytes, so a call to memcmp would cost more than the comparison.
-bool SamePrefix(const unsigned char* a, const unsigned char* b, size_t length) {
-  size_t i = 0;
-  for (; i + 8 <= length; i += 8) {
-    uint64_t x, y;
-    std::memcpy(&x, a + i, 8);
-    std::memcpy(&y, b + i, 8);
-    if (x != y) return false;
-  }
-  for (; i < length; ++i) {
-    if (a[i] != b[i]) return false;
-  }
-  return true;
+uint64_t Load64(const unsigned char* p) {
+  uint64_t word;
+  std::memcpy(&word, p, sizeof word);
+  return word;
 }
 
-// Earlier positions of the block chained by the hash of the three bytes at each position.
-class MatchFinder {
- public:
-  MatchFinder(const unsigned char* data, size_t size)
-      : data_(data),
-        head_(size_t{1} << kHashBits, kNone),
-        oldest_(size_t{1} << kHashBits, kNone),
-        previous_(size, kNone) {}
-
-  // Chains position p; it needs three bytes from p on.
-  void Insert(size_t p) {
-    const size_t hash = Hash(p);
-    if (head_[hash] == kNone) oldest_[hash] = static_cast<int16_t>(p);
-    previous_[p] = head_[hash];
-    head_[hash] = static_cast<int16_t>(p);
-  }
-
-  // The longest earlier match that does not reach past its own distance, the nearest of equal
-  // length; `remaining` bytes are left from p.
-  Match Find(size_t p, size_t remaining) const {
-    Match best;
-    const size_t hash = Hash(p);
-    int16_t q = head_[hash];
-    for (int candidates = 0; q != kNone && candidates < kMaxCandidates;
-         ++candidates, q = previous_[static_cast<size_t>(q)]) {
-      Try(static_cast<size_t>(q), p, remaining, best);
+// How many bytes from `a` and `b` agree, compared eight at a time, counting at most `limit`
+// (the caller's bytes run on at least kSlack past the limit).
+size_t CommonLength(const unsigned char* a, const unsigned char* b, size_t limit) {
+  size_t length = 0;
+  while (length < limit) {
+    const uint64_t differ = Load64(a + length) ^ Load64(b + length);
+    if (differ != 0) {
+      length += static_cast<size_t>(std::countr_zero(differ)) / 8;
+      break;
     }
-    // The oldest position of the chain reaches the farthest back: in a long run of one byte it
-    // gives the longest match, which the newest candidates cannot.
-    if (oldest_[hash] != kNone) Try(static_cast<size_t>(oldest_[hash]), p, remaining, best);
-    // The same bytes at exactly the match's length back code with offset 0, the shortest form.
-    if (best.offset > 0 && std::equal(data_ + p - best.length, data_ + p, data_ + p)) {
-      best.offset = 0;
-    }
-    return best;
+    length += 8;
   }
+  return std::min(length, limit);
+}
 
- private:
-  // Makes the match at q the best when it is longer than the best so far.
-  void Try(size_t q, size_t p, size_t remaining, Match& best) const {
+}  // namespace
+
+// The block is copied behind kSlack zero bytes of room, so that comparisons may read whole
+// words past its end; what they find there is cut off by the lengths they are given.
+void LzEncoder::Encode(std::string_view block, std::string& out) {
+  n_ = block.size();
+  data_.resize(n_ + kSlack);
+  std::memcpy(data_.data(), block.data(), n_);
+  std::memset(data_.data() + n_, 0, kSlack);
+  if (previous_.size() < n_) previous_.resize(n_);
+  head_.fill(kNone);
+  oldest_.fill(kNone);
+  // A token takes at most two bytes per byte of text it stands for.
+  tokens_.resize(2 * n_);
+  at_ = tokens_.data();
+
+  const unsigned char* data = data_.data();
+  size_t p = 0;
+  while (p < n_) {
+    const size_t remaining = n_ - p;
+    if (remaining > 2) {
+      const size_t hash = Hash(p);
+      const Match match = Find(p, hash, remaining);
+      Insert(p, hash);
+      if (match.length >= 3 && EmitMatch(match.length, match.offset)) {
+        for (size_t i = p + 1; i < p + match.length && n_ - i > 2; ++i) Insert(i, Hash(i));
+        p += match.length;
+        continue;
+      }
+    }
+    if (!IsPlainLiteral(data[p])) *at_++ = kLiteralEscape;
+    *at_++ = data[p];
+    ++p;
+  }
+  out.append(reinterpret_cast<const char*>(tokens_.data()),
+             static_cast<size_t>(at_ - tokens_.data()));
+}
+
+size_t LzEncoder::Hash(size_t p) const {
+  const unsigned char* at = data_.data() + p;
+  const uint32_t key = at[0] | uint32_t{at[1]} << 8 | uint32_t{at[2]} << 16;
+  return (key * 2654435761u) >> (32 - kHashBits);
+}
+
+void LzEncoder::Insert(size_t p, size_t hash) {
+  if (head_[hash] == kNone) oldest_[hash] = static_cast<int16_t>(p);
+  previous_[p] = head_[hash];
+  head_[hash] = static_cast<int16_t>(p);
+}
+
+// The longest earlier match that does not reach past its own distance, the nearest of equal
+// length. Candidates are the newest kMaxCandidates positions chained under the hash (those of
+// other bytes with the same hash among them: they never match three bytes) and the chain's
+// oldest position, which reaches the farthest back: in a long run of one byte it gives the
+// longest match, which the newest candidates cannot.
+LzEncoder::Match LzEncoder::Find(size_t p, size_t hash, size_t remaining) const {
+  const unsigned char* data = data_.data();
+  const unsigned char* here = data + p;
+  const uint64_t first_word = Load64(here);
+  size_t best_length = 2, best_distance = 0;
+  const auto try_at = [&](size_t q) {
     const size_t distance = p - q;
     const size_t limit = std::min(distance, remaining);
-    if (limit <= best.length) return;
-    const unsigned char* a = data_ + q;
-    const unsigned char* b = data_ + p;
-    if (a[best.length] != b[best.length] || !SamePrefix(a, b, best.length)) return;
-    size_t length = best.length + 1;
-    while (length < limit && a[length] == b[length]) ++length;
-    best = {length, distance - length};
+    if (limit <= best_length) return;
+    const uint64_t differ = Load64(data + q) ^ first_word;
+    size_t length;
+    if (differ != 0) {
+      length = std::min(static_cast<size_t>(std::countr_zero(differ)) / 8, limit);
+    } else {
+      length = 8 + CommonLength(data + q + 8, here + 8, limit > 8 ? limit - 8 : 0);
+      length = std::min(length, limit);
+    }
+    if (length > best_length) best_length = length, best_distance = distance;
+  };
+  int16_t q = head_[hash];
+  for (int candidates = 0; q != kNone && candidates < kMaxCandidates;
+       ++candidates, q = previous_[static_cast<size_t>(q)]) {
+    try_at(static_cast<size_t>(q));
   }
-
-  size_t Hash(size_t p) const {
-    const uint32_t key = data_[p] | uint32_t{data_[p + 1]} << 8 | uint32_t{data_[p + 2]} << 16;
-    return (key * 2654435761u) >> (32 - kHashBits);
+  if (oldest_[hash] != kNone) try_at(static_cast<size_t>(oldest_[hash]));
+  Match best{best_length, best_distance - best_length};
+  if (best_distance == 0) return Match{};
+  // The same bytes at exactly the match's length back code with offset 0, the shortest form.
+  if (best.offset > 0 && CommonLength(here - best.length, here, best.length) == best.length) {
+    best.offset = 0;
   }
-
-  const unsigned char* data_;
-  std::vector<int16_t> head_;
-  std::vector<int16_t> oldest_;
-  std::vector<int16_t> previous_;
-};
+  return best;
+}
 
 // Emits the first match form that fits; false when none does (the byte goes out as a literal).
-bool EmitMatch(size_t length, size_t offset, std::string& out) {
+bool LzEncoder::EmitMatch(size_t length, size_t offset) {
   const size_t l = length, o = offset;
+  const auto put = [this](size_t value) { *at_++ = static_cast<unsigned char>(value & 0xFF); };
   if (l <= 10 && o < 2048) {
-    Put(out, 192 + (l - 3) * 8 + (o >> 8)), Put(out, o);
+    put(192 + (l - 3) * 8 + (o >> 8)), put(o);
   } else if (l == 3 && o < 3072) {
-    Put(out, (o - 2048) >> 8), Put(out, o);
+    put((o - 2048) >> 8), put(o);
   } else if (l == 4 && o < 3328) {
-    Put(out, 4 + ((o - 2048) >> 8)), Put(out, o);
+    put(4 + ((o - 2048) >> 8)), put(o);
   } else if (l >= 11 && l <= 18 && o < 256) {
-    Put(out, l + 5), Put(out, o);
+    put(l + 5), put(o);
   } else if (l >= 4 && l <= 43 && o < 8192) {
-    Put(out, 27 + ((l - 4) >> 3)), Put(out, ((l - 4) & 7) << 5 | (o >> 8)), Put(out, o);
+    put(27 + ((l - 4) >> 3)), put(((l - 4) & 7) << 5 | (o >> 8)), put(o);
   } else if (l >= 5 && l <= 260) {
-    Put(out, 26), Put(out, l - 5), Put(out, o >> 8), Put(out, o);
+    put(26), put(l - 5), put(o >> 8), put(o);
   } else if (l >= 5) {
-    Put(out, 25), Put(out, l >> 8), Put(out, l), Put(out, o >> 8), Put(out, o);
+    put(25), put(l >> 8), put(l), put(o >> 8), put(o);
   } else {
     return false;
   }
   return true;
 }
+
+namespace {
 
 // The decoded text of one block, written straight into room made once for the most text a
 // block may hold (`limit`), so that each byte is a plain store. The room is followed by
@@ -195,25 +222,8 @@ class BlockOutput {
 }  // namespace
 
 void EncodeLzBlock(std::string_view block, std::string& out) {
-  const auto* data = reinterpret_cast<const unsigned char*>(block.data());
-  const size_t n = block.size();
-  MatchFinder finder(data, n);
-  size_t p = 0;
-  while (p < n) {
-    const size_t remaining = n - p;
-    if (remaining > 2) {
-      const Match match = finder.Find(p, remaining);
-      finder.Insert(p);
-      if (match.length >= 3 && EmitMatch(match.length, match.offset, out)) {
-        for (size_t i = p + 1; i < p + match.length && n - i > 2; ++i) finder.Insert(i);
-        p += match.length;
-        continue;
-      }
-    }
-    if (!IsPlainLiteral(data[p])) Put(out, kLiteralEscape);
-    Put(out, data[p]);
-    ++p;
-  }
+  LzEncoder encoder;
+  encoder.Encode(block, out);
 }
 
 bool DecodeLzBlock(std::string_view tokens, std::string& out, size_t& end) {
