@@ -83,7 +83,9 @@ std::optional<BinaryHeader> ReadBinaryHeader(std::string_view file_bytes) {
 // Writing
 
 BinaryFileWriter::BinaryFileWriter(const BinaryWriteOptions& options, std::string& out)
-    : options_(options), out_(out) {
+    : options_(options),
+      out_(out),
+      coder_(options.compressed, options.compressed ? BlockCoder::DefaultWorkers() : 0) {
   cipher_.Randomise();
   BinaryHeader header;
   header.password_expected = !options_.password.empty();
@@ -112,33 +114,29 @@ void BinaryFileWriter::Append(std::string_view text) {
 
 void BinaryFileWriter::Finish() {
   if (!text_.empty()) WriteBlock();
+  while (coder_.pending() > 0) WriteOldest();
 }
 
 void BinaryFileWriter::WriteBlock() {
-  char coding = bf::kCodingStored;
-  std::string_view payload = text_;
-  if (options_.compressed) {
-    coded_.clear();
-    EncodeLzBlock(text_, coded_);
-    // A coding that is not shorter than the limit is stored as it is; every reader takes "-".
-    if (coded_.size() < bf::kMaxPayload) {
-      coding = bf::kCodingOwn;
-      payload = coded_;
-    }
-  }
+  if (coder_.full()) WriteOldest();
+  coder_.Push(text_);
+  text_.reserve(bf::kBlockTextSize);
+}
+
+void BinaryFileWriter::WriteOldest() {
+  const CodedBlock coded = coder_.TakeOldest();
   const size_t start = out_.size();
   BlockHeader header;
-  header.coding = coding;
-  header.length = static_cast<uint16_t>(payload.size());
-  header.checksum = BlockChecksum(payload);
+  header.coding = coded.coding;
+  header.length = static_cast<uint16_t>(coded.payload.size());
+  header.checksum = coded.checksum;
   out_.resize(start + bf::kBlockHeaderSize);
   auto* head = reinterpret_cast<unsigned char*>(out_.data() + start);
   header.EncodeTo(head);
   cipher_.Scramble(head, bf::kScrambledHeaderBytes);
-  out_.append(payload);
+  out_.append(coded.payload);
   cipher_.Scramble(reinterpret_cast<unsigned char*>(out_.data() + start + bf::kBlockHeaderSize),
-                   payload.size());
-  text_.clear();
+                   coded.payload.size());
 }
 
 std::string EncodeBinaryFile(std::string_view section_text, const BinaryWriteOptions& options) {

@@ -10,6 +10,7 @@
 
 #include "files/binary_format.h"
 #include "files/block_cipher.h"
+#include "files/block_coder.h"
 #include "files/line_source.h"
 
 namespace jov {
@@ -34,7 +35,8 @@ struct BinaryWriteOptions {
 };
 
 // Writes a binary file into `out`: header, filler line, "jovmagic" and the section text, in
-// blocks. The section text's lines end with CR.
+// blocks. The section text's lines end with CR. Blocks are coded on worker threads a few blocks
+// behind the text appended, so `out` grows a block group at a time, and whole only after Finish.
 class BinaryFileWriter {
  public:
   BinaryFileWriter(const BinaryWriteOptions& options, std::string& out);
@@ -44,12 +46,14 @@ class BinaryFileWriter {
 
  private:
   void WriteBlock();
+  // Scrambles the oldest coded block into `out`.
+  void WriteOldest();
 
   BinaryWriteOptions options_;
   std::string& out_;
   BlockCipher cipher_;
   std::string text_;  // up to one block of section text
-  std::string coded_;
+  BlockCoder coder_;
 };
 
 // Codes a whole section text as a binary file.

@@ -32,18 +32,52 @@ class ProgressByteSink : public ByteSink {
   int64_t written_ = 0;
 };
 
-// The section stream of a binary save, cut into blocks as it is written.
+// The file being saved, written through one large buffer: whoever produces the bytes appends
+// them to buffer(), and they go to the file whenever a buffer's worth has collected, so that a
+// save holds neither the whole file nor its section text.
+class BufferedFile : public ByteSink {
+ public:
+  static constexpr size_t kBufferBytes = size_t{1} << 20;
+
+  explicit BufferedFile(AtomicFileWriter& file) : file_(file) { buffer_.reserve(2 * kBufferBytes); }
+  bool Write(std::string_view bytes) override {
+    buffer_.append(bytes);
+    return FlushWhenFull();
+  }
+  std::string& buffer() { return buffer_; }
+  // False once a write to the file has failed.
+  bool FlushWhenFull() { return buffer_.size() < kBufferBytes || Flush(); }
+  bool Flush() {
+    if (!buffer_.empty() && !file_.Write(buffer_)) failed_ = true;
+    buffer_.clear();
+    return !failed_;
+  }
+  bool failed() const { return failed_; }
+
+ private:
+  AtomicFileWriter& file_;
+  std::string buffer_;
+  bool failed_ = false;
+};
+
+// The section stream of a binary save, cut into blocks as it is written; the coded blocks go to
+// the file's buffer.
 class BinaryBlockSink : public ByteSink {
  public:
-  explicit BinaryBlockSink(BinaryFileWriter& writer) : writer_(writer) {}
+  BinaryBlockSink(BinaryFileWriter& writer, BufferedFile& file) : writer_(writer), file_(file) {}
   bool Write(std::string_view bytes) override {
     writer_.Append(bytes);
-    return true;
+    return file_.FlushWhenFull();
   }
 
  private:
   BinaryFileWriter& writer_;
+  BufferedFile& file_;
 };
+
+void ReportSaveFailure(const AtomicFileWriter& file, const std::string& path) {
+  ReportAboutFile(file.not_a_file() ? msg::kNotAFileToSave : msg::kErrorWriting, path);
+}
 
 }  // namespace
 
@@ -60,40 +94,45 @@ bool SaveDatabaseFile(Database& database, const std::string& path, DatabaseForma
   // The setup's selection limits the cards saved; preparing it may be stopped by the user.
   const std::unique_ptr<SaveFilter> filter = registry.MakeSaveFilter(database, setup);
   if (StopRequested()) return false;
+  AtomicFileWriter file;
+  if (!file.Open(path)) {
+    ReportSaveFailure(file, path);
+    return false;
+  }
+  BufferedFile out(file);
   DatabaseFileState& state = database.Attached<DatabaseFileState>();
   state.check_allowed = false;
-  std::string bytes;
   bool written;
   ScopedProgress progress(ProgressMode::kSaving, FileNameOf(path), EstimatedSaveBytes(database));
   if (text) {
-    StringByteSink text_sink;
-    ProgressByteSink sink(text_sink);
+    ProgressByteSink sink(out);
     WriteOptions options;
     options.filter = filter.get();
     options.write_creator = false;  // the creator section belongs to binary files
     written = WriteTextDatabase(database, sink, setup, registry, options);
-    bytes = text_sink.text();
   } else {
     BinaryWriteOptions binary;
     binary.compressed = setup.compressed;
     if (setup.Saves(SaveSection::kProtection)) binary.password = password.GetPassword();
     binary.database_value = database.creator_value();
-    bytes.reserve(
-        ExpectedFileSize(static_cast<size_t>(EstimatedSaveBytes(database)), binary.compressed));
-    BinaryFileWriter writer(binary, bytes);
-    BinaryBlockSink blocks(writer);
+    BinaryFileWriter writer(binary, out.buffer());
+    BinaryBlockSink blocks(writer, out);
     ProgressByteSink sink(blocks);
     WriteOptions options;
     options.filter = filter.get();
     options.line_end = text_format::kBinaryLineEnd;
     written = WriteSections(database, sink, setup, registry, options);
-    writer.Finish();
+    if (written) writer.Finish();
   }
   state.check_allowed = true;
+  if (out.failed()) {
+    ReportSaveFailure(file, path);
+    return false;
+  }
+  // A stopped save leaves the old file as it was: the temporary file goes with `file`.
   if (!written || StopRequested()) return false;
-  AtomicFileWriter file;
-  if (!file.Open(path) || !file.Write(bytes) || !file.Commit()) {
-    ReportAboutFile(file.not_a_file() ? msg::kNotAFileToSave : msg::kErrorWriting, path);
+  if (!out.Flush() || !file.Commit()) {
+    ReportSaveFailure(file, path);
     return false;
   }
   if (adopt) AdoptFile(database, path, format, setup.compressed);
