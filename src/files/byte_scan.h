@@ -38,6 +38,19 @@ inline uint64_t Load(const char* p) {
 
 }  // namespace byte_scan
 
+// Whether any byte of [p, p + size) is below `limit` (at most 128).
+inline bool AnyByteBelow(const char* p, size_t size, unsigned char limit) {
+  size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    const uint64_t word = byte_scan::Load(p + i);
+    if (((word - byte_scan::kOnes * limit) & ~word & byte_scan::kHighs) != 0) return true;
+  }
+  for (; i < size; ++i) {
+    if (static_cast<unsigned char>(p[i]) < limit) return true;
+  }
+  return false;
+}
+
 // The first byte in [p, end) that is `a` or `b`, or `end`.
 inline const char* FindEither(const char* p, const char* end, unsigned char a, unsigned char b) {
   for (; end - p >= 8; p += 8) {

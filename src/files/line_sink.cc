@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "files/byte_scan.h"
 #include "files/text_format.h"
 #include "shell/number_text.h"
 
@@ -14,6 +15,11 @@ LineSink::LineSink(ByteSink& bytes, std::string_view line_end, size_t flush_byte
 }
 
 LineSink& LineSink::Text(std::string_view text) {
+  // Most texts hold no byte below a CR, and go as they stand.
+  if (!AnyByteBelow(text.data(), text.size(), '\r' + 1)) {
+    buffer_.append(text);
+    return *this;
+  }
   const size_t start = buffer_.size();
   buffer_.append(text);
   for (size_t i = start; i < buffer_.size(); ++i) {
