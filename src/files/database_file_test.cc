@@ -13,6 +13,7 @@
 
 #include "files/binary_file.h"
 #include "files/binary_format.h"
+#include "files/binary_stream.h"
 #include "files/line_sink.h"
 #include "files/scripted_prompt_test_util.h"
 #include "files/section_writer.h"
@@ -96,6 +97,35 @@ TEST_F(DatabaseFileTest, BinaryAndTextFilesRoundTripEverything) {
     EXPECT_FALSE(read->modified());
     EXPECT_EQ(FormatForFileName(name), format);
   }
+  EXPECT_TRUE(sink_.alerts().empty());
+}
+
+// A save goes to the file a buffer at a time and codes its blocks on several threads: a
+// database of some megabytes (many buffers, many more blocks than are coded at once) is saved
+// exactly as its section stream, byte for byte.
+TEST_F(DatabaseFileTest, LargeSavesWriteExactlyTheSectionStream) {
+  Database& db = open_.Create();
+  Fill(db, 40000);
+  const SaveSetup setup = Setup(true, false);
+  WriteOptions text_options;
+  text_options.write_creator = false;
+  StringByteSink text;
+  ASSERT_TRUE(WriteTextDatabase(db, text, setup, registry_, text_options));
+  WriteOptions binary_options;
+  binary_options.line_end = text_format::kBinaryLineEnd;
+  StringByteSink stream;
+  ASSERT_TRUE(WriteSections(db, stream, setup, registry_, binary_options));
+  ASSERT_GT(text.text().size(), 2'000'000u);
+
+  ASSERT_TRUE(SaveDatabaseFile(db, Path("big.jox"), DatabaseFormat::kText, setup, registry_,
+                               nullptr, /*adopt=*/false));
+  // Not EXPECT_EQ: the texts are too long to print.
+  EXPECT_TRUE(*ReadWholeFile(Path("big.jox")) == text.text());
+  ASSERT_TRUE(SaveDatabaseFile(db, Path("big.jov"), DatabaseFormat::kBinary, setup, registry_,
+                               nullptr, /*adopt=*/false));
+  const BinaryReadResult read = DecodeBinaryFile(*ReadWholeFile(Path("big.jov")), std::nullopt);
+  EXPECT_EQ(read.status, BinaryReadStatus::kOk);
+  EXPECT_TRUE(read.section_text == stream.text());
   EXPECT_TRUE(sink_.alerts().empty());
 }
 

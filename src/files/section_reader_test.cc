@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
 
 #include "files/kept_sections.h"
 #include "files/stream_test_util.h"
+#include "platform/file_io.h"
+#include "platform/temp_dir_test_util.h"
 #include "shell/pending_error.h"
 #include "shell/process.h"
 
@@ -94,6 +97,62 @@ TEST_F(SectionReaderTest, ChangeFlagsBecomeNotificationsAfterTheCards) {
   ReadStream(database, "##Cards\nC240101-1\nG1000\nL5\nC240102-1\nG1000\nL6\n##End\n");
   database.RemoveListener(&listener);
   EXPECT_EQ(listener.codes, (std::vector<ChangeCode>{ChangeCode::kComponents, ChangeCode::kCards}));
+}
+
+// A text file is parsed a chunk of the file at a time: a database whose lines end in CR, LF,
+// CR LF and LF CR by turns, whose last line "##End" has no line end, reads the same whichever
+// offsets its chunks end at, the "##End" split at each of its bytes and ending a chunk exactly.
+TEST_F(SectionReaderTest, ATextFileReadInChunksOfAnySizeGivesTheSameDatabase) {
+  const std::vector<std::string> lines = {"##JOV-Text\t001219",
+                                          "##BaseOptions",
+                                          "LN\t3",
+                                          "CN\t2",
+                                          "##Dimension\t1",
+                                          "-N\tAccount\tAccounts",
+                                          "1000\tCash",
+                                          "2000\tBank",
+                                          "##Dimension\t2",
+                                          "P1\tProject",
+                                          "##Cards",
+                                          "C240101-1\tFirst card",
+                                          "Nx\tnote/==",
+                                          "second line",
+                                          "G1000",
+                                          "L1\t2\t3\tline text\tP1",
+                                          "L-4.5\t\t\t\tP1",
+                                          "G2000",
+                                          "L7",
+                                          "C240102-3\tSecond",
+                                          "G1000",
+                                          "L8\t9",
+                                          "##End"};
+  const std::string_view ends[] = {"\r", "\n", "\r\n", "\n\r"};
+  std::string text;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    text += lines[i];
+    if (i + 1 < lines.size()) text += ends[i % 4];
+  }
+  Database whole;
+  const ReadResult whole_result = ReadStream(whole, text);
+  ASSERT_TRUE(whole_result.saw_end);
+  ASSERT_TRUE(whole_result.errors.empty());
+  ASSERT_EQ(whole.cards().line_count(), 4u);
+  const std::string expected = WriteStream(whole);
+
+  TempDir dir;
+  const std::string path = dir.File("mixed.jox");
+  std::ofstream(path, std::ios::binary) << text;
+  for (size_t chunk = 1; chunk <= text.size() + 1; ++chunk) {
+    InputFile file;
+    ASSERT_TRUE(file.Open(path));
+    FileByteSource bytes(file, chunk);
+    LineSource source(bytes);
+    Database database;
+    const ReadResult result = ReadSections(database, source, DefaultSectionRegistry());
+    EXPECT_TRUE(result.saw_end) << "chunks of " << chunk;
+    EXPECT_TRUE(result.errors.empty()) << "chunks of " << chunk;
+    EXPECT_EQ(WriteStream(database), expected) << "chunks of " << chunk;
+  }
 }
 
 // Whatever the bytes, the read ends, and what it built can be written again.
