@@ -38,10 +38,18 @@ class IdentifierCache {
     uint32_t length = 0;
     uint32_t hash = 0;
   };
+  // The slots that a lookup probes hold what tells texts of up to 8 bytes apart, 16 bytes a
+  // slot, so that the table of a dimension of thousands of components stays in the cache while
+  // a read streams its records through it; the rest of a key lies beside, in `extras_`.
   struct Entry {
-    Key key;
-    size_t offset = 0;                // of the whole text in texts_, for texts over 16 bytes
+    uint64_t head = 0;
+    uint32_t length = 0;
     ComponentRef ref = kNoComponent;  // kNoComponent: an empty slot
+  };
+  struct Extra {
+    uint64_t tail = 0;
+    uint32_t hash = 0;
+    size_t offset = 0;  // of the whole text in texts_, for texts over 16 bytes
   };
 
   static uint64_t Load(const char* p, size_t bytes) {
@@ -75,25 +83,28 @@ class IdentifierCache {
     key.hash = static_cast<uint32_t>(hash);
     return key;
   }
-  bool Matches(const Entry& entry, const Key& key, std::string_view text) const {
-    return entry.key.head == key.head && entry.key.tail == key.tail &&
-           entry.key.length == key.length &&
-           (key.length <= kInlineBytes || SameLongText(entry, text));
-  }
-  bool SameLongText(const Entry& entry, std::string_view text) const {
-    return std::string_view(texts_).substr(entry.offset, text.size()) == text;
+  // Texts of up to 8 bytes are their head and length; longer ones need the tail too, and past
+  // 16 bytes the whole text.
+  bool Matches(size_t slot, const Key& key, std::string_view text) const {
+    const Entry& entry = slots_[slot];
+    if (entry.head != key.head || entry.length != key.length) return false;
+    if (key.length <= 8) return true;
+    const Extra& extra = extras_[slot];
+    return extra.tail == key.tail &&
+           (key.length <= kInlineBytes ||
+            std::string_view(texts_).substr(extra.offset, text.size()) == text);
   }
   // The slot holding `text`, or the empty slot where it would go.
   size_t Slot(const Key& key, std::string_view text) const {
     const size_t mask = slots_.size() - 1;
     for (size_t slot = key.hash & mask;; slot = (slot + 1) & mask) {
-      const Entry& entry = slots_[slot];
-      if (entry.ref == kNoComponent || Matches(entry, key, text)) return slot;
+      if (slots_[slot].ref == kNoComponent || Matches(slot, key, text)) return slot;
     }
   }
   void Grow();
 
-  std::vector<Entry> slots_;  // a power of two in size, at most half full
+  std::vector<Entry> slots_;   // a power of two in size, at most half full
+  std::vector<Extra> extras_;  // beside slots_, slot for slot
   std::string texts_;
   size_t count_ = 0;
 };
