@@ -191,8 +191,8 @@ uint64_t ImportDimensionRows(DimensionEdit& edit, ImportInput& input, const DimI
   return DimImporter(edit, input, setup).Run();
 }
 
-DimImportResult ImportDimensionFile(Database& database, int dimension, const std::string& path,
-                                    const DimImport& setup) {
+DimImportResult ReadDimensionFile(DimensionEdit& edit, const std::string& path,
+                                  const DimImport& setup) {
   DimImportResult result;
   const std::optional<std::string> head = ReadFileBytes(path, kQuickTestBytes);
   if (!head) return result;
@@ -205,31 +205,39 @@ DimImportResult ImportDimensionFile(Database& database, int dimension, const std
     ReportAboutFile(msg::kUnableToOpen, path);
     return result;
   }
-  DimensionEdit edit(database, dimension);
-  {
-    ScopedProgress progress(ProgressMode::kImporting, FileNameOf(path), FileSize(path).value_or(0));
-    DimImporter importer(edit, input, setup);
-    result.rows = importer.Run();
-    if (importer.read_failed()) {
-      ReportAboutFile(msg::kErrorReading, path);
-      return result;
-    }
-  }
-  if (StopRequested()) {
-    result.outcome = DimImportOutcome::kStopped;
+  const int added_before = edit.added_count();
+  ScopedProgress progress(ProgressMode::kImporting, FileNameOf(path), FileSize(path).value_or(0));
+  DimImporter importer(edit, input, setup);
+  result.rows = importer.Run();
+  result.added = edit.added_count() - added_before;
+  if (importer.read_failed()) {
+    ReportAboutFile(msg::kErrorReading, path);
     return result;
   }
-  const int added = edit.added_count();
+  result.outcome = StopRequested() ? DimImportOutcome::kStopped : DimImportOutcome::kDone;
+  return result;
+}
+
+DimImportResult ImportDimensionFile(Database& database, int dimension, const std::string& path,
+                                    const DimImport& setup) {
+  DimensionEdit edit(database, dimension);
+  DimImportResult result = ReadDimensionFile(edit, path, setup);
+  if (result.outcome != DimImportOutcome::kDone) {
+    result.added = 0;
+    return result;
+  }
   if (const auto duplicate = edit.FindDuplicate()) {
     ReportDuplicate(edit, *duplicate);
+    result.added = 0;
     result.outcome = DimImportOutcome::kDuplicate;
     return result;
   }
   // The copy only adds, so no removed component can be in use; what is left (memory, or the
   // dimension changed meanwhile) writes nothing and fails the import.
-  if (edit.Apply() != DimensionEdit::ApplyOutcome::kWritten) return result;
-  result.added = added;
-  result.outcome = DimImportOutcome::kDone;
+  if (edit.Apply() != DimensionEdit::ApplyOutcome::kWritten) {
+    result.added = 0;
+    result.outcome = DimImportOutcome::kFailed;
+  }
   return result;
 }
 

@@ -87,9 +87,16 @@ enum class DimImportOutcome {
 
 struct DimImportResult {
   DimImportOutcome outcome = DimImportOutcome::kFailed;
-  int added = 0;  // components written
+  int added = 0;  // components written (rows added, when only read into a copy)
   uint64_t rows = 0;
 };
+
+// Reads the file at `path` into `edit` through `setup`, after the rows the copy already has;
+// nothing is written into the database. A database file is refused with the pending error
+// msg::kDatabaseFileNotImported; a file that cannot be opened or read is reported (kFailed).
+// kStopped keeps the rows read before StopRequested in the copy. `added` counts the new rows.
+DimImportResult ReadDimensionFile(DimensionEdit& edit, const std::string& path,
+                                  const DimImport& setup);
 
 // Imports the file at `path` into the dimension and writes the new components into the
 // database. A database file is refused with the pending error msg::kDatabaseFileNotImported. A

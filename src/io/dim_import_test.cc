@@ -148,6 +148,27 @@ TEST_F(DimImportTest, AHostCodeDefinedTwiceWritesNothing) {
   EXPECT_TRUE(db_.modified());
 }
 
+// The dimension window reads a file into its own copy: after the rows edited there, under
+// them where the codes say so, and nothing reaches the database until the copy is written.
+TEST_F(DimImportTest, AFileReadIntoACopyKeepsItsEditsAndWritesNothing) {
+  TempDir dir;
+  const std::string path = dir.File("chart.txt");
+  ASSERT_TRUE(WriteFileAtomically(path, "1\tOne again\n10\tTen\n20\tTwenty\n"));
+  ASSERT_NE(db_.AddComponent(1, "1", "One", ""), kNoComponent);
+  DimensionEdit edit(db_, 1);
+  const DimensionEdit::Row two = edit.Add(DimensionEdit::kTop, "2", "Two", "");
+  ASSERT_TRUE(edit.Rename(edit.children(DimensionEdit::kTop)[0], "3"));
+  const DimImportResult result = ReadDimensionFile(edit, path, Setup(HierarchyMethod::kCodePath));
+  EXPECT_EQ(result.outcome, DimImportOutcome::kDone);
+  EXPECT_EQ(result.rows, 3u);
+  EXPECT_EQ(result.added, 3) << "1 is no longer in the copy, so it is added again";
+  EXPECT_EQ(edit.code(edit.children(two)[0]), "20");
+  EXPECT_EQ(Codes(), (Tree{"1<"}));
+  EXPECT_EQ(edit.Apply(), DimensionEdit::ApplyOutcome::kWritten);
+  EXPECT_EQ(Codes(), (Tree{"3<", "2<", "20<2", "1<", "10<1"}));
+  EXPECT_EQ(db_.component(db_.FindByCode(1, "3")).text, "One");
+}
+
 TEST_F(DimImportTest, ADatabaseFileIsRefusedWithThePendingError) {
   TempDir dir;
   const std::string path = dir.File("other.jox");
