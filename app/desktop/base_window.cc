@@ -62,8 +62,13 @@ void BaseWindow::Refresh() {
   tree_->clear();
   tree_->setHeaderLabels({Text(msg::kTimeScalePeriodName), Text(msg::kCountColumn)});
   auto* dimensions = new QTreeWidgetItem(tree_, {Text(msg::kMenuDimensions)});
+  // The dimensions with components, and the first one after them, where new ones can start.
+  int last = -1;
   for (int d = 0; d < kDimensionCount; ++d) {
-    if (!db.HasComponents(d)) continue;
+    if (db.HasComponents(d)) last = d;
+  }
+  for (int d = 0; d < kDimensionCount; ++d) {
+    if (!db.HasComponents(d) && d != last + 1) continue;
     Add(dimensions, FromEngine(db.GetName(name_id::kFirstPlural + d)),
         QString::number(ComponentCount(db, d)), kDimension, d);
   }
@@ -102,6 +107,9 @@ void BaseWindow::Open(QTreeWidgetItem* item) {
       break;
     case kTemplates:
       Q_EMIT TemplatesRequested(database());
+      break;
+    case kDimension:
+      Q_EMIT DimensionRequested(database(), item->data(0, kIndexRole).toInt());
       break;
     case kTimeScale: {
       const size_t index = item->data(0, kIndexRole).toUInt();

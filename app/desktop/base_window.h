@@ -1,6 +1,7 @@
 // The base window of a database: what the database holds (its dimensions with their numbers of
 // components, its time scales, import setups, macros and subsets) and the windows it offers.
-// Double-clicking an entry opens its window; a dimension's context menu opens its import setup.
+// Double-clicking an entry opens its window (a dimension's: its components, for editing); a
+// dimension's context menu opens its import setup.
 // Every open database has one; closing its last window closes the database.
 #pragma once
 
@@ -27,6 +28,7 @@ class BaseWindow : public DatabaseWindow {
   void TimeScaleRequested(Database& database, TimeScale* scale);
   void ImportSetupRequested(Database& database, const std::string& name);
   void DimImportRequested(Database& database, int dimension);
+  void DimensionRequested(Database& database, int dimension);
   void MacroRequested(Database& database, const std::string& name);
   void SubsetRequested(Database& database, Subset* subset);
 

@@ -15,7 +15,17 @@ QString DatabaseName(const Database& database);
 class DatabaseWindow : public QWidget, public DatabaseListener {
   Q_OBJECT
  public:
-  enum class Kind { kBase, kInfo, kTimeScale, kTable, kImportSetup, kDimImport, kMacro, kSubset };
+  enum class Kind {
+    kBase,
+    kInfo,
+    kTimeScale,
+    kTable,
+    kImportSetup,
+    kDimImport,
+    kMacro,
+    kSubset,
+    kDimension
+  };
 
   DatabaseWindow(Database& database, Kind kind, QWidget* parent = nullptr);
   ~DatabaseWindow() override;

@@ -18,6 +18,7 @@
 #include "analysis/time_scale_list.h"
 #include "automation/section_kinds.h"
 #include "base_window.h"
+#include "dimension_window.h"
 #include "files/file_kind.h"
 #include "info_window.h"
 #include "platform/settings_store.h"
@@ -269,6 +270,17 @@ DatabaseWindow* Frame::ShowTimeScale(Database& database, TimeScale* scale) {
   return window;
 }
 
+DimensionWindow* Frame::ShowDimension(Database& database, int dimension) {
+  DatabaseWindow* open =
+      BringForward(database, DatabaseWindow::Kind::kDimension, [dimension](DatabaseWindow* window) {
+        return static_cast<DimensionWindow*>(window)->dimension() == dimension;
+      });
+  if (open != nullptr) return static_cast<DimensionWindow*>(open);
+  auto* window = new DimensionWindow(database, dimension);
+  AddWindow(window, {560, 420});
+  return window;
+}
+
 // --- Databases
 
 Database& Frame::NewDatabase() {
@@ -283,6 +295,8 @@ void Frame::AddBaseWindow(Database& database) {
   connect(base, &BaseWindow::TemplatesRequested, this, [this](Database& db) { ShowTemplates(db); });
   connect(base, &BaseWindow::TimeScaleRequested, this,
           [this](Database& db, TimeScale* scale) { ShowTimeScale(db, scale); });
+  connect(base, &BaseWindow::DimensionRequested, this,
+          [this](Database& db, int dimension) { ShowDimension(db, dimension); });
   ConnectSetupRequests(base);
   AddWindow(base, {360, 320});
 }

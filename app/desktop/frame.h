@@ -24,6 +24,7 @@ class QMenu;
 namespace jov {
 
 class BaseWindow;
+class DimensionWindow;
 class ImportSetupWindow;
 class InfoWindow;
 class Subset;
@@ -58,6 +59,8 @@ class Frame : public QMainWindow {
   DatabaseWindow* ShowTimeScale(Database& database, TimeScale* scale);
   // The import setup of that name; an empty name: a new setup.
   ImportSetupWindow* ShowImportSetup(Database& database, const std::string& name);
+  // The components of a dimension (index 0..15), edited.
+  DimensionWindow* ShowDimension(Database& database, int dimension);
 
   // The windows of one database (all windows for nullptr), in the order they were opened.
   std::vector<DatabaseWindow*> Windows(const Database* database = nullptr) const;

@@ -126,6 +126,7 @@ constexpr MessageId kMenuPreferences = 2505;
 constexpr MessageId kMenuImportSetups = 2506;
 constexpr MessageId kMenuNewImportSetup = 2507;
 constexpr MessageId kMenuDeleteImportSetup = 2508;
+constexpr MessageId kImportDimensionFile = 2510;  // "Import @0...", @0 a dimension's plural name
 constexpr MessageId kMenuExportTable = 2511;
 constexpr MessageId kMenuCopyTable = 2512;
 constexpr MessageId kMenuDatabase = 2518;
@@ -477,6 +478,14 @@ constexpr MessageId kWindowOfDatabase = 8615;  // "@0: @1", database and what th
 constexpr MessageId kJovFiles = 8616;
 constexpr MessageId kFont = 8617;
 constexpr MessageId kExportAsPdf = 8618;
+// The dimension window (8700-8739).
+constexpr MessageId kIndent = 8700;
+constexpr MessageId kOutdent = 8701;
+constexpr MessageId kMoveUp = 8702;
+constexpr MessageId kMoveDown = 8703;
+// "The components of @0 were changed outside this window. ... read them again?"
+constexpr MessageId kComponentsChangedElsewhere = 8704;
+constexpr MessageId kNewRowsFrom = 8705;  // "@0 new rows from @1."
 // The setup windows: import setups, dimension imports, macros and subsets.
 constexpr MessageId kPreview = 8780;
 constexpr MessageId kPreviewRow = 8781;
