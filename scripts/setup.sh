@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev ccache libgtest-dev libbenchmark-dev
-          libxml2-utils qt6-base-dev dbus-daemon)
+          libxml2-utils qt6-base-dev qt6-charts-dev dbus-daemon)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "analysis/chart_series.h"
 #include "analysis/columns_definition.h"
 #include "analysis/component_sums.h"
 #include "analysis/result_changes.h"
@@ -290,7 +291,7 @@ std::pair<double, double> ComponentFunctionsAnalysis::ValueRange(bool stacked) c
     double positive = 0;
     double negative = 0;
     for (size_t i = 0; i < stride_ && i < columns_.size(); ++i) {
-      if (!columns_[i].look.visible) continue;
+      if (ComponentChartStyle(columns_[i]) == GraphStyle::kNone) continue;
       const double value = CellValue(row, i);
       if (!stacked) {
         take(value);

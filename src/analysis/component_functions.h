@@ -72,6 +72,8 @@ class ComponentFunctionsAnalysis : public Table, public DatabaseListener {
   // The view dimension of the rows (an option naming no dimension leaves the previous one).
   int view_dimension() const { return view_dimension_; }
   const ComponentRows& rows() const { return rows_; }
+  // The columns the last calculation valued: cells exist for the columns below this index.
+  size_t calculated_columns() const { return stride_; }
 
   // --- Rows as shown
   // Indices into rows() of the rows the table shows, in order.
@@ -88,7 +90,7 @@ class ComponentFunctionsAnalysis : public Table, public DatabaseListener {
   std::string CellText(int row, size_t column) const;
 
   // --- Chart
-  // The smallest and largest value the displayed rows show in the visible columns (for a
+  // The smallest and largest value the displayed rows show in the columns the chart draws (for a
   // stacked chart, of each row's positive and of its negative values added up); nothing to
   // draw gives 0 and 0.
   std::pair<double, double> ValueRange(bool stacked) const;

@@ -66,4 +66,17 @@ TableCell ComponentLabelCell(const Database& database, const ComponentRow& row, 
   return cell;
 }
 
+std::string ComponentRowName(const Database& database, const ComponentRow& row, int view) {
+  std::string name;
+  for (const char identifier : DisplayFieldsText(database.dimension(view).display())) {
+    const std::string text =
+        ComponentLabelCell(database, row, view, identifier, row.parent < 0, {}).text;
+    if (text.empty()) continue;
+    if (!name.empty()) name += ' ';
+    name += text;
+    if (row.parent < 0) break;
+  }
+  return name;
+}
+
 }  // namespace jov

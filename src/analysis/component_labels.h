@@ -4,6 +4,7 @@
 // dimension's plural name.
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "analysis/component_rows.h"
@@ -33,5 +34,9 @@ struct LabelIndent {
 // The cell of `row` in the label column of `identifier`; `first` for the first label column.
 TableCell ComponentLabelCell(const Database& database, const ComponentRow& row, int view,
                              char identifier, bool first, LabelIndent indent);
+
+// The row's name on one line, for charts: the identifiers the dimension displays, in its order,
+// joined by blanks (empty ones left out); the root row's is the dimension's plural name.
+std::string ComponentRowName(const Database& database, const ComponentRow& row, int view);
 
 }  // namespace jov

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "analysis/chart_series.h"
 #include "analysis/columns_definition.h"
 #include "analysis/period_date.h"
 #include "analysis/result_changes.h"
@@ -220,11 +221,12 @@ std::pair<double, double> TimeFunctionsAnalysis::ValueAxisRange() const {
     low = std::min(low, value);
     high = std::max(high, value);
   };
-  for (size_t p = 0; p < row_count_; ++p) {
+  // The row before the range sums everything before it: it heads the table, not the chart.
+  for (size_t p = 1; p < row_count_; ++p) {
     double positive = 0;
     double negative = 0;
     for (size_t i = 0; i < stride_ && i < columns_.size(); ++i) {
-      if (!columns_[i].look.visible) continue;
+      if (TimeChartStyle(columns_[i], options_.chart) == GraphStyle::kNone) continue;
       const double value = CellValue(p, i);
       if (options_.chart != ChartType::kStacked) {
         take(value);

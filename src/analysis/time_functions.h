@@ -82,8 +82,9 @@ class TimeFunctionsAnalysis : public Table, public DatabaseListener {
   // The value with the column's decimals and the number separators in effect.
   std::string CellText(size_t row, size_t column) const;
   // The range the value axis spans: the stored limits where set, else the smallest and largest
-  // value of the visible columns (for stacked charts, of each period's summed positive and
-  // negative values); 0 and 1 when nothing is to be drawn.
+  // value of the periods in the columns the chart draws (for stacked charts, of each period's
+  // summed positive and negative values); 0 and 1 when nothing is to be drawn. The chart draws
+  // the periods only: the row before the range sums everything before it.
   std::pair<double, double> ValueAxisRange() const;
 
   // --- Table

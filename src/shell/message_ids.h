@@ -348,6 +348,7 @@ constexpr MessageId kFirstLineSummary = 5103;
 // order).
 constexpr MessageId kComponentsHeading = 5201;
 constexpr MessageId kFirstComponentColumn = 5212;
+constexpr MessageId kShowScale = 5220;
 
 // Column titles of lists, and the columns of analyses with variables and formulas.
 constexpr MessageId kName = 5300;
@@ -506,6 +507,16 @@ constexpr MessageId kRunEndedWithoutErrors = 8795;
 constexpr MessageId kCalculate = 8796;
 constexpr MessageId kComponentsImported = 8797;
 constexpr MessageId kCharacterSetUtf8 = 8798;
+// The charts of the analysis windows.
+constexpr MessageId kChart = 8840;
+constexpr MessageId kFirstChartType = 8841;  // "Lines" ... "Stacked Bars", in chart type order
+constexpr MessageId kBarChart = 8843;        // the bars of a component analysis's chart
+constexpr MessageId kPieChart = 8846;
+constexpr MessageId kChartType = 8847;
+constexpr MessageId kExportChartPng = 8848;
+constexpr MessageId kExportChartPdf = 8849;
+constexpr MessageId kPrintChart = 8850;
+constexpr MessageId kPngImages = 8851;
 
 }  // namespace msg
 }  // namespace jov
