@@ -216,7 +216,11 @@ DimensionWindow::DimensionWindow(Database& database, int dimension, QWidget* par
   setWindowTitle(Title());
 }
 
-DimensionWindow::~DimensionWindow() = default;
+// The view and the model go before the copy they show, not after it with the other children.
+DimensionWindow::~DimensionWindow() {
+  delete view_;
+  delete model_;
+}
 
 QString DimensionWindow::DimensionName() const {
   return FromEngine(database().GetName(name_id::kFirstPlural + dimension_));
