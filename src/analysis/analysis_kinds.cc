@@ -19,20 +19,63 @@ std::unique_ptr<Table> Open(Database& database, const AnalysisTemplate& stored) 
   return analysis;
 }
 
+template <typename Analysis>
+std::unique_ptr<Table> Create(Database& database) {
+  return std::make_unique<Analysis>(database);
+}
+
+template <typename Analysis>
+TemplateFrame& FrameOf(Table& analysis) {
+  return static_cast<Analysis&>(analysis).frame();
+}
+
+template <typename Analysis>
+Selection* SelectionOf(Table& analysis) {
+  return &static_cast<Analysis&>(analysis).selection();
+}
+
+Selection* NoSelection(Table&) { return nullptr; }
+
+template <typename Analysis>
+AnalysisTemplate ToTemplate(const Table& analysis, const std::string& name) {
+  return static_cast<const Analysis&>(analysis).ToTemplate(name);
+}
+
+// The entry of an analysis class whose rows come from one selection.
+template <typename Analysis, typename Body>
+constexpr AnalysisKindEntry Entry(AnalysisKind kind,
+                                  std::unique_ptr<TemplateBody> (*new_body)(Database&),
+                                  Selection* (*selection)(Table&) = &SelectionOf<Analysis>) {
+  return {kind,
+          new_body,
+          &Open<Analysis, Body>,
+          &Create<Analysis>,
+          &FrameOf<Analysis>,
+          selection,
+          &ToTemplate<Analysis>};
+}
+
 constexpr AnalysisKindEntry kKinds[] = {
-    {AnalysisKind::kCards, &NewCardTemplateBody, &Open<CardAnalysis, CardTemplateBody>},
-    {AnalysisKind::kLines, &NewLineTemplateBody, &Open<LineAnalysis, LineTemplateBody>},
-    {AnalysisKind::kComponents, &NewComponentTemplateBody,
-     &Open<ComponentAnalysis, ComponentTemplateBody>},
-    {AnalysisKind::kTimeFunctions, &NewTimeFunctionsTemplateBody,
-     &Open<TimeFunctionsAnalysis, TimeFunctionsTemplateBody>},
-    {AnalysisKind::kComponentFunctions, &NewComponentFunctionsTemplateBody,
-     &Open<ComponentFunctionsAnalysis, ComponentFunctionsTemplateBody>},
+    Entry<CardAnalysis, CardTemplateBody>(AnalysisKind::kCards, &NewCardTemplateBody),
+    Entry<LineAnalysis, LineTemplateBody>(AnalysisKind::kLines, &NewLineTemplateBody),
+    Entry<ComponentAnalysis, ComponentTemplateBody>(AnalysisKind::kComponents,
+                                                    &NewComponentTemplateBody),
+    Entry<TimeFunctionsAnalysis, TimeFunctionsTemplateBody>(
+        AnalysisKind::kTimeFunctions, &NewTimeFunctionsTemplateBody, &NoSelection),
+    Entry<ComponentFunctionsAnalysis, ComponentFunctionsTemplateBody>(
+        AnalysisKind::kComponentFunctions, &NewComponentFunctionsTemplateBody, &NoSelection),
 };
 
 }  // namespace
 
 std::span<const AnalysisKindEntry> BuiltAnalysisKinds() { return kKinds; }
+
+const AnalysisKindEntry* FindAnalysisKind(AnalysisKind kind) {
+  for (const AnalysisKindEntry& entry : kKinds) {
+    if (entry.kind == kind) return &entry;
+  }
+  return nullptr;
+}
 
 TemplateKinds AnalysisTemplateKinds() {
   TemplateKinds kinds;
@@ -41,10 +84,8 @@ TemplateKinds AnalysisTemplateKinds() {
 }
 
 std::unique_ptr<Table> OpenTemplate(Database& database, const AnalysisTemplate& stored) {
-  for (const AnalysisKindEntry& entry : kKinds) {
-    if (entry.kind == stored.frame.kind) return entry.open(database, stored);
-  }
-  return nullptr;
+  const AnalysisKindEntry* entry = FindAnalysisKind(stored.frame.kind);
+  return entry != nullptr ? entry->open(database, stored) : nullptr;
 }
 
 }  // namespace jov

@@ -132,6 +132,13 @@ void ComponentAnalysis::SetExpanded(int row, bool expanded) {
   displayed_ = rows_.Displayed();
 }
 
+std::optional<ComponentColumn> ComponentAnalysis::ValueColumnAt(int index) const {
+  if (index < 0 || index >= ColumnCount() || columns_[index].identifier != '\0') {
+    return std::nullopt;
+  }
+  return columns_[index].kind;
+}
+
 void ComponentAnalysis::ExpandToLevel(int level) {
   rows_.ExpandToLevel(level);
   displayed_ = rows_.Displayed();

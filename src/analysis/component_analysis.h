@@ -95,6 +95,8 @@ class ComponentAnalysis : public Table, public DatabaseListener {
   int RowCount() const override { return static_cast<int>(displayed_.size()); }
   int FirstDataRow() const override { return displayed_.empty() ? 0 : 1; }
   void FillRow(int row, std::vector<TableCell>& cells) const override;
+  // The value column a table column shows; nothing for the component's identifiers.
+  std::optional<ComponentColumn> ValueColumnAt(int index) const;
   ExportSettings& export_settings() override { return frame_.export_settings; }
   const ExportSettings& export_settings() const override { return frame_.export_settings; }
   bool ShowsChart() const override { return chart_view_; }

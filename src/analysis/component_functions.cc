@@ -347,6 +347,12 @@ const TableColumn& ComponentFunctionsAnalysis::Column(int index) const {
   return at < labels_.size() ? labels_[at].column : value_columns_[at - labels_.size()];
 }
 
+const FunctionColumn* ComponentFunctionsAnalysis::ShownColumnAt(int index) const {
+  const size_t at = static_cast<size_t>(index);
+  if (index < 0 || at < labels_.size() || at - labels_.size() >= shown_.size()) return nullptr;
+  return &columns_[shown_[at - labels_.size()]];
+}
+
 void ComponentFunctionsAnalysis::FillRow(int row, std::vector<TableCell>& cells) const {
   cells.clear();
   const int index = displayed_[static_cast<size_t>(row)];

@@ -104,6 +104,8 @@ class ComponentFunctionsAnalysis : public Table, public DatabaseListener {
   void WriteDefinition(LineSink& out, DefinitionForm form) const override;
   int ColumnCount() const override { return static_cast<int>(labels_.size() + shown_.size()); }
   const TableColumn& Column(int index) const override;
+  // The variable or formula a table column shows; nullptr for the component's labels.
+  const FunctionColumn* ShownColumnAt(int index) const;
   int RowCount() const override { return static_cast<int>(displayed_.size()); }
   int FirstDataRow() const override { return displayed_.empty() ? 0 : 1; }
   void FillRow(int row, std::vector<TableCell>& cells) const override;
