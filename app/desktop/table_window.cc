@@ -14,6 +14,7 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTableView>
 #include <QTextDocument>
 #include <QVBoxLayout>
@@ -154,43 +155,50 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
 }
 
 TableWindow::TableWindow(Database& database, TableSource make, QWidget* parent)
-    : DatabaseWindow(database, Kind::kTable, parent),
-      make_(std::move(make)),
+    : TableWindow(database, Kind::kTable, parent) {
+  make_ = std::move(make);
+  Refresh();
+}
+
+TableWindow::TableWindow(Database& database, Kind kind, QWidget* parent)
+    : DatabaseWindow(database, kind, parent),
       heading_(new QLabel(this)),
-      view_(new QTableView(this)),
-      model_(new TableModel(this)) {
+      panes_(new QSplitter(Qt::Horizontal, this)),
+      view_(new QTableView(panes_)),
+      model_(new TableModel(this)),
+      buttons_(new QHBoxLayout) {
   heading_->setTextFormat(Qt::PlainText);
   view_->setModel(model_);
   view_->verticalHeader()->hide();
   view_->verticalHeader()->setDefaultSectionSize(view_->fontMetrics().height() + 6);
   view_->horizontalHeader()->setStretchLastSection(true);
   view_->setSelectionBehavior(QAbstractItemView::SelectRows);
-  auto* buttons = new QHBoxLayout;
+  panes_->addWidget(view_);
+  panes_->setChildrenCollapsible(false);
   const auto add = [&](MessageId caption, auto action) {
     auto* b = new QPushButton(Text(caption).remove('&'), this);
     connect(b, &QPushButton::clicked, this, action);
-    buttons->addWidget(b);
+    buttons_->addWidget(b);
   };
   add(msg::kMenuExportTable, &TableWindow::ExportDialog);
   add(msg::kMenuCopyTable, &TableWindow::Copy);
   add(msg::kMenuPrint, &TableWindow::PrintDialog);
   add(msg::kExportAsPdf, [this] {
     const QString path = QFileDialog::getSaveFileName(
-        this, Text(msg::kExportAsPdf), FromEngine(table_->Title()) + QStringLiteral(".pdf"),
+        this, Text(msg::kExportAsPdf), FromEngine(shown_->Title()) + QStringLiteral(".pdf"),
         QStringLiteral("PDF (*.pdf)"));
     if (!path.isEmpty()) ExportPdf(path);
   });
-  buttons->addStretch();
+  buttons_->addStretch();
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(4, 4, 4, 4);
   layout->addWidget(heading_);
-  layout->addWidget(view_);
-  layout->addLayout(buttons);
-  Refresh();
+  layout->addWidget(panes_, 1);
+  layout->addLayout(buttons_);
 }
 
 QString TableWindow::Title() const {
-  return TitleOf(table_ != nullptr ? FromEngine(table_->Title()) : QString());
+  return TitleOf(shown_ != nullptr ? FromEngine(shown_->Title()) : QString());
 }
 
 void TableWindow::Refresh() {
@@ -198,44 +206,52 @@ void TableWindow::Refresh() {
   std::optional<ExportSettings> settings;
   if (table_ != nullptr) settings = table_->export_settings();
   model_->SetTable(nullptr);
+  shown_ = nullptr;
   table_ = make_(database());
   if (settings) table_->export_settings() = *settings;
+  ShowTable(*table_);
+}
+
+void TableWindow::ShowTable(Table& table) {
+  shown_ = &table;
   StringByteSink definition;
   {
     LineSink lines(definition, "\n");
-    table_->WriteDefinition(lines, DefinitionForm::kText);
+    table.WriteDefinition(lines, DefinitionForm::kText);
     lines.Finish();
   }
   const QString heading = FromEngine(definition.text()).trimmed();
   heading_->setText(heading);
   heading_->setVisible(!heading.isEmpty());
-  model_->SetTable(table_.get());
+  model_->SetTable(&table);
   // The table's own column widths; a column without one is as wide as its title needs, at
   // least. Measuring the contents would fill every row.
   const QFontMetrics metrics = view_->fontMetrics();
-  for (int column = 0; column < table_->ColumnCount(); ++column) {
-    const TableColumn& c = table_->Column(column);
+  for (int column = 0; column < table.ColumnCount(); ++column) {
+    const TableColumn& c = table.Column(column);
     const int title = metrics.horizontalAdvance(FromEngine(c.title)) + 24;
     view_->setColumnWidth(column, std::max({c.right - c.left, title, 80}));
   }
   setWindowTitle(Title());
 }
 
+void TableWindow::HideTable() { model_->SetTable(nullptr); }
+
 void TableWindow::Copy() {
-  QApplication::clipboard()->setText(FromEngine(CopyTableText(*table_)));
+  QApplication::clipboard()->setText(FromEngine(CopyTableText(*shown_)));
   FlushPendingError();
 }
 
 bool TableWindow::ExportTo(const std::string& path) {
-  const bool written = ExportTableToFile(*table_, path);
+  const bool written = ExportTableToFile(*shown_, path);
   FlushPendingError();
   return written;
 }
 
 void TableWindow::ExportDialog() {
-  ExportSettingsDialog settings(table_->export_settings(), this);
+  ExportSettingsDialog settings(shown_->export_settings(), this);
   if (settings.exec() != QDialog::Accepted) return;
-  ExportTableAs(*table_, [this](const std::string& proposed) -> std::optional<std::string> {
+  ExportTableAs(*shown_, [this](const std::string& proposed) -> std::optional<std::string> {
     const QString path =
         QFileDialog::getSaveFileName(this, Text(msg::kExport), FromEngine(proposed));
     if (path.isEmpty()) return std::nullopt;
@@ -245,13 +261,13 @@ void TableWindow::ExportDialog() {
 }
 
 QString TableWindow::PrintedHtml() const {
-  ExportSettings& settings = table_->export_settings();
+  ExportSettings& settings = shown_->export_settings();
   const ExportFormat format = settings.format;
   settings.format = ExportFormat::kHtml;
   StringByteSink html;
   {
     LineSink lines(html, "\n");
-    WriteTable(*table_, lines);
+    WriteTable(*shown_, lines);
     lines.Finish();
   }
   settings.format = format;

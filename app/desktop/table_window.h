@@ -13,8 +13,10 @@
 #include "analysis/table.h"
 #include "database_window.h"
 
+class QHBoxLayout;
 class QLabel;
 class QPrinter;
+class QSplitter;
 class QTableView;
 
 namespace jov {
@@ -52,7 +54,7 @@ class TableWindow : public DatabaseWindow {
   QString Title() const override;
   void Refresh() override;
 
-  Table& table() const { return *table_; }
+  Table& table() const { return *shown_; }
   const TableModel& model() const { return *model_; }
   // The table as the export writes it in HTML, for printing.
   QString PrintedHtml() const;
@@ -61,16 +63,33 @@ class TableWindow : public DatabaseWindow {
   bool ExportTo(const std::string& path);
   bool ExportPdf(const QString& path);
 
- private:
+ protected:
+  // For a window that keeps its table itself and shows it with ShowTable.
+  TableWindow(Database& database, Kind kind, QWidget* parent);
+  // Shows `table`, which the caller keeps alive while it is shown: its definition above the
+  // view, its rows, and its column widths. Call again after the table changed.
+  void ShowTable(Table& table);
+  // Stops showing the table, which is about to change; ShowTable shows it again.
+  void HideTable();
+  QTableView* view() const { return view_; }
+  // The row of buttons under the table; windows add their own before the stretch at its end.
+  QHBoxLayout* button_row() const { return buttons_; }
+  // The table on the left; a chart pane may be added beside it.
+  QSplitter* panes() const { return panes_; }
   void ExportDialog();
   void PrintDialog();
+
+ private:
   void Print(QPrinter& printer) const;
 
   TableSource make_;
-  std::unique_ptr<Table> table_;
+  std::unique_ptr<Table> table_;  // made by make_
+  Table* shown_ = nullptr;
   QLabel* heading_;
+  QSplitter* panes_;
   QTableView* view_;
   TableModel* model_;
+  QHBoxLayout* buttons_;
 };
 
 }  // namespace jov
