@@ -6,6 +6,7 @@
 #include <QVBoxLayout>
 
 #include "analysis/time_scale_list.h"
+#include "analysis_window_kinds.h"
 #include "automation/macro.h"
 #include "files/analysis_template.h"
 #include "io/import_setup.h"
@@ -16,7 +17,18 @@ namespace jov {
 namespace {
 
 // What an entry opens, kept in its data.
-enum Entry { kNothing, kInfo, kTimeScale, kTemplates, kDimension, kImportSetup, kMacro, kSubset };
+enum Entry {
+  kNothing,
+  kInfo,
+  kTimeScale,
+  kTemplates,
+  kDimension,
+  kImportSetup,
+  kMacro,
+  kSubset,
+  kNewAnalysis,
+  kTemplate
+};
 constexpr int kEntryRole = Qt::UserRole;
 constexpr int kIndexRole = Qt::UserRole + 1;
 
@@ -93,8 +105,17 @@ void BaseWindow::Refresh() {
     Add(subsets, FromEngine(subset_list[i]->name()), count < 0 ? QString() : QString::number(count),
         kSubset, static_cast<int>(i));
   }
-  Add(tree_->invisibleRootItem(), Text(msg::kInfoAnalysisTemplates),
-      QString::number(AnalysisTemplates::Of(db).templates().size()), kTemplates);
+  auto* analyses = new QTreeWidgetItem(tree_, {Text(msg::kNewAnalysis)});
+  for (const AnalysisWindowKind& kind : AnalysisWindowKinds()) {
+    Add(analyses, Text(kind.name).remove('&'), QString(), kNewAnalysis,
+        static_cast<int>(kind.engine->kind));
+  }
+  const std::vector<AnalysisTemplate>& stored = AnalysisTemplates::Of(db).templates();
+  QTreeWidgetItem* templates = Add(tree_->invisibleRootItem(), Text(msg::kInfoAnalysisTemplates),
+                                   QString::number(stored.size()), kTemplates);
+  for (size_t i = 0; i < stored.size(); ++i) {
+    Add(templates, FromEngine(stored[i].frame.name), QString(), kTemplate, static_cast<int>(i));
+  }
   Add(tree_->invisibleRootItem(), Text(msg::kMenuDatabaseInfo), QString(), kInfo);
   tree_->expandAll();
   setWindowTitle(Title());
@@ -111,6 +132,16 @@ void BaseWindow::Open(QTreeWidgetItem* item) {
     case kDimension:
       Q_EMIT DimensionRequested(database(), item->data(0, kIndexRole).toInt());
       break;
+    case kNewAnalysis:
+      Q_EMIT AnalysisRequested(database(),
+                               static_cast<AnalysisKind>(item->data(0, kIndexRole).toInt()));
+      break;
+    case kTemplate: {
+      const size_t index = item->data(0, kIndexRole).toUInt();
+      const std::vector<AnalysisTemplate>& stored = AnalysisTemplates::Of(database()).templates();
+      if (index < stored.size()) Q_EMIT TemplateRequested(database(), stored[index]);
+      break;
+    }
     case kTimeScale: {
       const size_t index = item->data(0, kIndexRole).toUInt();
       TimeScaleList& list = TimeScaleList::Of(database());

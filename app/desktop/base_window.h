@@ -6,6 +6,7 @@
 #pragma once
 
 #include "database_window.h"
+#include "files/analysis_template.h"
 
 class QTreeWidget;
 class QTreeWidgetItem;
@@ -31,6 +32,8 @@ class BaseWindow : public DatabaseWindow {
   void DimensionRequested(Database& database, int dimension);
   void MacroRequested(Database& database, const std::string& name);
   void SubsetRequested(Database& database, Subset* subset);
+  void AnalysisRequested(Database& database, AnalysisKind kind);
+  void TemplateRequested(Database& database, const AnalysisTemplate& stored);
 
  private:
   void Open(QTreeWidgetItem* item);

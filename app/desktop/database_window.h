@@ -24,7 +24,9 @@ class DatabaseWindow : public QWidget, public DatabaseListener {
     kDimImport,
     kMacro,
     kSubset,
-    kDimension
+    kDimension,
+    kAnalysis,
+    kCard
   };
 
   DatabaseWindow(Database& database, Kind kind, QWidget* parent = nullptr);

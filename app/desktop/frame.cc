@@ -16,8 +16,10 @@
 
 #include "analysis/template_list_table.h"
 #include "analysis/time_scale_list.h"
+#include "analysis_window.h"
 #include "automation/section_kinds.h"
 #include "base_window.h"
+#include "card_window.h"
 #include "dimension_window.h"
 #include "files/file_kind.h"
 #include "info_window.h"
@@ -126,6 +128,10 @@ void Frame::BuildMenus() {
   database->addAction(Text(msg::kMenuDeleteTimeScale), this, &Frame::DeleteTimeScale);
   AddSetupMenus(database);
 
+  analysis_menu_ = menuBar()->addMenu(Text(msg::kAnalysisMenu));
+  connect(analysis_menu_, &QMenu::aboutToShow, this, &Frame::FillAnalysisMenu);
+  FillAnalysisMenu();
+
   window_menu_ = menuBar()->addMenu(Text(msg::kMenuWindow));
   connect(window_menu_, &QMenu::aboutToShow, this, &Frame::FillWindowMenu);
   FillWindowMenu();
@@ -162,6 +168,22 @@ void Frame::RememberRecent(const std::string& path) {
     store.Set(ToEngine(RecentKey(i)), i < static_cast<int>(paths.size()) ? paths[i] : "");
   }
   store.Save();
+}
+
+// New analyses of each kind for the active database, then the active analysis window's commands.
+void Frame::FillAnalysisMenu() {
+  analysis_menu_->clear();
+  for (const AnalysisWindowKind& kind : AnalysisWindowKinds()) {
+    const AnalysisKind engine_kind = kind.engine->kind;
+    analysis_menu_->addAction(Text(msg::kMenuNewNamed, ToEngine(Text(kind.name))), this,
+                              [this, engine_kind] {
+                                if (Database* db = ActiveDatabase()) NewAnalysis(*db, engine_kind);
+                              });
+  }
+  if (auto* window = dynamic_cast<AnalysisWindow*>(ActiveWindow())) {
+    analysis_menu_->addSeparator();
+    analysis_menu_->addActions(window->commands());
+  }
 }
 
 void Frame::FillWindowMenu() {
@@ -281,6 +303,67 @@ DimensionWindow* Frame::ShowDimension(Database& database, int dimension) {
   return window;
 }
 
+AnalysisWindow* Frame::AddAnalysisWindow(AnalysisWindow* window) {
+  connect(window, &AnalysisWindow::CardRequested, this,
+          [this](Database& db, Date card) { ShowCard(db, card); });
+  const TemplateFrame& frame = window->frame();
+  QMdiSubWindow* sub =
+      AddWindow(window, frame.width > 0 && frame.height > 0 ? QSize(frame.width, frame.height)
+                                                            : QSize(640, 420));
+  if (frame.position_x != 0 || frame.position_y != 0) {
+    sub->move(frame.position_x, frame.position_y);
+  }
+  return window;
+}
+
+AnalysisWindow* Frame::NewAnalysis(Database& database, AnalysisKind kind) {
+  const AnalysisWindowKind* window_kind = FindWindowKind(kind);
+  if (window_kind == nullptr) return nullptr;
+  return AddAnalysisWindow(new AnalysisWindow(database, *window_kind));
+}
+
+AnalysisWindow* Frame::ShowTemplate(Database& database, const AnalysisTemplate& stored) {
+  for (DatabaseWindow* window : Windows(&database)) {
+    auto* open = dynamic_cast<AnalysisWindow*>(window);
+    if (open != nullptr && open->frame().name == stored.frame.name &&
+        open->frame().kind == stored.frame.kind) {
+      area_->setActiveSubWindow(SubWindowOf(window));
+      return open;
+    }
+  }
+  const AnalysisWindowKind* window_kind = FindWindowKind(stored.frame.kind);
+  if (window_kind == nullptr) return nullptr;
+  return AddAnalysisWindow(new AnalysisWindow(database, *window_kind, &stored));
+}
+
+CardWindow* Frame::ShowCard(Database& database, Date card) {
+  for (DatabaseWindow* window : Windows(&database)) {
+    auto* open = dynamic_cast<CardWindow*>(window);
+    if (open != nullptr && open->card() == card) {
+      area_->setActiveSubWindow(SubWindowOf(window));
+      return open;
+    }
+  }
+  auto* window = new CardWindow(database, card);
+  AddWindow(window, {620, 300});
+  return window;
+}
+
+void Frame::OpenTemplatesAtOpening(Database& database) {
+  // Copied first: opening a window may not change the list, but calculating runs long work.
+  std::vector<const AnalysisTemplate*> marked;
+  for (const AnalysisTemplate& stored : AnalysisTemplates::Of(database).templates()) {
+    if (stored.frame.open_directly) marked.push_back(&stored);
+  }
+  for (const AnalysisTemplate* stored : marked) {
+    if (StopRequested()) break;
+    AnalysisWindow* window = ShowTemplate(database, *stored);
+    if (window == nullptr) continue;
+    if (stored->frame.calculate_directly) window->Calculate();
+    if (stored->frame.zoom_directly) window->Zoom();
+  }
+}
+
 // --- Databases
 
 Database& Frame::NewDatabase() {
@@ -293,6 +376,10 @@ void Frame::AddBaseWindow(Database& database) {
   auto* base = new BaseWindow(database);
   connect(base, &BaseWindow::InfoRequested, this, [this](Database& db) { ShowInfo(db); });
   connect(base, &BaseWindow::TemplatesRequested, this, [this](Database& db) { ShowTemplates(db); });
+  connect(base, &BaseWindow::AnalysisRequested, this,
+          [this](Database& db, AnalysisKind kind) { NewAnalysis(db, kind); });
+  connect(base, &BaseWindow::TemplateRequested, this,
+          [this](Database& db, const AnalysisTemplate& stored) { ShowTemplate(db, stored); });
   connect(base, &BaseWindow::TimeScaleRequested, this,
           [this](Database& db, TimeScale* scale) { ShowTimeScale(db, scale); });
   connect(base, &BaseWindow::DimensionRequested, this,
@@ -322,6 +409,7 @@ Database* Frame::OpenFile(const QString& path) {
   }
   AddBaseWindow(*database);
   RememberRecent(file);
+  OpenTemplatesAtOpening(*database);
   return database;
 }
 

@@ -1,7 +1,7 @@
 // The frame of the desktop program: a multiple-document main window holding the windows of the
-// open databases, with the File, Database, Window and Help menus. It opens, saves and closes
-// databases through the engine's open/save pipeline, shows the engine's alerts and questions as
-// dialogs and its progress reports in the progress dialog, and asks whether a database changed
+// open databases, with the File, Database, Analysis, Window and Help menus. It opens, saves and
+// closes databases through the engine's open/save pipeline, shows the engine's alerts and questions
+// as dialogs and its progress reports in the progress dialog, and asks whether a database changed
 // on disk when one of its windows becomes active.
 #pragma once
 
@@ -13,6 +13,7 @@
 
 #include "database_window.h"
 #include "dialogs.h"
+#include "files/analysis_template.h"
 #include "files/database_file.h"
 #include "model/open_databases.h"
 #include "shell/preferences.h"
@@ -26,6 +27,8 @@ namespace jov {
 class BaseWindow;
 class DimensionWindow;
 class ImportSetupWindow;
+class AnalysisWindow;
+class CardWindow;
 class InfoWindow;
 class Subset;
 class TableWindow;
@@ -61,6 +64,12 @@ class Frame : public QMainWindow {
   ImportSetupWindow* ShowImportSetup(Database& database, const std::string& name);
   // The components of a dimension (index 0..15), edited.
   DimensionWindow* ShowDimension(Database& database, int dimension);
+  // A new analysis window of `kind`, or the window of a stored template (brought forward when
+  // it is open). nullptr for a kind without a window.
+  AnalysisWindow* NewAnalysis(Database& database, AnalysisKind kind);
+  AnalysisWindow* ShowTemplate(Database& database, const AnalysisTemplate& stored);
+  // The read-only card window of one card.
+  CardWindow* ShowCard(Database& database, Date card);
 
   // The windows of one database (all windows for nullptr), in the order they were opened.
   std::vector<DatabaseWindow*> Windows(const Database* database = nullptr) const;
@@ -96,6 +105,10 @@ class Frame : public QMainWindow {
   void RememberRecent(const std::string& path);
   QMdiSubWindow* AddWindow(DatabaseWindow* window, QSize size);
   void AddBaseWindow(Database& database);
+  AnalysisWindow* AddAnalysisWindow(AnalysisWindow* window);
+  // The templates marked to open when their database opens, calculated and zoomed as marked.
+  void OpenTemplatesAtOpening(Database& database);
+  void FillAnalysisMenu();
   bool IsOpen(const Database* database) const;
   QMdiSubWindow* SubWindowOf(const DatabaseWindow* window) const;
   void Activate(const Database& database);
@@ -129,6 +142,7 @@ class Frame : public QMainWindow {
   ProgressDialog* progress_;
   QMenu* recent_menu_ = nullptr;
   QMenu* window_menu_ = nullptr;
+  QMenu* analysis_menu_ = nullptr;
   bool closing_ = false;  // windows are being closed by the frame, not by the user
 };
 

@@ -28,6 +28,7 @@ constexpr MessageId kMenuSaveAs = 205;
 constexpr MessageId kMenuPrint = 206;
 constexpr MessageId kMenuExit = 208;
 constexpr MessageId kMenuWindow = 217;
+constexpr MessageId kMenuZoom = 218;
 constexpr MessageId kMenuCloseAll = 220;
 constexpr MessageId kMenuCascade = 221;
 constexpr MessageId kMenuTile = 222;
@@ -129,8 +130,13 @@ constexpr MessageId kMenuDeleteImportSetup = 2508;
 constexpr MessageId kImportDimensionFile = 2510;  // "Import @0...", @0 a dimension's plural name
 constexpr MessageId kMenuExportTable = 2511;
 constexpr MessageId kMenuCopyTable = 2512;
+constexpr MessageId kMenuNewNamed = 2515;  // "New @0"
+constexpr MessageId kMenuExpandAll = 2516;
 constexpr MessageId kMenuDatabase = 2518;
 constexpr MessageId kMenuDimensions = 2519;
+constexpr MessageId kMenuDeleteData = 2524;
+constexpr MessageId kMenuExamine = 2525;
+constexpr MessageId kMenuApprove = 2526;
 constexpr MessageId kMenuSubsets = 2527;
 constexpr MessageId kMenuNewSubset = 2528;
 constexpr MessageId kMenuDeleteSubset = 2529;
@@ -145,6 +151,7 @@ constexpr MessageId kMenuDatabaseInfo = 2536;
 // Functions, Component Functions, in kind order).
 constexpr MessageId kAnalysisMenu = 2540;  // "Analysis"
 constexpr MessageId kFirstAnalysisKindName = 2541;
+constexpr MessageId kMenuInstallTemplate = 2547;
 constexpr MessageId kUndefinedSwitch = 2901;  // an unknown "/" switch on the command line
 constexpr MessageId kNotAssociated = 2902;    // the file types are not associated: make it so?
 
@@ -160,14 +167,22 @@ constexpr MessageId kValue = 3103;
 // Labels of a selection's criteria: the ends of the date range and the subset criterion.
 constexpr MessageId kFrom = 3104;
 constexpr MessageId kTo = 3105;
+constexpr MessageId kShow = 3108;
+constexpr MessageId kBoldface = 3109;
+constexpr MessageId kDecimals = 3110;
+constexpr MessageId kRedGreen = 3112;
+constexpr MessageId kButtonInstall = 3116;
 constexpr MessageId kLogToFile = 3118;      // the fourth button of command errors
 constexpr MessageId kSelectionName = 3122;  // default name of a subset's named selections
 // Headings of the definition of an analysis with variables and formulas.
 constexpr MessageId kSelections = 3123;
 constexpr MessageId kFormula = 3125;
 constexpr MessageId kFormulas = 3126;
+constexpr MessageId kNewFormula = 3127;
 constexpr MessageId kVariable = 3128;  // also the default name of new variables
 constexpr MessageId kSubset = 3130;
+constexpr MessageId kColumns = 3134;
+constexpr MessageId kOptions = 3135;
 constexpr MessageId kBytes = 3140;
 constexpr MessageId kKiloBytes = 3141;
 constexpr MessageId kMegaBytes = 3142;
@@ -286,6 +301,8 @@ constexpr MessageId kFirstSaveSection = 4310;
 
 // Analysis templates: their list, how they open, and setting a kind's defaults.
 constexpr MessageId kAnalysisTemplates = 4320;
+constexpr MessageId kInstallTemplate = 4400;
+constexpr MessageId kTemplateName = 4401;
 constexpr MessageId kOpenDirectly = 4402;
 constexpr MessageId kCalculateDirectly = 4403;
 constexpr MessageId kZoomDirectly = 4404;
@@ -341,15 +358,30 @@ constexpr MessageId kFirstContentsChoice = 5003;
 // The line analysis: the accumulated column, and the titles of the summary rows (Sum Before ...
 // Turnover Rate, Interest (+), Interest (-), in summary order).
 constexpr MessageId kAccumulated = 5100;
+constexpr MessageId kHeaderLines = 5102;
 constexpr MessageId kFirstLineSummary = 5103;
 
+constexpr MessageId kInterestPositive = 5116;
+constexpr MessageId kInterestNegative = 5117;
+constexpr MessageId kCalculation = 5121;
+constexpr MessageId kLinear = 5122;
+constexpr MessageId kExponential = 5123;
+constexpr MessageId kCardInfo = 5124;
+constexpr MessageId kEveryLine = 5125;
+constexpr MessageId kFirstLine = 5126;
 // The component analysis: the label of its view dimension ("Components") and the titles of its
 // eight columns (Before, Negative, Positive, Period, Count, At End, After, Total, in column
 // order).
 constexpr MessageId kComponentsHeading = 5201;
+constexpr MessageId kHierarchical = 5202;
+constexpr MessageId kFlat = 5203;
+constexpr MessageId kFirstRowFilter = 5204;  // "All", "In Use", "Non-zero", in filter order
+constexpr MessageId kSublevels = 5207;
+constexpr MessageId kSorting = 5210;
 constexpr MessageId kFirstComponentColumn = 5212;
 constexpr MessageId kShowScale = 5220;
 
+constexpr MessageId kPieValues = 5221;
 // Column titles of lists, and the columns of analyses with variables and formulas.
 constexpr MessageId kName = 5300;
 constexpr MessageId kTitle = 5301;
@@ -479,6 +511,28 @@ constexpr MessageId kWindowOfDatabase = 8615;  // "@0: @1", database and what th
 constexpr MessageId kJovFiles = 8616;
 constexpr MessageId kFont = 8617;
 constexpr MessageId kExportAsPdf = 8618;
+// The analysis windows: their commands, settings dialogs and card window.
+constexpr MessageId kAnalysisSettings = 8620;
+constexpr MessageId kNewAnalysis = 8621;
+constexpr MessageId kAnalysisSettingsCommand = 8623;
+constexpr MessageId kCollapseAll = 8624;
+constexpr MessageId kViewDimension = 8625;
+constexpr MessageId kValueField = 8626;
+constexpr MessageId kRowsShown = 8627;
+constexpr MessageId kIndentation = 8628;
+constexpr MessageId kShownInThousands = 8629;
+constexpr MessageId kShownInMillions = 8630;
+constexpr MessageId kFirstSortOrder = 8631;  // the sort orders, in order
+constexpr MessageId kSortColumn = 8638;
+constexpr MessageId kFirstIndentation = 8639;  // "Narrow", "Normal", "Wide"
+constexpr MessageId kChartColumn = 8642;
+constexpr MessageId kFirstPieValues = 8643;  // none, whole percentages, one decimal
+constexpr MessageId kNotCalculated = 8646;
+constexpr MessageId kCardWindowTitle = 8647;
+constexpr MessageId kNewVariable = 8648;
+constexpr MessageId kAccumulation = 8651;
+constexpr MessageId kPeriodLabel = 8652;
+constexpr MessageId kOpenCard = 8653;
 // The dimension window (8700-8739).
 constexpr MessageId kIndent = 8700;
 constexpr MessageId kOutdent = 8701;

@@ -1,0 +1,220 @@
+#include "analysis_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTableView>
+#include <QVBoxLayout>
+
+#include "analysis_settings.h"
+#include "qt_text.h"
+#include "shell/pending_error.h"
+
+namespace jov {
+namespace {
+
+// The Install Template dialog: the template's name and how it opens with its database.
+class InstallTemplateDialog : public QDialog {
+ public:
+  InstallTemplateDialog(TemplateFrame& frame, QWidget* parent)
+      : QDialog(parent), name_(new QLineEdit(FromEngine(frame.name), this)) {
+    setWindowTitle(Text(msg::kInstallTemplate));
+    auto* form = new QFormLayout;
+    form->addRow(Text(msg::kTemplateName), name_);
+    const auto flag = [&](MessageId label, bool& value) {
+      auto* box = new QCheckBox(Text(label), this);
+      box->setChecked(value);
+      connect(this, &QDialog::accepted, box, [box, &value] { value = box->isChecked(); });
+      form->addRow(QString(), box);
+    };
+    flag(msg::kOpenDirectly, frame.open_directly);
+    flag(msg::kCalculateDirectly, frame.calculate_directly);
+    flag(msg::kZoomDirectly, frame.zoom_directly);
+    auto* buttons = new QDialogButtonBox(this);
+    ok_ = buttons->addButton(Text(msg::kButtonInstall), QDialogButtonBox::AcceptRole);
+    ok_->setDefault(true);
+    buttons->addButton(Text(msg::kButtonCancel), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    // A template needs a name.
+    const auto check = [this] { ok_->setEnabled(!name_->text().trimmed().isEmpty()); };
+    connect(name_, &QLineEdit::textChanged, this, check);
+    check();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+  }
+  std::string name() const { return ToEngine(name_->text().trimmed()); }
+
+ private:
+  QLineEdit* name_;
+  QPushButton* ok_;
+};
+
+}  // namespace
+
+AnalysisWindow::AnalysisWindow(Database& database, const AnalysisWindowKind& kind,
+                               const AnalysisTemplate* stored, QWidget* parent)
+    : TableWindow(database, Kind::kAnalysis, parent),
+      kind_(kind),
+      analysis_(stored != nullptr ? kind.engine->open(database, *stored)
+                                  : kind.engine->create(database)),
+      status_(new QLabel(this)) {
+  if (analysis_ == nullptr) analysis_ = kind.engine->create(database);
+  if (frame().name.empty()) frame().name = ToEngine(Text(kind.name).remove('&'));
+  AddCommand(msg::kCalculate, QKeySequence(Qt::Key_F5), [this] { Calculate(); });
+  AddCommand(msg::kAnalysisSettingsCommand, QKeySequence(Qt::ALT | Qt::Key_Return),
+             [this] { EditSettings(); });
+  if (kind_.expand_all != nullptr) {
+    AddCommand(msg::kMenuExpandAll, QKeySequence(Qt::CTRL | Qt::Key_Plus),
+               [this] { ExpandAll(true); });
+    AddCommand(msg::kCollapseAll, QKeySequence(Qt::CTRL | Qt::Key_Minus),
+               [this] { ExpandAll(false); });
+  }
+  AddCommand(msg::kMenuInstallTemplate, {}, [this] { InstallTemplateDialog(); });
+  AddCommand(msg::kMenuZoom, QKeySequence(Qt::CTRL | Qt::Key_M), [this] { Zoom(); });
+  if (kind_.card_of_row != nullptr) {
+    AddCommand(msg::kOpenCard, QKeySequence(Qt::CTRL | Qt::Key_Return), [this] {
+      if (view()->currentIndex().isValid()) ActivateRow(view()->currentIndex().row());
+    });
+  }
+  if (kind_.mark != nullptr) {
+    AddCommand(msg::kMenuExamine, {}, [this] { Mark(CardMark::kExamined); });
+    AddCommand(msg::kMenuApprove, {}, [this] { Mark(CardMark::kApproved); });
+  }
+  if (kind_.delete_data != nullptr) AddCommand(msg::kMenuDeleteData, {}, [this] { DeleteData(); });
+  // The first buttons of the row: the two commands used most.
+  for (int i = 1; i >= 0; --i) {
+    auto* button = new QPushButton(commands_[i]->text().remove('&'), this);
+    connect(button, &QPushButton::clicked, commands_[i], &QAction::trigger);
+    button_row()->insertWidget(0, button);
+  }
+  button_row()->insertWidget(button_row()->count() - 1, status_);
+  connect(view(), &QTableView::doubleClicked, this,
+          [this](const QModelIndex& index) { ActivateRow(index.row()); });
+  view()->horizontalHeader()->setSectionsClickable(true);
+  connect(view()->horizontalHeader(), &QHeaderView::sectionClicked, this,
+          &AnalysisWindow::SortByColumn);
+  ShowResult();
+}
+
+AnalysisWindow::~AnalysisWindow() = default;
+
+void AnalysisWindow::AddCommand(MessageId caption, const QKeySequence& shortcut,
+                                std::function<void()> run) {
+  auto* action = new QAction(Text(caption), this);
+  action->setShortcut(shortcut);
+  action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+  connect(action, &QAction::triggered, this, std::move(run));
+  addAction(action);
+  commands_.append(action);
+}
+
+QString AnalysisWindow::Title() const { return TitleOf(FromEngine(analysis_->Title())); }
+
+void AnalysisWindow::Refresh() { ShowResult(); }
+
+void AnalysisWindow::OnDatabaseChange(Database& database, ChangeCode code, int argument,
+                                      int argument2) {
+  HideTable();
+  TableWindow::OnDatabaseChange(database, code, argument, argument2);
+}
+
+void AnalysisWindow::ShowResult() {
+  ShowTable(*analysis_);
+  status_->setText(calculated() ? QString() : Text(msg::kNotCalculated));
+  Q_EMIT TitleChanged();
+}
+
+bool AnalysisWindow::Calculate() {
+  const bool done = analysis_->Calculate();
+  FlushPendingError();
+  ShowResult();
+  return done;
+}
+
+std::unique_ptr<AnalysisSettingsDialog> AnalysisWindow::NewSettingsDialog() {
+  return kind_.settings(*analysis_, this);
+}
+
+void AnalysisWindow::EditSettings() {
+  const bool was_calculated = calculated();
+  const std::unique_ptr<AnalysisSettingsDialog> dialog = NewSettingsDialog();
+  if (dialog->exec() != QDialog::Accepted) return;
+  if (was_calculated) {
+    Calculate();
+  } else {
+    ShowResult();
+  }
+}
+
+void AnalysisWindow::ActivateRow(int row) {
+  if (kind_.toggle_row != nullptr) {
+    if (kind_.toggle_row(*analysis_, row)) ShowResult();
+    return;
+  }
+  if (kind_.card_of_row == nullptr) return;
+  const CardRef card = kind_.card_of_row(*analysis_, row);
+  if (card != kNoRecord) Q_EMIT CardRequested(database(), database().cards().CardId(card));
+}
+
+void AnalysisWindow::SortByColumn(int column) {
+  if (kind_.sort_by_column == nullptr || !kind_.sort_by_column(*analysis_, column)) return;
+  // The order is part of the result: a calculated window shows it at once.
+  if (calculated()) {
+    Calculate();
+  } else {
+    ShowResult();
+  }
+}
+
+void AnalysisWindow::ExpandAll(bool expand) {
+  if (kind_.expand_all == nullptr) return;
+  kind_.expand_all(*analysis_, expand);
+  ShowResult();
+}
+
+void AnalysisWindow::InstallTemplate(const std::string& name) {
+  AnalysisTemplates::Of(database()).Store(kind_.engine->to_template(*analysis_, name));
+  frame().name = name;
+  ShowResult();
+}
+
+void AnalysisWindow::InstallTemplateDialog() {
+  jov::InstallTemplateDialog dialog(frame(), this);
+  if (dialog.exec() == QDialog::Accepted) InstallTemplate(dialog.name());
+}
+
+void AnalysisWindow::Zoom() {
+  auto* sub = qobject_cast<QMdiSubWindow*>(parentWidget());
+  if (sub == nullptr) return;
+  if (sub->isMaximized()) {
+    sub->showNormal();
+  } else {
+    sub->showMaximized();
+  }
+}
+
+bool AnalysisWindow::DeleteData() {
+  if (kind_.delete_data == nullptr) return false;
+  const bool done = kind_.delete_data(*analysis_, {});
+  FlushPendingError();
+  return done;
+}
+
+bool AnalysisWindow::Mark(CardMark mark) {
+  if (kind_.mark == nullptr) return false;
+  const bool done = kind_.mark(*analysis_, mark);
+  FlushPendingError();
+  return done;
+}
+
+}  // namespace jov

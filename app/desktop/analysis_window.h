@@ -1,0 +1,75 @@
+// The window of an analysis of any kind: its table (table_window.h), calculated on demand (F5),
+// its settings dialog, rows that open and close, sorting by a click on a column title, zoom,
+// the card of a row, the listed data deleted, examined or approved where the kind lists cards or
+// lines, and the window stored as an analysis template. The kind's own parts come from the
+// registries (analysis_window_kinds.h), so this window knows no kind by name. Room is left
+// beside the table for a chart pane.
+#pragma once
+
+#include <QList>
+#include <functional>
+#include <memory>
+
+#include "analysis_window_kinds.h"
+#include "table_window.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+
+namespace jov {
+
+class AnalysisWindow : public TableWindow {
+  Q_OBJECT
+ public:
+  // A new analysis of `kind` with the kind's defaults; `stored`, when given, its settings.
+  AnalysisWindow(Database& database, const AnalysisWindowKind& kind,
+                 const AnalysisTemplate* stored = nullptr, QWidget* parent = nullptr);
+  ~AnalysisWindow() override;
+
+  QString Title() const override;
+  // After the database changed: the analysis has dropped what the change invalidated.
+  void Refresh() override;
+  // The analysis drops its rows on the same change; the view lets go of them at once.
+  void OnDatabaseChange(Database& database, ChangeCode code, int argument, int argument2) override;
+
+  const AnalysisWindowKind& window_kind() const { return kind_; }
+  Table& analysis() const { return *analysis_; }
+  TemplateFrame& frame() const { return kind_.engine->frame(*analysis_); }
+  bool calculated() const { return kind_.calculated(*analysis_); }
+  // The window's commands, for the frame's Analysis menu; each with its shortcut.
+  const QList<QAction*>& commands() const { return commands_; }
+
+  // Calculates and shows the result; false when stopped or refused (reported).
+  bool Calculate();
+  // The kind's settings dialog over this window's analysis.
+  std::unique_ptr<AnalysisSettingsDialog> NewSettingsDialog();
+  // Runs the settings dialog; a calculated window calculates again after OK.
+  void EditSettings();
+  // What a double-click on a row does: opens or closes it, or asks for its card.
+  void ActivateRow(int row);
+  void SortByColumn(int column);
+  void ExpandAll(bool expand);
+  // Stores the window as the template `name` with the frame's flags, replacing one of that
+  // name; the Install Template dialog sets name and flags.
+  void InstallTemplate(const std::string& name);
+  void InstallTemplateDialog();
+  // Shows the window maximized in the frame, or as it was.
+  void Zoom();
+  bool DeleteData();
+  bool Mark(CardMark mark);
+
+ Q_SIGNALS:
+  void CardRequested(Database& database, Date card);
+
+ private:
+  void AddCommand(MessageId caption, const QKeySequence& shortcut, std::function<void()> run);
+  void ShowResult();
+
+  const AnalysisWindowKind& kind_;
+  std::unique_ptr<Table> analysis_;
+  QLabel* status_;
+  QList<QAction*> commands_;
+};
+
+}  // namespace jov

@@ -1,0 +1,308 @@
+// The analysis windows on the offscreen platform: for each kind, options set through its
+// settings dialog, a calculation, and the shown cells compared with the engine's own table
+// calculated with the same settings; rows opened and closed, sorting by a column title, the
+// card window from a row, templates installed, opened and opened with their database.
+#include "analysis_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTableView>
+
+#include "analysis/card_analysis.h"
+#include "analysis/component_analysis.h"
+#include "analysis/component_functions.h"
+#include "analysis/line_analysis.h"
+#include "analysis/time_functions.h"
+#include "analysis/variable.h"
+#include "analysis_settings.h"
+#include "card_window.h"
+#include "desktop_test_util.h"
+#include "function_columns_editor.h"
+#include "qt_text.h"
+#include "selection_editor.h"
+
+namespace jov {
+namespace {
+
+class AnalysisWindowTest : public DesktopTest {
+ protected:
+  void SetUp() override {
+    DesktopTest::SetUp();
+    db_ = frame_->OpenFile(Demo());
+    ASSERT_NE(db_, nullptr);
+  }
+
+  // Every cell the window's view shows is the engine table's.
+  static void ExpectSameCells(const AnalysisWindow& window, Table& engine) {
+    const TableModel& model = window.model();
+    ASSERT_EQ(model.rowCount(), engine.RowCount());
+    ASSERT_EQ(model.columnCount(), engine.ColumnCount());
+    ASSERT_GT(engine.RowCount(), 1) << "a table with rows to compare";
+    std::vector<TableCell> cells;
+    for (int row = 0; row < engine.RowCount(); ++row) {
+      engine.FillRow(row, cells);
+      for (int column = 0; column < engine.ColumnCount(); ++column) {
+        EXPECT_EQ(ToEngine(model.data(model.index(row, column), Qt::DisplayRole).toString()),
+                  cells[column].text)
+            << "row " << row << ", column " << column;
+      }
+    }
+    for (int column = 0; column < engine.ColumnCount(); ++column) {
+      EXPECT_EQ(ToEngine(model.headerData(column, Qt::Horizontal, Qt::DisplayRole).toString()),
+                engine.Column(column).title);
+    }
+  }
+
+  static void Choose(QDialog& dialog, const char* name, int data) {
+    auto* box = dialog.findChild<QComboBox*>(name);
+    ASSERT_NE(box, nullptr) << name;
+    const int index = box->findData(data);
+    ASSERT_GE(index, 0) << name << " offers " << data;
+    box->setCurrentIndex(index);
+  }
+
+  AnalysisWindow* Active() const {
+    return qobject_cast<AnalysisWindow*>(frame_->area()->activeSubWindow()->widget());
+  }
+
+  Database* db_ = nullptr;
+};
+
+TEST_F(AnalysisWindowTest, ComponentAnalysisShowsTheEngineTableAndOpensClosesAndSortsRows) {
+  AnalysisWindow* window = frame_->NewAnalysis(*db_, AnalysisKind::kComponents);
+  ASSERT_NE(window, nullptr);
+  EXPECT_FALSE(window->calculated());
+  {
+    std::unique_ptr<AnalysisSettingsDialog> dialog = window->NewSettingsDialog();
+    Choose(*dialog, "view_dimension", 1);
+    Choose(*dialog, "filter", static_cast<int>(RowFilter::kNonZero));
+    dialog->findChild<QCheckBox*>("visible4")->setChecked(true);  // Count
+    SelectionEditor* selection = dialog->selection_editor();
+    selection->from_edit()->setText("240101");
+    selection->to_edit()->setText("241231");
+    selection->dimension_edit(1)->setText("K|I");
+    Screenshot(dialog.get(), "component_settings.png");
+    dialog->accept();
+  }
+  ASSERT_TRUE(window->Calculate());
+  EXPECT_TRUE(window->calculated());
+
+  ComponentAnalysis engine(*db_);
+  engine.options().view_dimension = 1;
+  engine.options().filter = RowFilter::kNonZero;
+  engine.options().column(ComponentColumn::kCount).visible = true;
+  engine.selection().SetFrom("240101");
+  engine.selection().SetTo("241231");
+  engine.selection().SetComponentExpression(1, "K|I");
+  ASSERT_TRUE(engine.Calculate());
+  ExpectSameCells(*window, engine);
+
+  // Opening every row, closing the root, and opening it again by a double-click.
+  window->ExpandAll(true);
+  engine.ExpandToLevel(1 << 20);
+  ExpectSameCells(*window, engine);
+  const int all_rows = window->model().rowCount();
+  window->ExpandAll(false);
+  EXPECT_LT(window->model().rowCount(), all_rows);
+  window->ActivateRow(0);
+  EXPECT_EQ(window->model().rowCount(), 1) << "the root closed";
+  window->ActivateRow(0);
+  EXPECT_GT(window->model().rowCount(), 1);
+
+  // A click on a value column's title sorts by it, largest first, then the other way.
+  int period = -1;
+  for (int c = 0; c < engine.ColumnCount(); ++c) {
+    if (engine.ValueColumnAt(c) == ComponentColumn::kPeriod) period = c;
+  }
+  ASSERT_GE(period, 0);
+  window->SortByColumn(0);  // an identifier does not order the rows
+  auto& shown = static_cast<ComponentAnalysis&>(window->analysis());
+  EXPECT_EQ(shown.options().sort, ComponentSort::kNone);
+  window->SortByColumn(period);
+  EXPECT_EQ(shown.options().sort, ComponentSort::kDescending);
+  engine.options().sort = ComponentSort::kDescending;
+  engine.options().sort_column = ComponentColumn::kPeriod;
+  ASSERT_TRUE(engine.Calculate());
+  engine.ExpandToLevel(1);
+  window->ExpandAll(false);
+  ExpectSameCells(*window, engine);
+  window->SortByColumn(period);
+  EXPECT_EQ(shown.options().sort, ComponentSort::kAscending);
+  Screenshot(frame_->area()->activeSubWindow(), "analysis_components.png");
+}
+
+TEST_F(AnalysisWindowTest, LineAnalysisListsTheEngineRowsAndOpensTheCardOfARow) {
+  AnalysisWindow* window = frame_->NewAnalysis(*db_, AnalysisKind::kLines);
+  ASSERT_NE(window, nullptr);
+  {
+    std::unique_ptr<AnalysisSettingsDialog> dialog = window->NewSettingsDialog();
+    dialog->findChild<QCheckBox*>("summary0")->setChecked(true);   // Before
+    dialog->findChild<QCheckBox*>("summary10")->setChecked(true);  // cards
+    SelectionEditor* selection = dialog->selection_editor();
+    selection->from_edit()->setText("240101");
+    selection->to_edit()->setText("241231");
+    selection->dimension_edit(1)->setText("T1510");
+    dialog->title_edit()->setText("Receivables");
+    dialog->accept();
+  }
+  ASSERT_TRUE(window->Calculate());
+  EXPECT_NE(window->Title().toStdString().find("Receivables"), std::string::npos);
+  LineAnalysis engine(*db_);
+  engine.options().Set(LineSummary::kBefore, true);
+  engine.options().Set(LineSummary::kCardCount, true);
+  engine.selection().SetFrom("240101");
+  engine.selection().SetTo("241231");
+  engine.selection().SetComponentExpression(1, "T1510");
+  engine.set_title("Receivables");
+  ASSERT_TRUE(engine.Calculate());
+  ExpectSameCells(*window, engine);
+  Screenshot(frame_->area()->activeSubWindow(), "analysis_lines.png");
+
+  // A summary row has no card; a line row opens its card's window, once.
+  const size_t windows = frame_->Windows(db_).size();
+  window->ActivateRow(0);
+  EXPECT_EQ(frame_->Windows(db_).size(), windows);
+  const int row = engine.FirstLineRow() + 2;
+  const Date card = db_->cards().CardId(CardOfRow(engine.result(), 2));
+  window->ActivateRow(row);
+  window->ActivateRow(row);
+  ASSERT_EQ(frame_->Windows(db_).size(), windows + 1);
+  auto* card_window = dynamic_cast<CardWindow*>(frame_->Windows(db_).back());
+  ASSERT_NE(card_window, nullptr);
+  EXPECT_EQ(card_window->card(), card);
+  EXPECT_GE(card_window->model().rowCount(), 3) << "the card, its group and its lines";
+  EXPECT_EQ(
+      ToEngine(card_window->model().data(card_window->model().index(0, 0)).toString()).substr(0, 6),
+      CardIdText(card).substr(0, 6));
+  Screenshot(frame_->area()->activeSubWindow(), "card_window.png");
+}
+
+TEST_F(AnalysisWindowTest, CardAnalysisListsWhatItsDialogAsksFor) {
+  AnalysisWindow* window = frame_->NewAnalysis(*db_, AnalysisKind::kCards);
+  ASSERT_NE(window, nullptr);
+  {
+    std::unique_ptr<AnalysisSettingsDialog> dialog = window->NewSettingsDialog();
+    Choose(*dialog, "groups", static_cast<int>(DataContents::kAll));
+    Choose(*dialog, "lines", static_cast<int>(DataContents::kAll));
+    dialog->selection_editor()->from_edit()->setText("241220");
+    dialog->selection_editor()->to_edit()->setText("241231");
+    dialog->accept();
+  }
+  ASSERT_TRUE(window->Calculate());
+  CardAnalysis engine(*db_);
+  engine.options().groups = DataContents::kAll;
+  engine.options().lines = DataContents::kAll;
+  engine.selection().SetFrom("241220");
+  engine.selection().SetTo("241231");
+  ASSERT_TRUE(engine.Calculate());
+  ExpectSameCells(*window, engine);
+  Screenshot(frame_->area()->activeSubWindow(), "analysis_cards.png");
+}
+
+TEST_F(AnalysisWindowTest, TimeFunctionsWithAVariableAndAFormulaFromTheDialog) {
+  AnalysisWindow* window = frame_->NewAnalysis(*db_, AnalysisKind::kTimeFunctions);
+  ASSERT_NE(window, nullptr);
+  {
+    std::unique_ptr<AnalysisSettingsDialog> dialog = window->NewSettingsDialog();
+    dialog->findChild<QLineEdit*>("from")->setText("240101");
+    dialog->findChild<QLineEdit*>("to")->setText("241231");
+    dialog->findChild<QComboBox*>("periods")->setCurrentIndex(
+        PeriodKindNumber(PeriodKind::kQuarters));
+    auto* columns = dialog->findChild<FunctionColumnsEditor*>();
+    columns->AddVariable();
+    columns->name_edit()->setText("sales");
+    columns->selection_editor()->dimension_edit(1)->setText("I");
+    columns->AddFormula();
+    columns->name_edit()->setText("half");
+    columns->formula_edit()->setText("sales / 2");
+    Screenshot(dialog.get(), "time_functions_settings.png");
+    dialog->accept();
+  }
+  ASSERT_TRUE(window->Calculate());
+  TimeFunctionsAnalysis engine(*db_);
+  engine.options().SetRange(PackDay(2024, 1, 1), PackDay(2024, 12, 31));
+  engine.options().period_kind = PeriodKind::kQuarters;
+  Variable& sales = *engine.columns().AddVariable("sales");
+  sales.selection().SetComponentExpression(1, "I");
+  engine.columns().SetText(*engine.columns().AddFormula("half"), "sales / 2");
+  ASSERT_TRUE(engine.Calculate());
+  ExpectSameCells(*window, engine);
+  Screenshot(frame_->area()->activeSubWindow(), "analysis_time_functions.png");
+}
+
+TEST_F(AnalysisWindowTest, ComponentFunctionsPerAccountFromTheDialog) {
+  AnalysisWindow* window = frame_->NewAnalysis(*db_, AnalysisKind::kComponentFunctions);
+  ASSERT_NE(window, nullptr);
+  {
+    std::unique_ptr<AnalysisSettingsDialog> dialog = window->NewSettingsDialog();
+    Choose(*dialog, "view_dimension", 1);
+    auto* columns = dialog->findChild<FunctionColumnsEditor*>();
+    columns->AddVariable();
+    columns->name_edit()->setText("amount");
+    columns->selection_editor()->from_edit()->setText("240101");
+    columns->selection_editor()->to_edit()->setText("241231");
+    columns->AddVariable();
+    columns->name_edit()->setText("lines");
+    columns->measure_box()->setCurrentIndex(static_cast<int>(Measure::kCount));
+    dialog->accept();
+  }
+  ASSERT_TRUE(window->Calculate());
+  ComponentFunctionsAnalysis engine(*db_);
+  engine.options().view_dimension = 1;
+  Variable& amount = *engine.columns().AddVariable("amount");
+  amount.selection().SetFrom("240101");
+  amount.selection().SetTo("241231");
+  engine.columns().AddVariable("lines")->measure = Measure::kCount;
+  ASSERT_TRUE(engine.Calculate());
+  ExpectSameCells(*window, engine);
+  window->ExpandAll(true);
+  engine.ExpandToLevel(1 << 20);
+  ExpectSameCells(*window, engine);
+  Screenshot(frame_->area()->activeSubWindow(), "analysis_component_functions.png");
+}
+
+TEST_F(AnalysisWindowTest, TemplatesInstallOpenAndOpenWithTheirDatabase) {
+  // A stored template opens with its settings; calculated, it shows the engine's table.
+  const AnalysisTemplate* stored = AnalysisTemplates::Of(*db_).Find("Profit and loss 2024");
+  ASSERT_NE(stored, nullptr);
+  AnalysisWindow* window = frame_->ShowTemplate(*db_, *stored);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(frame_->ShowTemplate(*db_, *stored), window) << "an open template comes forward";
+  ASSERT_TRUE(window->Calculate());
+  std::unique_ptr<Table> engine = OpenTemplate(*db_, *stored);
+  ASSERT_TRUE(engine->Calculate());
+  ExpectSameCells(*window, *engine);
+
+  // Installed under a new name with the flags to open and calculate at opening.
+  window->frame().open_directly = true;
+  window->frame().calculate_directly = true;
+  window->InstallTemplate("Results");
+  const AnalysisTemplate* installed = AnalysisTemplates::Of(*db_).Find("Results");
+  ASSERT_NE(installed, nullptr);
+  EXPECT_TRUE(installed->frame.open_directly);
+  EXPECT_EQ(installed->frame.kind, AnalysisKind::kComponents);
+  const std::string path = Path("results.jox");
+  ASSERT_TRUE(frame_->SaveAs(*db_, path, DatabaseFormat::kText, SaveSetup{}));
+  frame_->CloseQuietly(*db_);
+  Database* reopened = frame_->OpenFile(QString::fromStdString(path));
+  ASSERT_NE(reopened, nullptr);
+  AnalysisWindow* opened = nullptr;
+  for (DatabaseWindow* w : frame_->Windows(reopened)) {
+    if (auto* a = dynamic_cast<AnalysisWindow*>(w)) opened = a;
+  }
+  ASSERT_NE(opened, nullptr) << "the template marked to open opened with its database";
+  EXPECT_EQ(opened->frame().name, "Results");
+  EXPECT_TRUE(opened->calculated());
+  std::unique_ptr<Table> again =
+      OpenTemplate(*reopened, *AnalysisTemplates::Of(*reopened).Find("Results"));
+  ASSERT_TRUE(again->Calculate());
+  ExpectSameCells(*opened, *again);
+  EXPECT_TRUE(sink_.alerts.empty());
+}
+
+}  // namespace
+}  // namespace jov
