@@ -16,16 +16,20 @@
 
 #include "analysis_settings.h"
 #include "qt_text.h"
+#include "shell/alert.h"
 #include "shell/pending_error.h"
 
 namespace jov {
 namespace {
 
-// The Install Template dialog: the template's name and how it opens with its database.
+// The Install Template dialog: the template's name, how it opens with its database, and
+// whether its window keeps the place it has now.
 class InstallTemplateDialog : public QDialog {
  public:
   InstallTemplateDialog(TemplateFrame& frame, QWidget* parent)
-      : QDialog(parent), name_(new QLineEdit(FromEngine(frame.name), this)) {
+      : QDialog(parent),
+        name_(new QLineEdit(FromEngine(frame.name), this)),
+        fixed_(new QCheckBox(Text(msg::kFixedPosition), this)) {
     setWindowTitle(Text(msg::kInstallTemplate));
     auto* form = new QFormLayout;
     form->addRow(Text(msg::kTemplateName), name_);
@@ -38,6 +42,8 @@ class InstallTemplateDialog : public QDialog {
     flag(msg::kOpenDirectly, frame.open_directly);
     flag(msg::kCalculateDirectly, frame.calculate_directly);
     flag(msg::kZoomDirectly, frame.zoom_directly);
+    fixed_->setChecked(frame.position_x != 0 || frame.position_y != 0);
+    form->addRow(QString(), fixed_);
     auto* buttons = new QDialogButtonBox(this);
     ok_ = buttons->addButton(Text(msg::kButtonInstall), QDialogButtonBox::AcceptRole);
     ok_->setDefault(true);
@@ -53,9 +59,11 @@ class InstallTemplateDialog : public QDialog {
     layout->addWidget(buttons);
   }
   std::string name() const { return ToEngine(name_->text().trimmed()); }
+  bool fixed_position() const { return fixed_->isChecked(); }
 
  private:
   QLineEdit* name_;
+  QCheckBox* fixed_;
   QPushButton* ok_;
 };
 
@@ -80,6 +88,8 @@ AnalysisWindow::AnalysisWindow(Database& database, const AnalysisWindowKind& kin
                [this] { ExpandAll(false); });
   }
   AddCommand(msg::kMenuInstallTemplate, {}, [this] { InstallTemplateDialog(); });
+  AddCommand(msg::kMenuRemoveTemplate, {}, [this] { RemoveTemplate(); });
+  AddCommand(msg::kMenuSetDefaults, {}, [this] { SetDefaults(); });
   AddCommand(msg::kMenuZoom, QKeySequence(Qt::CTRL | Qt::Key_M), [this] { Zoom(); });
   if (kind_.card_of_row != nullptr) {
     AddCommand(msg::kOpenCard, QKeySequence(Qt::CTRL | Qt::Key_Return), [this] {
@@ -182,15 +192,40 @@ void AnalysisWindow::ExpandAll(bool expand) {
   ShowResult();
 }
 
-void AnalysisWindow::InstallTemplate(const std::string& name) {
+void AnalysisWindow::InstallTemplate(const std::string& name, bool fixed_position) {
+  TemplateFrame& stored = frame();
+  // The window opens as large as it is now, and where it is now when its place is fixed.
+  const QWidget* sub = parentWidget() != nullptr ? parentWidget() : this;
+  stored.width = sub->width();
+  stored.height = sub->height();
+  stored.position_x = fixed_position ? sub->x() : 0;
+  stored.position_y = fixed_position ? sub->y() : 0;
   AnalysisTemplates::Of(database()).Store(kind_.engine->to_template(*analysis_, name));
-  frame().name = name;
+  stored.name = name;
   ShowResult();
 }
 
 void AnalysisWindow::InstallTemplateDialog() {
   jov::InstallTemplateDialog dialog(frame(), this);
-  if (dialog.exec() == QDialog::Accepted) InstallTemplate(dialog.name());
+  if (dialog.exec() == QDialog::Accepted) InstallTemplate(dialog.name(), dialog.fixed_position());
+}
+
+bool AnalysisWindow::RemoveTemplate() {
+  AnalysisTemplates& templates = AnalysisTemplates::Of(database());
+  const AnalysisTemplate* stored = templates.Find(frame().name);
+  if (stored == nullptr || stored->frame.kind != kind_.engine->kind) return false;
+  AlertRecord question(msg::kRemoveTemplateQuestion);
+  question.Arg(stored->frame.name)
+      .ConfirmButton(msg::kButtonRemove, msg::kButtonYes)
+      .ConfirmButton(msg::kButtonCancel, msg::kButtonNo);
+  if (ReportAlert(question) != 0) return false;
+  return templates.Remove(frame().name);
+}
+
+void AnalysisWindow::SetDefaults() {
+  AskToSetDefaults(AnalysisTemplates::Of(database()),
+                   kind_.engine->to_template(*analysis_, frame().name));
+  FlushPendingError();
 }
 
 void AnalysisWindow::Zoom() {
@@ -205,7 +240,7 @@ void AnalysisWindow::Zoom() {
 
 bool AnalysisWindow::DeleteData() {
   if (kind_.delete_data == nullptr) return false;
-  const bool done = kind_.delete_data(*analysis_, {});
+  const bool done = kind_.delete_data(*analysis_, close_cards_);
   FlushPendingError();
   return done;
 }

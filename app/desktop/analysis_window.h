@@ -50,13 +50,22 @@ class AnalysisWindow : public TableWindow {
   void ActivateRow(int row);
   void SortByColumn(int column);
   void ExpandAll(bool expand);
-  // Stores the window as the template `name` with the frame's flags, replacing one of that
-  // name; the Install Template dialog sets name and flags.
-  void InstallTemplate(const std::string& name);
+  // Stores the window as the template `name` with the frame's flags and the window's size (and
+  // place, when `fixed_position`), replacing one of that name; the Install Template dialog sets
+  // name and flags.
+  void InstallTemplate(const std::string& name, bool fixed_position = false);
   void InstallTemplateDialog();
+  // Removes the stored template of the window's name, after asking; false when there is none or
+  // the user declined.
+  bool RemoveTemplate();
+  // Asks whether the window's settings become its kind's defaults, or the standard ones return.
+  void SetDefaults();
   // Shows the window maximized in the frame, or as it was.
   void Zoom();
+  // The listed data deleted after the questions; the card windows of the cards concerned are
+  // closed first by `close`, which the frame sets.
   bool DeleteData();
+  void set_close_cards(CloseCardWindows close) { close_cards_ = std::move(close); }
   bool Mark(CardMark mark);
 
  Q_SIGNALS:
@@ -70,6 +79,7 @@ class AnalysisWindow : public TableWindow {
   std::unique_ptr<Table> analysis_;
   QLabel* status_;
   QList<QAction*> commands_;
+  CloseCardWindows close_cards_;
 };
 
 }  // namespace jov

@@ -22,6 +22,7 @@
 #include "card_window.h"
 #include "desktop_test_util.h"
 #include "function_columns_editor.h"
+#include "model/user_stamp.h"
 #include "qt_text.h"
 #include "selection_editor.h"
 
@@ -175,9 +176,9 @@ TEST_F(AnalysisWindowTest, LineAnalysisListsTheEngineRowsAndOpensTheCardOfARow) 
   ASSERT_NE(card_window, nullptr);
   EXPECT_EQ(card_window->card(), card);
   EXPECT_GE(card_window->model().rowCount(), 3) << "the card, its group and its lines";
-  EXPECT_EQ(
-      ToEngine(card_window->model().data(card_window->model().index(0, 0)).toString()).substr(0, 6),
-      CardIdText(card).substr(0, 6));
+  const TableModel& shown = card_window->model();
+  EXPECT_EQ(ToEngine(shown.data(shown.index(0, 0), Qt::DisplayRole).toString()).substr(0, 6),
+            CardIdText(card).substr(0, 6));
   Screenshot(frame_->area()->activeSubWindow(), "card_window.png");
 }
 
@@ -302,6 +303,80 @@ TEST_F(AnalysisWindowTest, TemplatesInstallOpenAndOpenWithTheirDatabase) {
   ASSERT_TRUE(again->Calculate());
   ExpectSameCells(*opened, *again);
   EXPECT_TRUE(sink_.alerts.empty());
+}
+
+TEST_F(AnalysisWindowTest, ListedCardsAreExaminedAndDeletedWithTheirCardWindowsClosedFirst) {
+  ASSERT_TRUE(SetUserSignature("TST"));
+  AnalysisWindow* window = frame_->NewAnalysis(*db_, AnalysisKind::kLines);
+  ASSERT_NE(window, nullptr);
+  auto& listing = static_cast<LineAnalysis&>(window->analysis());
+  listing.selection().SetFrom("241220");
+  listing.selection().SetTo("241231");
+  ASSERT_TRUE(window->Calculate());
+  ASSERT_GT(listing.LineRowCount(), 0);
+  const CardRef first = CardOfRow(listing.result(), 0);
+  const Date first_id = db_->cards().CardId(first);
+  window->ActivateRow(listing.FirstLineRow());
+  ASSERT_NE(dynamic_cast<CardWindow*>(frame_->Windows(db_).back()), nullptr);
+  const size_t cards = db_->cards().card_count();
+
+  ASSERT_TRUE(window->Mark(CardMark::kExamined));
+  EXPECT_EQ(db_->cards().card(first).examined.Signature(), "TST");
+  EXPECT_FALSE(window->calculated()) << "the change dropped the rows";
+  EXPECT_EQ(window->model().rowCount(), 0);
+
+  // Declined: nothing goes. Confirmed: the card window closes first, then the cards go.
+  ASSERT_TRUE(window->Calculate());
+  sink_.answers = {1};
+  EXPECT_FALSE(window->DeleteData());
+  EXPECT_EQ(db_->cards().card_count(), cards);
+  ASSERT_TRUE(window->DeleteData());
+  EXPECT_LT(db_->cards().card_count(), cards);
+  EXPECT_EQ(db_->cards().FindCard(first_id), kCardSentinel);
+  for (DatabaseWindow* open : frame_->Windows(db_)) {
+    EXPECT_EQ(dynamic_cast<CardWindow*>(open), nullptr) << "the deleted card's window closed";
+  }
+  ASSERT_TRUE(window->Calculate());
+  EXPECT_EQ(listing.LineRowCount(), 0);
+}
+
+TEST_F(AnalysisWindowTest, InstallRemoveAndSetDefaultsFromTheWindow) {
+  AnalysisWindow* window = frame_->NewAnalysis(*db_, AnalysisKind::kComponents);
+  ASSERT_NE(window, nullptr);
+  auto& analysis = static_cast<ComponentAnalysis&>(window->analysis());
+  analysis.options().view_dimension = 1;
+  QWidget* sub = window->parentWidget();
+  sub->move(30, 40);
+  window->InstallTemplate("Placed", true);
+  const AnalysisTemplate* placed = AnalysisTemplates::Of(*db_).Find("Placed");
+  ASSERT_NE(placed, nullptr);
+  EXPECT_EQ(placed->frame.position_x, 30);
+  EXPECT_EQ(placed->frame.position_y, 40);
+  EXPECT_EQ(placed->frame.width, sub->width());
+  window->InstallTemplate("Placed", false);
+  EXPECT_EQ(AnalysisTemplates::Of(*db_).Find("Placed")->frame.position_x, 0);
+
+  // A stored template reopens where it was placed, with its settings.
+  window->InstallTemplate("Placed", true);
+  sub->close();
+  Settle();
+  AnalysisWindow* reopened =
+      frame_->ShowTemplate(*db_, *AnalysisTemplates::Of(*db_).Find("Placed"));
+  ASSERT_NE(reopened, nullptr);
+  EXPECT_EQ(reopened->parentWidget()->pos(), QPoint(30, 40));
+  EXPECT_EQ(static_cast<ComponentAnalysis&>(reopened->analysis()).options().view_dimension, 1);
+
+  sink_.answers = {1};
+  EXPECT_FALSE(reopened->RemoveTemplate()) << "declined";
+  EXPECT_NE(AnalysisTemplates::Of(*db_).Find("Placed"), nullptr);
+  EXPECT_TRUE(reopened->RemoveTemplate());
+  EXPECT_EQ(AnalysisTemplates::Of(*db_).Find("Placed"), nullptr);
+  EXPECT_FALSE(reopened->RemoveTemplate()) << "nothing left to remove";
+
+  // "Change" makes the window's settings the kind's defaults for new windows.
+  reopened->SetDefaults();
+  AnalysisWindow* fresh = frame_->NewAnalysis(*db_, AnalysisKind::kComponents);
+  EXPECT_EQ(static_cast<ComponentAnalysis&>(fresh->analysis()).options().view_dimension, 1);
 }
 
 }  // namespace

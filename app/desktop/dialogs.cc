@@ -2,6 +2,7 @@
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -87,6 +88,17 @@ std::optional<std::string> DialogPasswordPrompt::Ask(const std::string& title,
   PasswordDialog dialog(FromEngine(title), message, parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return ToEngine(dialog.entry());
+}
+
+std::optional<std::string> DialogSignaturePrompt::AskSignature() {
+  bool ok = false;
+  const QString signature =
+      QInputDialog::getText(parent_, Text(msg::kSignature), Text(msg::kSignature) + ':',
+                            QLineEdit::Normal, QString(), &ok)
+          .trimmed()
+          .left(3);
+  if (!ok || signature.isEmpty()) return std::nullopt;
+  return ToEngine(signature);
 }
 
 }  // namespace jov

@@ -1,6 +1,6 @@
 // The engine's questions as dialogs: the alert sink that shows every alert as a message box with
 // its buttons in order (the first is the default, a negative one answers Escape), and the
-// password prompt.
+// password and signature prompts.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "files/password.h"
+#include "model/user_stamp.h"
 #include "shell/alert.h"
 
 class QLineEdit;
@@ -46,6 +47,17 @@ class DialogPasswordPrompt : public PasswordPrompt {
  public:
   explicit DialogPasswordPrompt(QWidget* parent) : parent_(parent) {}
   std::optional<std::string> Ask(const std::string& title, const std::string& prompt) override;
+
+ private:
+  QWidget* parent_;
+};
+
+// Asks for the user's signature (up to three characters) when an operation needs the user's stamp
+// and the preferences hold none.
+class DialogSignaturePrompt : public SignaturePrompt {
+ public:
+  explicit DialogSignaturePrompt(QWidget* parent) : parent_(parent) {}
+  std::optional<std::string> AskSignature() override;
 
  private:
   QWidget* parent_;

@@ -13,6 +13,7 @@
 #include <QMimeData>
 #include <QPainter>
 #include <QUrl>
+#include <algorithm>
 
 #include "analysis/template_list_table.h"
 #include "analysis/time_scale_list.h"
@@ -306,6 +307,10 @@ DimensionWindow* Frame::ShowDimension(Database& database, int dimension) {
 AnalysisWindow* Frame::AddAnalysisWindow(AnalysisWindow* window) {
   connect(window, &AnalysisWindow::CardRequested, this,
           [this](Database& db, Date card) { ShowCard(db, card); });
+  Database* database = &window->database();
+  window->set_close_cards([this, database](std::span<const CardRef> cards) {
+    return CloseCardWindows(*database, cards);
+  });
   const TemplateFrame& frame = window->frame();
   QMdiSubWindow* sub =
       AddWindow(window, frame.width > 0 && frame.height > 0 ? QSize(frame.width, frame.height)
@@ -349,18 +354,38 @@ CardWindow* Frame::ShowCard(Database& database, Date card) {
   return window;
 }
 
-void Frame::OpenTemplatesAtOpening(Database& database) {
-  // Copied first: opening a window may not change the list, but calculating runs long work.
-  std::vector<const AnalysisTemplate*> marked;
-  for (const AnalysisTemplate& stored : AnalysisTemplates::Of(database).templates()) {
-    if (stored.frame.open_directly) marked.push_back(&stored);
+bool Frame::CloseCardWindows(Database& database, std::span<const CardRef> cards) {
+  for (DatabaseWindow* window : Windows(&database)) {
+    auto* card_window = dynamic_cast<CardWindow*>(window);
+    if (card_window == nullptr) continue;
+    const bool concerned = std::any_of(cards.begin(), cards.end(), [&](CardRef card) {
+      return database.cards().CardId(card) == card_window->card();
+    });
+    if (!concerned) continue;
+    if (!card_window->MayClose()) return false;
+    closing_ = true;
+    delete SubWindowOf(card_window);
+    closing_ = false;
   }
-  for (const AnalysisTemplate* stored : marked) {
+  return true;
+}
+
+void Frame::OpenTemplatesAtOpening(Database& database) {
+  // By name: calculating runs long work, during which the list may change.
+  std::vector<std::string> marked;
+  for (const AnalysisTemplate& stored : AnalysisTemplates::Of(database).templates()) {
+    if (stored.frame.open_directly) marked.push_back(stored.frame.name);
+  }
+  for (const std::string& name : marked) {
     if (StopRequested()) break;
+    const AnalysisTemplate* stored = AnalysisTemplates::Of(database).Find(name);
+    if (stored == nullptr) continue;
+    const bool calculate = stored->frame.calculate_directly;
+    const bool zoom = stored->frame.zoom_directly;
     AnalysisWindow* window = ShowTemplate(database, *stored);
     if (window == nullptr) continue;
-    if (stored->frame.calculate_directly) window->Calculate();
-    if (stored->frame.zoom_directly) window->Zoom();
+    if (calculate) window->Calculate();
+    if (zoom) window->Zoom();
   }
 }
 

@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "database_window.h"
@@ -70,6 +71,8 @@ class Frame : public QMainWindow {
   AnalysisWindow* ShowTemplate(Database& database, const AnalysisTemplate& stored);
   // The read-only card window of one card.
   CardWindow* ShowCard(Database& database, Date card);
+  // Closes the card windows that show any of `cards`; false when one refuses to close.
+  bool CloseCardWindows(Database& database, std::span<const CardRef> cards);
 
   // The windows of one database (all windows for nullptr), in the order they were opened.
   std::vector<DatabaseWindow*> Windows(const Database* database = nullptr) const;
@@ -138,6 +141,9 @@ class Frame : public QMainWindow {
   QMdiArea* area_;
   DialogSink dialog_sink_;
   DialogPasswordPrompt dialog_prompt_;
+  // Asked while the frame lives, when an operation needs the user's stamp and none is set.
+  DialogSignaturePrompt signature_prompt_{this};
+  ScopedSignaturePrompt scoped_signature_prompt_{&signature_prompt_};
   PasswordPrompt* prompt_;
   ProgressDialog* progress_;
   QMenu* recent_menu_ = nullptr;

@@ -151,7 +151,9 @@ constexpr MessageId kMenuDatabaseInfo = 2536;
 // Functions, Component Functions, in kind order).
 constexpr MessageId kAnalysisMenu = 2540;  // "Analysis"
 constexpr MessageId kFirstAnalysisKindName = 2541;
+constexpr MessageId kMenuSetDefaults = 2546;
 constexpr MessageId kMenuInstallTemplate = 2547;
+constexpr MessageId kMenuRemoveTemplate = 2548;
 constexpr MessageId kUndefinedSwitch = 2901;  // an unknown "/" switch on the command line
 constexpr MessageId kNotAssociated = 2902;    // the file types are not associated: make it so?
 
@@ -167,6 +169,7 @@ constexpr MessageId kValue = 3103;
 // Labels of a selection's criteria: the ends of the date range and the subset criterion.
 constexpr MessageId kFrom = 3104;
 constexpr MessageId kTo = 3105;
+constexpr MessageId kSignature = 3107;
 constexpr MessageId kShow = 3108;
 constexpr MessageId kBoldface = 3109;
 constexpr MessageId kDecimals = 3110;
@@ -306,7 +309,9 @@ constexpr MessageId kTemplateName = 4401;
 constexpr MessageId kOpenDirectly = 4402;
 constexpr MessageId kCalculateDirectly = 4403;
 constexpr MessageId kZoomDirectly = 4404;
-constexpr MessageId kAlreadyOpenRevert = 4407;  // the template's window is open: revert it?
+constexpr MessageId kFixedPosition = 4405;
+constexpr MessageId kRemoveTemplateQuestion = 4406;  // "... remove template "@0"?"
+constexpr MessageId kAlreadyOpenRevert = 4407;       // the template's window is open: revert it?
 constexpr MessageId kChangeCardWindowDefaults = 4409;
 constexpr MessageId kChangeAnalysisDefaults = 4410;  // "... for "@0" analyses?"
 constexpr MessageId kButtonStandard = 4411;
