@@ -328,27 +328,22 @@ AnalysisWindow* Frame::NewAnalysis(Database& database, AnalysisKind kind) {
 }
 
 AnalysisWindow* Frame::ShowTemplate(Database& database, const AnalysisTemplate& stored) {
-  for (DatabaseWindow* window : Windows(&database)) {
-    auto* open = dynamic_cast<AnalysisWindow*>(window);
-    if (open != nullptr && open->frame().name == stored.frame.name &&
-        open->frame().kind == stored.frame.kind) {
-      area_->setActiveSubWindow(SubWindowOf(window));
-      return open;
-    }
-  }
+  DatabaseWindow* open =
+      BringForward(database, DatabaseWindow::Kind::kAnalysis, [&stored](DatabaseWindow* window) {
+        const TemplateFrame& shown = static_cast<AnalysisWindow*>(window)->frame();
+        return shown.name == stored.frame.name && shown.kind == stored.frame.kind;
+      });
+  if (open != nullptr) return static_cast<AnalysisWindow*>(open);
   const AnalysisWindowKind* window_kind = FindWindowKind(stored.frame.kind);
   if (window_kind == nullptr) return nullptr;
   return AddAnalysisWindow(new AnalysisWindow(database, *window_kind, &stored));
 }
 
 CardWindow* Frame::ShowCard(Database& database, Date card) {
-  for (DatabaseWindow* window : Windows(&database)) {
-    auto* open = dynamic_cast<CardWindow*>(window);
-    if (open != nullptr && open->card() == card) {
-      area_->setActiveSubWindow(SubWindowOf(window));
-      return open;
-    }
-  }
+  DatabaseWindow* open = BringForward(
+      database, DatabaseWindow::Kind::kCard,
+      [card](DatabaseWindow* window) { return static_cast<CardWindow*>(window)->card() == card; });
+  if (open != nullptr) return static_cast<CardWindow*>(open);
   auto* window = new CardWindow(database, card);
   AddWindow(window, {620, 300});
   return window;
