@@ -128,6 +128,11 @@ void Frame::BuildMenus() {
   });
   database->addAction(Text(msg::kMenuDeleteTimeScale), this, &Frame::DeleteTimeScale);
   AddSetupMenus(database);
+  database->addSeparator();
+  database->addAction(Text(msg::kNewCard), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_N), this,
+                      [this] {
+                        if (Database* db = ActiveDatabase()) ShowCard(*db, std::nullopt);
+                      });
 
   analysis_menu_ = menuBar()->addMenu(Text(msg::kAnalysisMenu));
   connect(analysis_menu_, &QMenu::aboutToShow, this, &Frame::FillAnalysisMenu);
@@ -305,8 +310,10 @@ DimensionWindow* Frame::ShowDimension(Database& database, int dimension) {
 }
 
 AnalysisWindow* Frame::AddAnalysisWindow(AnalysisWindow* window) {
-  connect(window, &AnalysisWindow::CardRequested, this,
-          [this](Database& db, Date card) { ShowCard(db, card); });
+  connect(window, &AnalysisWindow::CardRequested, this, [this](Database& db, Date card) {
+    const CardRef ref = db.cards().FindCard(card);
+    if (ref != kCardSentinel) ShowCard(db, ref);
+  });
   Database* database = &window->database();
   window->set_close_cards([this, database](std::span<const CardRef> cards) {
     return CloseCardWindows(*database, cards);
@@ -339,13 +346,16 @@ AnalysisWindow* Frame::ShowTemplate(Database& database, const AnalysisTemplate& 
   return AddAnalysisWindow(new AnalysisWindow(database, *window_kind, &stored));
 }
 
-CardWindow* Frame::ShowCard(Database& database, Date card) {
-  DatabaseWindow* open = BringForward(
-      database, DatabaseWindow::Kind::kCard,
-      [card](DatabaseWindow* window) { return static_cast<CardWindow*>(window)->card() == card; });
-  if (open != nullptr) return static_cast<CardWindow*>(open);
+CardWindow* Frame::ShowCard(Database& database, std::optional<CardRef> card) {
+  if (card) {
+    DatabaseWindow* open =
+        BringForward(database, DatabaseWindow::Kind::kCard, [card](DatabaseWindow* window) {
+          return static_cast<CardWindow*>(window)->editor().card() == card;
+        });
+    if (open != nullptr) return static_cast<CardWindow*>(open);
+  }
   auto* window = new CardWindow(database, card);
-  AddWindow(window, {620, 300});
+  AddWindow(window, {680, 440});
   return window;
 }
 
@@ -354,7 +364,7 @@ bool Frame::CloseCardWindows(Database& database, std::span<const CardRef> cards)
     auto* card_window = dynamic_cast<CardWindow*>(window);
     if (card_window == nullptr) continue;
     const bool concerned = std::any_of(cards.begin(), cards.end(), [&](CardRef card) {
-      return database.cards().CardId(card) == card_window->card();
+      return card_window->editor().card() == card;
     });
     if (!concerned) continue;
     if (!card_window->MayClose()) return false;

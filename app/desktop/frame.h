@@ -9,6 +9,7 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -26,6 +27,7 @@ class QMenu;
 namespace jov {
 
 class BaseWindow;
+class CardWindow;
 class DimensionWindow;
 class ImportSetupWindow;
 class AnalysisWindow;
@@ -69,8 +71,8 @@ class Frame : public QMainWindow {
   // it is open). nullptr for a kind without a window.
   AnalysisWindow* NewAnalysis(Database& database, AnalysisKind kind);
   AnalysisWindow* ShowTemplate(Database& database, const AnalysisTemplate& stored);
-  // The read-only card window of one card.
-  CardWindow* ShowCard(Database& database, Date card);
+  // The card window of `card` (nothing: a new card); an open one of that card comes forward.
+  CardWindow* ShowCard(Database& database, std::optional<CardRef> card);
   // Closes the card windows that show any of `cards`; false when one refuses to close.
   bool CloseCardWindows(Database& database, std::span<const CardRef> cards);
 

@@ -66,6 +66,10 @@ CardEditor::CardEditor(Database& database, std::optional<CardRef> card)
 
 std::optional<CardRef> CardEditor::card() const { return CardIsThere() ? card_ : std::nullopt; }
 
+void CardEditor::Revert() {
+  if (CardIsThere()) Load();
+}
+
 bool CardEditor::CardIsThere() const {
   if (!card_) return false;
   const CardStore& cards = database_.cards();

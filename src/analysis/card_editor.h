@@ -72,6 +72,9 @@ class CardEditor {
   CardDraft& draft() { return draft_; }
   const CardDraft& draft() const { return draft_; }
 
+  // The card as the database holds it now, the draft's edits dropped; nothing for a new card
+  // or one deleted since.
+  void Revert();
   // Whether closing would write anything.
   bool Changed() const;
   // The identifier as the questions name the card: the card's own, or for a new card the edited

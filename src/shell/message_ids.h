@@ -546,6 +546,9 @@ constexpr MessageId kMoveDown = 8703;
 // "The components of @0 were changed outside this window. ... read them again?"
 constexpr MessageId kComponentsChangedElsewhere = 8704;
 constexpr MessageId kNewRowsFrom = 8705;  // "@0 new rows from @1."
+// The card window.
+constexpr MessageId kInsertGroup = 8740;
+constexpr MessageId kInsertLine = 8741;
 // The setup windows: import setups, dimension imports, macros and subsets.
 constexpr MessageId kPreview = 8780;
 constexpr MessageId kPreviewRow = 8781;
