@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QCompleter>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -18,6 +17,7 @@
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "code_completer.h"
 #include "frame.h"
 #include "model/database.h"
 #include "model/user_stamp.h"
@@ -41,11 +41,7 @@ class CodeDelegate : public QStyledItemDelegate {
     QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
     const int dimension = window_->DimensionOfColumn(index.column());
     auto* line = qobject_cast<QLineEdit*>(editor);
-    if (line != nullptr && dimension >= 0) {
-      auto* completer = new QCompleter(window_->Codes(dimension), line);
-      completer->setCaseSensitivity(Qt::CaseInsensitive);
-      line->setCompleter(completer);
-    }
+    if (line != nullptr && dimension >= 0) CompleteCodes(line, window_->Codes(dimension));
     return editor;
   }
 
@@ -265,13 +261,7 @@ int CardWindow::ColumnOfDimension(int dimension) const {
 
 const QStringList& CardWindow::Codes(int dimension) {
   auto [it, made] = codes_.try_emplace(dimension);
-  if (made) {
-    const Database& db = database();
-    const ComponentRef root = static_cast<ComponentRef>(dimension);
-    for (ComponentRef ref = db.NextInPreorder(root); ref != root; ref = db.NextInPreorder(ref)) {
-      it->second << FromEngine(db.component(ref).code);
-    }
-  }
+  if (made) it->second = ComponentCodes(database(), dimension);
   return it->second;
 }
 

@@ -175,8 +175,11 @@ constexpr MessageId kBoldface = 3109;
 constexpr MessageId kDecimals = 3110;
 constexpr MessageId kRedGreen = 3112;
 constexpr MessageId kButtonInstall = 3116;
-constexpr MessageId kLogToFile = 3118;      // the fourth button of command errors
-constexpr MessageId kSelectionName = 3122;  // default name of a subset's named selections
+constexpr MessageId kTransformButton = 3117;
+constexpr MessageId kLogToFile = 3118;       // the fourth button of command errors
+constexpr MessageId kTransformTitle = 3120;  // "Transform  "@0"", the window transformed
+constexpr MessageId kAggregateTitle = 3121;  // "Aggregate  "@0""
+constexpr MessageId kSelectionName = 3122;   // default name of a subset's named selections
 // Headings of the definition of an analysis with variables and formulas.
 constexpr MessageId kSelections = 3123;
 constexpr MessageId kFormula = 3125;
@@ -374,6 +377,7 @@ constexpr MessageId kExponential = 5123;
 constexpr MessageId kCardInfo = 5124;
 constexpr MessageId kEveryLine = 5125;
 constexpr MessageId kFirstLine = 5126;
+constexpr MessageId kDates = 5128;
 // The component analysis: the label of its view dimension ("Components") and the titles of its
 // eight columns (Before, Negative, Positive, Period, Count, At End, After, Total, in column
 // order).
@@ -417,8 +421,19 @@ constexpr MessageId kShowEndDatesOnly = 5430;
 constexpr MessageId kHigherLevels = 5500;
 constexpr MessageId kFirstHigherLevels = 5501;  // "According to formula", "Sum of lower levels"
 
-// The date of a card, as a column title.
+// Transform and aggregate settings; the date of a card is also a column title.
+constexpr MessageId kReplaceDimensions = 6000;
+constexpr MessageId kRangeStart = 6001;
+constexpr MessageId kRangeEnd = 6002;
+constexpr MessageId kFirstTextPattern = 6004;  // "Before", "After", "Empty", "Non-empty"
+constexpr MessageId kClear = 6008;
+constexpr MessageId kTimeResolution = 6009;
+constexpr MessageId kSingleCard = 6010;
+constexpr MessageId kCardsResolution = 6011;
+constexpr MessageId kAggregateCardTitle = 6012;
 constexpr MessageId kCardDateLabel = 6013;
+constexpr MessageId kAppendPeriodName = 6014;
+constexpr MessageId kAggregateButton = 6015;
 
 // Time scales.
 constexpr MessageId kTimeScaleName = 7000;  // default name of time scales
@@ -549,6 +564,14 @@ constexpr MessageId kNewRowsFrom = 8705;  // "@0 new rows from @1."
 // The card window.
 constexpr MessageId kInsertGroup = 8740;
 constexpr MessageId kInsertLine = 8741;
+// The Transform and Aggregate dialogs.
+constexpr MessageId kKeepSourceData = 8742;
+constexpr MessageId kTexts = 8743;
+constexpr MessageId kFind = 8744;
+constexpr MessageId kReplaceWith = 8745;
+constexpr MessageId kNotADate = 8746;  // ""@0" is not a date."
+constexpr MessageId kKeepSourceLines = 8747;
+constexpr MessageId kKeepZeroLines = 8748;
 // The setup windows: import setups, dimension imports, macros and subsets.
 constexpr MessageId kPreview = 8780;
 constexpr MessageId kPreviewRow = 8781;
