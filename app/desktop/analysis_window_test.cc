@@ -11,6 +11,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTableView>
+#include <QTableWidget>
 
 #include "analysis/card_analysis.h"
 #include "analysis/component_analysis.h"

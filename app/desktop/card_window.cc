@@ -219,8 +219,8 @@ void CardWindow::Refresh() {
   }
   // The value fields and the dimensions with components may have changed: rows follow.
   const int values = database().value_field_count();
-  for (CardRow& row : editor_.draft().rows) {
-    if (row.kind == CardRow::Kind::kLine) row.values.resize(values, 0.0);
+  for (CardEditRow& row : editor_.draft().rows) {
+    if (row.kind == CardEditRow::Kind::kLine) row.values.resize(values, 0.0);
   }
   SetHeaders();
   ShowRows();
@@ -298,8 +298,8 @@ void CardWindow::ShowRow(int row) {
   const bool was_showing = showing_;
   showing_ = true;
   const Database& db = database();
-  const CardRow& card_row = editor_.draft().rows[row];
-  const bool group = card_row.kind == CardRow::Kind::kGroup;
+  const CardEditRow& card_row = editor_.draft().rows[row];
+  const bool group = card_row.kind == CardEditRow::Kind::kGroup;
   const auto code = [&](int d) {
     const ComponentRef ref = card_row.components[d];
     const bool shown = ref != static_cast<ComponentRef>(d) && db.components().IsLive(ref);
@@ -336,10 +336,10 @@ void CardWindow::ShowRow(int row) {
 }
 
 void CardWindow::CellEdited(int row, int column) {
-  std::vector<CardRow>& rows = editor_.draft().rows;
+  std::vector<CardEditRow>& rows = editor_.draft().rows;
   if (showing_ || row < 0 || row >= static_cast<int>(rows.size())) return;
   edited_ = true;
-  CardRow& card_row = rows[row];
+  CardEditRow& card_row = rows[row];
   const QString text = table_->item(row, column)->text();
   const int d = DimensionOfColumn(column);
   if (d >= 0) {
@@ -385,8 +385,8 @@ void CardWindow::MarkToggled(bool examined, bool on) {
   ShowStamps();
 }
 
-void CardWindow::InsertRow(CardRow row) {
-  std::vector<CardRow>& rows = editor_.draft().rows;
+void CardWindow::InsertRow(CardEditRow row) {
+  std::vector<CardEditRow>& rows = editor_.draft().rows;
   const int current = table_->currentRow();
   const int at = current >= 0 && current < static_cast<int>(rows.size())
                      ? current
@@ -394,17 +394,17 @@ void CardWindow::InsertRow(CardRow row) {
   rows.insert(rows.begin() + at, std::move(row));
   edited_ = true;
   ShowRows();
-  const bool group = rows[at].kind == CardRow::Kind::kGroup;
+  const bool group = rows[at].kind == CardEditRow::Kind::kGroup;
   table_->setCurrentCell(at, group ? 0 : std::min(1, table_->columnCount() - 1));
   table_->setFocus();
 }
 
-void CardWindow::InsertGroupRow() { InsertRow(CardRow::Group(0)); }
+void CardWindow::InsertGroupRow() { InsertRow(CardEditRow::Group(0)); }
 
-void CardWindow::InsertLineRow() { InsertRow(CardRow::Line(database())); }
+void CardWindow::InsertLineRow() { InsertRow(CardEditRow::Line(database())); }
 
 void CardWindow::DeleteRow() {
-  std::vector<CardRow>& rows = editor_.draft().rows;
+  std::vector<CardEditRow>& rows = editor_.draft().rows;
   const int current = table_->currentRow();
   if (current < 0 || current >= static_cast<int>(rows.size())) return;
   const int column = table_->currentColumn();

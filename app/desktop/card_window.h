@@ -65,7 +65,7 @@ class CardWindow : public DatabaseWindow {
   void CellEdited(int row, int column);
   void IdEdited();
   void MarkToggled(bool examined, bool on);
-  void InsertRow(CardRow row);
+  void InsertRow(CardEditRow row);
   void Finish(CardEditor::Outcome outcome);
   int ColumnOfDimension(int dimension) const;
   int first_value_column() const { return text_column_ + 1; }

@@ -25,9 +25,9 @@ bool SameValue(double shown, double stored, double tolerance) {
   return shown == stored || std::fabs(shown - stored) <= tolerance;
 }
 
-bool HasLineRow(const std::vector<CardRow>& rows) {
-  for (const CardRow& row : rows) {
-    if (row.kind == CardRow::Kind::kLine) return true;
+bool HasLineRow(const std::vector<CardEditRow>& rows) {
+  for (const CardEditRow& row : rows) {
+    if (row.kind == CardEditRow::Kind::kLine) return true;
   }
   return false;
 }
@@ -40,16 +40,16 @@ void ClearMarksKeptFrom(CardDraft& content, const Card& old) {
 
 }  // namespace
 
-CardRow CardRow::Group(ComponentRef component) {
-  CardRow row;
+CardEditRow CardEditRow::Group(ComponentRef component) {
+  CardEditRow row;
   row.kind = Kind::kGroup;
   for (int d = 0; d < kDimensionCount; ++d) row.components[d] = Root(d);
   row.components[0] = component;
   return row;
 }
 
-CardRow CardRow::Line(const Database& database) {
-  CardRow row;
+CardEditRow CardEditRow::Line(const Database& database) {
+  CardEditRow row;
   for (int d = 0; d < kDimensionCount; ++d) row.components[d] = Root(d);
   row.values.assign(database.value_field_count(), 0.0);
   return row;
@@ -98,10 +98,10 @@ void CardEditor::Load() {
   for (GroupRef g = record.first_group; g != kNoRecord; g = cards.group(g).next) {
     const Group& group = cards.group(g);
     if (g != record.first_group || group.component != Root(0)) {
-      draft_.rows.push_back(CardRow::Group(group.component));
+      draft_.rows.push_back(CardEditRow::Group(group.component));
     }
     for (LineRef l = group.first_line; l != kNoLine; l = cards.lines().next(l)) {
-      CardRow row = CardRow::Line(database_);
+      CardEditRow row = CardEditRow::Line(database_);
       for (int k = 1; k <= slots; ++k) row.components[k] = cards.GetComponent(l, k);
       for (int v = 0; v < values; ++v) row.values[v] = cards.GetValue(l, v);
       row.text = cards.LineText(l);
@@ -114,7 +114,7 @@ void CardEditor::Load() {
 
 bool CardEditor::RowsDiffer() const {
   const CardStore& cards = database_.cards();
-  const std::vector<CardRow>& rows = draft_.rows;
+  const std::vector<CardEditRow>& rows = draft_.rows;
   const double tolerance = 0.5001 * std::pow(10.0, -database_.value_decimals());
   const int slots = database_.line_layout().slots;
   const int values = database_.value_field_count();
@@ -123,15 +123,15 @@ bool CardEditor::RowsDiffer() const {
   for (GroupRef g = first; g != kNoRecord; g = cards.group(g).next) {
     const Group& group = cards.group(g);
     const bool leads = g == first && group.component == Root(0);
-    if (r < rows.size() && rows[r].kind == CardRow::Kind::kGroup &&
+    if (r < rows.size() && rows[r].kind == CardEditRow::Kind::kGroup &&
         rows[r].components[0] == group.component) {
       ++r;
     } else if (!leads) {
       return true;
     }
     for (LineRef l = group.first_line; l != kNoLine; l = cards.lines().next(l), ++r) {
-      if (r == rows.size() || rows[r].kind != CardRow::Kind::kLine) return true;
-      const CardRow& row = rows[r];
+      if (r == rows.size() || rows[r].kind != CardEditRow::Kind::kLine) return true;
+      const CardEditRow& row = rows[r];
       if (row.text != cards.LineText(l)) return true;
       for (int k = 1; k <= slots; ++k) {
         if (row.components[k] != cards.GetComponent(l, k)) return true;
@@ -188,8 +188,8 @@ std::optional<CardCell> CardEditor::FirstUnfilled() const {
   if (!any) return std::nullopt;
   ComponentRef group = Root(0);
   for (size_t r = 0; r < draft_.rows.size(); ++r) {
-    const CardRow& row = draft_.rows[r];
-    if (row.kind == CardRow::Kind::kGroup) {
+    const CardEditRow& row = draft_.rows[r];
+    if (row.kind == CardEditRow::Kind::kGroup) {
       group = row.components[0];
       continue;
     }
@@ -344,10 +344,10 @@ CardRef CardEditor::BuildCard(const CardDraft& content) const {
 // A group row finds or adds the card's group for its component; a line row adds a line to the
 // current group, or to the group without a component when no group row came before it.
 // Components deleted since they were entered count as none.
-bool CardEditor::PutRows(CardRef card, const std::vector<CardRow>& rows) const {
+bool CardEditor::PutRows(CardRef card, const std::vector<CardEditRow>& rows) const {
   CardStore& cards = database_.cards();
   const ComponentPool& pool = database_.components();
-  const auto live = [&](const CardRow& row, int d) {
+  const auto live = [&](const CardEditRow& row, int d) {
     const ComponentRef ref = row.components[d];
     return pool.IsLive(ref) && database_.DimensionOf(ref) == d ? ref : Root(d);
   };
@@ -355,12 +355,12 @@ bool CardEditor::PutRows(CardRef card, const std::vector<CardRow>& rows) const {
   std::vector<double> values(database_.value_field_count());
   std::vector<ComponentRef> slots(slot_count);
   GroupRef group = kNoRecord;
-  for (const CardRow& row : rows) {
-    if (row.kind == CardRow::Kind::kGroup || group == kNoRecord) {
-      const ComponentRef component = row.kind == CardRow::Kind::kGroup ? live(row, 0) : Root(0);
+  for (const CardEditRow& row : rows) {
+    if (row.kind == CardEditRow::Kind::kGroup || group == kNoRecord) {
+      const ComponentRef component = row.kind == CardEditRow::Kind::kGroup ? live(row, 0) : Root(0);
       group = cards.FindOrAddGroup(card, component);
       if (group == kNoRecord) return false;
-      if (row.kind == CardRow::Kind::kGroup) continue;
+      if (row.kind == CardEditRow::Kind::kGroup) continue;
     }
     for (size_t v = 0; v < values.size(); ++v) {
       values[v] = v < row.values.size() ? row.values[v] : 0.0;

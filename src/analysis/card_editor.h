@@ -20,13 +20,13 @@ class Database;
 
 // One row of the window: a group row names the component of the first dimension that the line
 // rows after it belong to; a line row holds a line's components, text and values.
-struct CardRow {
+struct CardEditRow {
   enum class Kind : uint8_t { kGroup, kLine };
 
   // A group row for `component` of the first dimension (its root, 0, for none).
-  static CardRow Group(ComponentRef component);
+  static CardEditRow Group(ComponentRef component);
   // A line row with no components, no text and every value 0, for the database's layout.
-  static CardRow Line(const Database& database);
+  static CardEditRow Line(const Database& database);
 
   Kind kind = Kind::kLine;
   // By dimension index: [0] is a group row's component, [1..15] a line row's; a dimension left
@@ -46,7 +46,7 @@ struct CardDraft {
   Stamp examined;
   Stamp approved;
   Stamp notes_stamp;
-  std::vector<CardRow> rows;
+  std::vector<CardEditRow> rows;
 };
 
 // A cell of the rows: the row and the dimension index of a component cell.
@@ -107,7 +107,7 @@ class CardEditor {
   Outcome Commit(Write write);
   std::optional<Outcome> CheckBeforeWriting(bool builds_card);
   CardRef BuildCard(const CardDraft& content) const;
-  bool PutRows(CardRef card, const std::vector<CardRow>& rows) const;
+  bool PutRows(CardRef card, const std::vector<CardEditRow>& rows) const;
   bool FinishRecord(CardRef card, const CardDraft& content);
   void Announce();
 

@@ -142,7 +142,7 @@ TEST_F(CardEditorTest, RowsDifferInOrderKindComponentsAndTexts) {
     return editor.Changed();
   };
   EXPECT_TRUE(changed([](CardDraft& d) { d.rows.pop_back(); }));
-  EXPECT_TRUE(changed([](CardDraft& d) { d.rows.push_back(CardRow::Group(1)); }));
+  EXPECT_TRUE(changed([](CardDraft& d) { d.rows.push_back(CardEditRow::Group(1)); }));
   EXPECT_TRUE(changed([](CardDraft& d) { std::swap(d.rows[1], d.rows[2]); }));
   EXPECT_TRUE(changed([](CardDraft& d) { d.rows[1].text = "Cash"; }));
   EXPECT_TRUE(changed([&](CardDraft& d) { d.rows[3].components[0] = db_.FindByCode(0, "N"); }));
@@ -240,10 +240,10 @@ TEST_F(CardEditorTest, ANewCardIsAddedWithTheUsersCreatedStamp) {
   EXPECT_FALSE(editor.Changed());
   editor.draft().id = {kDay, 1};
   editor.draft().title = "Rent";
-  editor.draft().rows.push_back(CardRow::Line(db_));  // before any group row
+  editor.draft().rows.push_back(CardEditRow::Line(db_));  // before any group row
   editor.draft().rows.back().values = {-900, 0};
-  editor.draft().rows.push_back(CardRow::Group(db_.FindByCode(0, "B")));
-  editor.draft().rows.push_back(CardRow::Line(db_));
+  editor.draft().rows.push_back(CardEditRow::Group(db_.FindByCode(0, "B")));
+  editor.draft().rows.push_back(CardEditRow::Line(db_));
   editor.draft().rows.back().components[1] = db_.FindByCode(1, "3010");
   editor.draft().rows.back().values = {900, 0};
   EXPECT_EQ(editor.QuestionText(), "240102-001 Rent");
@@ -257,14 +257,14 @@ TEST_F(CardEditorTest, ANewCardIsAddedWithTheUsersCreatedStamp) {
   // Opened again, that group needs no group row, and nothing counts as changed.
   CardEditor reopened(db_, card);
   ASSERT_EQ(reopened.draft().rows.size(), 3u);
-  EXPECT_EQ(reopened.draft().rows[0].kind, CardRow::Kind::kLine);
+  EXPECT_EQ(reopened.draft().rows[0].kind, CardEditRow::Kind::kLine);
   EXPECT_FALSE(reopened.Changed());
 }
 
 TEST_F(CardEditorTest, ContentWithoutLinesIsNotEntered) {
   CardEditor editor(db_, std::nullopt);
   editor.draft().title = "Nothing";
-  editor.draft().rows.push_back(CardRow::Group(db_.FindByCode(0, "N")));
+  editor.draft().rows.push_back(CardEditRow::Group(db_.FindByCode(0, "N")));
   sink_.answers = {0, 1};  // "Add", then "Cancel" on 3510: stay
   EXPECT_EQ(editor.Close(), CardEditor::Outcome::kStay);
   sink_.answers = {0, 0};  // "Add", then "Close"
@@ -301,7 +301,7 @@ TEST_F(CardEditorTest, MustBeFilledInDimensionsArePointedAt) {
   db_.dimension(1).SetMustFill(true);
   db_.dimension(5).SetMustFill(true);  // no components: cannot hold up a card
   CardEditor editor(db_, card_);
-  editor.draft().rows.push_back(CardRow::Line(db_));
+  editor.draft().rows.push_back(CardEditRow::Line(db_));
   EXPECT_EQ(editor.FirstUnfilled()->row, 5u);
   EXPECT_EQ(editor.FirstUnfilled()->dimension, 1);
   sink_.answers = {0, 0};  // Change, then OK: stay at the cell
@@ -316,7 +316,7 @@ TEST_F(CardEditorTest, MustBeFilledInDimensionsArePointedAt) {
   // The first dimension of a line row is its group's.
   db_.dimension(0).SetMustFill(true);
   CardEditor fresh(db_, std::nullopt);
-  fresh.draft().rows.push_back(CardRow::Line(db_));
+  fresh.draft().rows.push_back(CardEditRow::Line(db_));
   fresh.draft().rows.back().components[1] = db_.FindByCode(1, "1910");
   EXPECT_EQ(fresh.FirstUnfilled()->dimension, 0);
 }
