@@ -11,9 +11,11 @@
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "analysis_chart.h"
 #include "analysis_settings.h"
 #include "qt_text.h"
 #include "shell/alert.h"
@@ -108,6 +110,15 @@ AnalysisWindow::AnalysisWindow(Database& database, const AnalysisWindowKind& kin
     button_row()->insertWidget(0, button);
   }
   button_row()->insertWidget(button_row()->count() - 1, status_);
+  // The kinds with a chart show it beside the table; Chart shows or hides it.
+  chart_ = MakeChartPane(*analysis_, panes());
+  if (chart_ != nullptr) {
+    panes()->addWidget(chart_);
+    panes()->setStretchFactor(0, 3);
+    panes()->setStretchFactor(1, 2);
+    AddCommand(msg::kChart, QKeySequence(Qt::CTRL | Qt::Key_G),
+               [this] { chart_->setVisible(!chart_->isVisible()); });
+  }
   connect(view(), &QTableView::doubleClicked, this,
           [this](const QModelIndex& index) { ActivateRow(index.row()); });
   view()->horizontalHeader()->setSectionsClickable(true);
@@ -140,6 +151,7 @@ void AnalysisWindow::OnDatabaseChange(Database& database, ChangeCode code, int a
 
 void AnalysisWindow::ShowResult() {
   ShowTable(*analysis_);
+  if (chart_ != nullptr) chart_->Refresh();
   status_->setText(calculated() ? QString() : Text(msg::kNotCalculated));
   Q_EMIT TitleChanged();
 }

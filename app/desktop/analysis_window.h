@@ -2,8 +2,8 @@
 // its settings dialog, rows that open and close, sorting by a click on a column title, zoom,
 // the card of a row, the listed data deleted, examined or approved where the kind lists cards or
 // lines, and the window stored as an analysis template. The kind's own parts come from the
-// registries (analysis_window_kinds.h), so this window knows no kind by name. Room is left
-// beside the table for a chart pane.
+// registries (analysis_window_kinds.h), so this window knows no kind by name. The kinds with a
+// chart (analysis_chart.h) show it beside the table.
 #pragma once
 
 #include <QList>
@@ -18,6 +18,8 @@ class QLabel;
 class QMenu;
 
 namespace jov {
+
+class AnalysisChart;
 
 class AnalysisWindow : public TableWindow {
   Q_OBJECT
@@ -39,6 +41,8 @@ class AnalysisWindow : public TableWindow {
   bool calculated() const { return kind_.calculated(*analysis_); }
   // The window's commands, for the frame's Analysis menu; each with its shortcut.
   const QList<QAction*>& commands() const { return commands_; }
+  // The chart pane beside the table; nullptr for a kind without a chart.
+  AnalysisChart* chart() const { return chart_; }
 
   // Calculates and shows the result; false when stopped or refused (reported).
   bool Calculate();
@@ -78,6 +82,7 @@ class AnalysisWindow : public TableWindow {
   const AnalysisWindowKind& kind_;
   std::unique_ptr<Table> analysis_;
   QLabel* status_;
+  AnalysisChart* chart_ = nullptr;  // nullptr for a kind without a chart
   QList<QAction*> commands_;
   CloseCardWindows close_cards_;
 };

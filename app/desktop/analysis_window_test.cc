@@ -4,6 +4,7 @@
 // card window from a row, templates installed, opened and opened with their database.
 #include "analysis_window.h"
 
+#include <QChart>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -19,6 +20,7 @@
 #include "analysis/line_analysis.h"
 #include "analysis/time_functions.h"
 #include "analysis/variable.h"
+#include "analysis_chart.h"
 #include "analysis_settings.h"
 #include "card_window.h"
 #include "desktop_test_util.h"
@@ -134,6 +136,8 @@ TEST_F(AnalysisWindowTest, ComponentAnalysisShowsTheEngineTableAndOpensClosesAnd
   ExpectSameCells(*window, engine);
   window->SortByColumn(period);
   EXPECT_EQ(shown.options().sort, ComponentSort::kAscending);
+  ASSERT_NE(window->chart(), nullptr);
+  EXPECT_FALSE(window->chart()->chart()->series().isEmpty());
   Screenshot(frame_->area()->activeSubWindow(), "analysis_components.png");
 }
 
@@ -152,6 +156,7 @@ TEST_F(AnalysisWindowTest, LineAnalysisListsTheEngineRowsAndOpensTheCardOfARow) 
     dialog->accept();
   }
   ASSERT_TRUE(window->Calculate());
+  EXPECT_EQ(window->chart(), nullptr) << "lists have no chart";
   EXPECT_NE(window->Title().toStdString().find("Receivables"), std::string::npos);
   LineAnalysis engine(*db_);
   engine.options().Set(LineSummary::kBefore, true);
@@ -230,6 +235,9 @@ TEST_F(AnalysisWindowTest, TimeFunctionsWithAVariableAndAFormulaFromTheDialog) {
   engine.columns().SetText(*engine.columns().AddFormula("half"), "sales / 2");
   ASSERT_TRUE(engine.Calculate());
   ExpectSameCells(*window, engine);
+  // The chart beside the table draws the calculated columns.
+  ASSERT_NE(window->chart(), nullptr);
+  EXPECT_EQ(window->chart()->chart()->series().size(), 2);
   Screenshot(frame_->area()->activeSubWindow(), "analysis_time_functions.png");
 }
 
