@@ -2,6 +2,7 @@
 // pane draws against the engine's values, the chart types, and the picture, PDF and print.
 #include "analysis_chart.h"
 
+#include <QAreaSeries>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -154,8 +155,25 @@ TEST_F(AnalysisChartTest, TimeFunctionsChartDrawsEveryTypeFromTheEnginesRows) {
   Choose(*pane, static_cast<int>(ChartType::kBars));
   ASSERT_EQ(SeriesOf<QBarSeries>(*pane).size(), 1u);
   EXPECT_EQ(SeriesOf<QBarSeries>(*pane)[0]->count(), static_cast<int>(data.series.size()));
+  // Overlapping: a rectangle per period for each column, from 0 to its value, each column's
+  // narrower than the one before it.
   Choose(*pane, static_cast<int>(ChartType::kOverlapping));
-  EXPECT_EQ(SeriesOf<QBarSeries>(*pane).size(), data.series.size());
+  const std::vector<QAreaSeries*> areas = SeriesOf<QAreaSeries>(*pane);
+  ASSERT_EQ(areas.size(), data.series.size());
+  double width = 1;
+  for (size_t i = 0; i < areas.size(); ++i) {
+    const QLineSeries* outline = areas[i]->upperSeries();
+    ASSERT_EQ(outline->count(), static_cast<int>(4 * periods));
+    const double drawn = outline->at(2).x() - outline->at(1).x();
+    EXPECT_LT(drawn, width);
+    width = drawn;
+    for (size_t p = 0; p < periods; ++p) {
+      const double value = data.series[i].values[p];
+      EXPECT_DOUBLE_EQ(outline->at(static_cast<int>(4 * p + 1)).y(),
+                       std::isfinite(value) ? value : 0);
+    }
+  }
+  Screenshot(pane, "time_functions_overlapping.png");
   Choose(*pane, static_cast<int>(ChartType::kStacked));
   ASSERT_EQ(SeriesOf<QStackedBarSeries>(*pane).size(), 1u);
   QBarSet* first = SeriesOf<QStackedBarSeries>(*pane)[0]->barSets().value(0);

@@ -1,6 +1,7 @@
 // The charts whose columns are series over categories: the time functions chart (a category per
 // period) and the component functions chart (a category per displayed component), both drawn
 // from the engine's ChartData.
+#include <QAreaSeries>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
@@ -45,6 +46,25 @@ QLineSeries* LineOf(const ChartSeries& series) {
   return line;
 }
 
+// The bars of a series as one area: a rectangle `half` a category wide on each side of every
+// category, rising from 0.
+QAreaSeries* OverlappingBars(const ChartSeries& series, double half) {
+  auto* outline = new QLineSeries;
+  for (size_t i = 0; i < series.values.size(); ++i) {
+    const double at = static_cast<double>(i);
+    const double value = std::isfinite(series.values[i]) ? series.values[i] : 0;
+    outline->append(at - half, 0);
+    outline->append(at - half, value);
+    outline->append(at + half, value);
+    outline->append(at + half, 0);
+  }
+  auto* area = new QAreaSeries(outline);
+  area->setName(FromEngine(series.title));
+  area->setColor(ColorOf(series.rgb));
+  area->setBorderColor(ColorOf(series.rgb).darker(130));
+  return area;
+}
+
 void Attach(QChart* chart, QAbstractSeries* series, QAbstractAxis* x, QAbstractAxis* y) {
   chart->addSeries(series);
   series->attachAxis(x);
@@ -59,14 +79,13 @@ void AddBars(QChart* chart, const ChartData& data, QAbstractAxis* x, QAbstractAx
   }
   if (bars.empty()) return;
   if (data.bars == BarLayout::kOverlapping) {
-    // Each column's bars fill the category, each narrower than the one before, so that the
-    // bars behind stay in sight.
+    // Bar series of one chart stand beside each other: overlapping bars are drawn as areas, a
+    // rectangle per category, each column's narrower than the one before, so that the bars
+    // behind stay in sight.
     for (size_t i = 0; i < bars.size(); ++i) {
-      auto* series = new QBarSeries;
-      series->append(BarSetOf(*bars[i]));
-      series->setBarWidth(kBarWidth * static_cast<double>(bars.size() - i) /
-                          static_cast<double>(bars.size()));
-      Attach(chart, series, x, y);
+      const double half =
+          kBarWidth / 2 * static_cast<double>(bars.size() - i) / static_cast<double>(bars.size());
+      Attach(chart, OverlappingBars(*bars[i], half), x, y);
     }
     return;
   }
