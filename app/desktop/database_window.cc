@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include "dialogs.h"
 #include "qt_text.h"
 
 namespace jov {
@@ -27,6 +28,17 @@ void DatabaseWindow::OnDatabaseChange(Database&, ChangeCode code, int, int) {
     refresh_pending_ = false;
     Refresh();
   });
+}
+
+bool DatabaseWindow::AskToApply(const std::function<bool()>& apply) const {
+  switch (AskSaveChanges(Title())) {
+    case 0:
+      return apply();
+    case 1:
+      return true;
+    default:
+      return false;
+  }
 }
 
 QString DatabaseWindow::TitleOf(MessageId what) const { return TitleOf(Text(what)); }

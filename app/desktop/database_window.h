@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QWidget>
+#include <functional>
 
 #include "model/database.h"
 
@@ -50,6 +51,10 @@ class DatabaseWindow : public QWidget, public DatabaseListener {
   void TitleChanged();
 
  protected:
+  // For MayClose of a window with unapplied edits: asks whether to apply them. Save applies
+  // them (the window may close when `apply` succeeds), Don't Save drops them, Cancel keeps the
+  // window open.
+  bool AskToApply(const std::function<bool()>& apply) const;
   // "<database>: <what>".
   QString TitleOf(MessageId what) const;
   QString TitleOf(const QString& what) const;

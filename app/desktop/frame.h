@@ -29,6 +29,7 @@ namespace jov {
 class BaseWindow;
 class CardWindow;
 class DimensionWindow;
+class DimImportWindow;
 class ImportSetupWindow;
 class AnalysisWindow;
 class CardWindow;
@@ -75,6 +76,9 @@ class Frame : public QMainWindow {
   CardWindow* ShowCard(Database& database, std::optional<CardRef> card);
   // Closes the card windows that show any of `cards`; false when one refuses to close.
   bool CloseCardWindows(Database& database, std::span<const CardRef> cards);
+  // The import setup window of a dimension (its index, 0-based), brought forward when open; a
+  // components window makes itself the window's import target (DimImportWindow::SetImportTarget).
+  DimImportWindow* ShowDimImport(Database& database, int dimension);
 
   // The windows of one database (all windows for nullptr), in the order they were opened.
   std::vector<DatabaseWindow*> Windows(const Database* database = nullptr) const;

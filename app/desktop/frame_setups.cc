@@ -5,6 +5,7 @@
 #include <QMenu>
 
 #include "base_window.h"
+#include "dim_import_window.h"
 #include "frame.h"
 #include "import_setup_window.h"
 #include "io/import_setup.h"
@@ -18,11 +19,26 @@ void Frame::AddSetupMenus(QMenu* database) {
     if (Database* db = ActiveDatabase()) ShowImportSetup(*db, {});
   });
   database->addAction(Text(msg::kMenuDeleteImportSetup), this, &Frame::DeleteImportSetup);
+  // The import setups of the active database's dimensions, named when the menu opens.
+  QMenu* dimensions = database->addMenu(Text(msg::kMenuDimensions));
+  connect(dimensions, &QMenu::aboutToShow, this, [this, dimensions] {
+    dimensions->clear();
+    Database* db = ActiveDatabase();
+    if (db == nullptr) return;
+    for (int d = 0; d < kDimensionCount; ++d) {
+      dimensions->addAction(Text(msg::kDimImportTitle, db->GetName(name_id::kFirstPlural + d)),
+                            this, [this, db, d] {
+                              if (IsOpen(db)) ShowDimImport(*db, d);
+                            });
+    }
+  });
 }
 
 void Frame::ConnectSetupRequests(BaseWindow* base) {
   connect(base, &BaseWindow::ImportSetupRequested, this,
           [this](Database& db, const std::string& name) { ShowImportSetup(db, name); });
+  connect(base, &BaseWindow::DimImportRequested, this,
+          [this](Database& db, int dimension) { ShowDimImport(db, dimension); });
 }
 
 DatabaseWindow* Frame::BringForward(const Database& database, DatabaseWindow::Kind kind,
@@ -46,6 +62,18 @@ ImportSetupWindow* Frame::ShowImportSetup(Database& database, const std::string&
   }
   auto* window = new ImportSetupWindow(database, name);
   AddWindow(window, {720, 520});
+  return window;
+}
+
+DimImportWindow* Frame::ShowDimImport(Database& database, int dimension) {
+  if (dimension < 0 || dimension >= kDimensionCount) return nullptr;
+  DatabaseWindow* open =
+      BringForward(database, DatabaseWindow::Kind::kDimImport, [dimension](DatabaseWindow* window) {
+        return static_cast<DimImportWindow*>(window)->dimension() == dimension;
+      });
+  if (open != nullptr) return static_cast<DimImportWindow*>(open);
+  auto* window = new DimImportWindow(database, dimension);
+  AddWindow(window, {620, 480});
   return window;
 }
 

@@ -2,32 +2,25 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFormLayout>
-#include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QTableView>
 #include <QVBoxLayout>
 
-#include "dialogs.h"
 #include "field_spec_table.h"
+#include "file_form.h"
 #include "io/import_preview.h"
+#include "preview_page.h"
 #include "qt_text.h"
 #include "shell/pending_error.h"
-#include "table_window.h"
 
 namespace jov {
 namespace {
 
-constexpr int kCharacterSets = 6;
 constexpr int kPlacements = 3;
 // Zero filling: none, or a width in this range.
 constexpr int kMinZeroFilling = 2;
@@ -96,10 +89,12 @@ ImportSetupWindow::ImportSetupWindow(Database& database, const std::string& name
 
   pages_->addTab(BuildGeneralPage(), Text(msg::kGeneralPage));
   pages_->addTab(BuildCardPage(), Text(msg::kCardDefinitionPage));
-  pages_->addTab(BuildPreviewPage(), Text(msg::kPreview));
+  preview_page_ = new PreviewPage(this);
+  pages_->addTab(preview_page_, Text(msg::kPreview));
   RebuildLinePages();
+  connect(preview_page_, &PreviewPage::FileChanged, this, &ImportSetupWindow::UpdatePreview);
   connect(pages_, &QTabWidget::currentChanged, this, [this](int) {
-    if (pages_->currentWidget() == preview_view_->parentWidget()) UpdatePreview();
+    if (pages_->currentWidget() == preview_page_) UpdatePreview();
   });
 
   auto* buttons = new QHBoxLayout;
@@ -142,143 +137,67 @@ void ImportSetupWindow::Refresh() {
 
 bool ImportSetupWindow::MayClose() {
   if (!edited_) return true;
-  switch (AskSaveChanges(Title())) {
-    case 0:
-      return Apply();
-    case 1:
-      return true;
-    default:
-      return false;
-  }
+  return AskToApply([this] { return Apply(); });
 }
 
 // --- General page
 
 QWidget* ImportSetupWindow::BuildGeneralPage() {
   auto* page = new QWidget(this);
-  variable_ = new QRadioButton(Text(msg::kVariableLayout), page);
-  fixed_ = new QRadioButton(Text(msg::kFixedLayout), page);
-  character_set_ = new QComboBox(page);
-  for (int i = 0; i < kCharacterSets - 1; ++i)
-    character_set_->addItem(Text(msg::kFirstCharacterSet + i));
-  character_set_->addItem(Text(msg::kCharacterSetUtf8));
-  row_terminator_ = SpinBox(1, 255, page);
-  field_separator_ = SpinBox(1, 255, page);
+  file_form_ = new FileForm(&edit_, page);
   decimal_separator_ = new QLineEdit(page);
   decimal_separator_->setMaxLength(1);
   decimal_separator_->setMaximumWidth(40);
-  exclude_controls_ = new QCheckBox(Text(msg::kExcludeControlCharacters), page);
-  rows_to_skip_ = SpinBox(0, ImportSetup::kMaxRowsToSkip, page);
+  decimal_separator_->setObjectName(QStringLiteral("decimal_separator"));
   rows_per_card_ = SpinBox(1, ImportSetup::kMaxRowsPerRecord, page);
   rows_per_line_ = SpinBox(1, ImportSetup::kMaxRowsPerRecord, page);
   date_format_ = new QComboBox(page);
   for (int i = 0; i < kDateFormatCount; ++i) date_format_->addItem(Text(msg::kFirstDateFormat + i));
-  conversion_from_ = new QLineEdit(page);
-  conversion_to_ = new QLineEdit(page);
-  excluded_ = new QLineEdit(page);
+  date_format_->setObjectName(QStringLiteral("date_format"));
+  QFormLayout* form = file_form_->form();
+  form->insertRow(3, Text(msg::kDecimalSeparator), decimal_separator_);
+  form->addRow(Text(msg::kRowsForCards), rows_per_card_);
+  form->addRow(Text(msg::kRowsForLines), rows_per_line_);
+  form->addRow(Text(msg::kDateFormat), date_format_);
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(file_form_);
+  layout->addStretch();
 
-  // Named for the tests.
-  for (auto [widget, name] : std::initializer_list<std::pair<QWidget*, const char*>>{
-           {character_set_, "character_set"},
-           {field_separator_, "field_separator"},
-           {decimal_separator_, "decimal_separator"},
-           {rows_to_skip_, "rows_to_skip"},
-           {date_format_, "date_format"}}) {
-    widget->setObjectName(QLatin1String(name));
-  }
-  auto* layout_box = new QGroupBox(Text(msg::kFieldLength), page);
-  auto* layout_row = new QHBoxLayout(layout_box);
-  layout_row->addWidget(variable_);
-  layout_row->addWidget(fixed_);
-  layout_row->addStretch();
-
-  auto* file = new QFormLayout;
-  file->addRow(Text(msg::kCharacterSet), character_set_);
-  file->addRow(Text(msg::kRowTerminator), row_terminator_);
-  file->addRow(Text(msg::kFieldSeparator), field_separator_);
-  file->addRow(Text(msg::kDecimalSeparator), decimal_separator_);
-  file->addRow(QString(), exclude_controls_);
-  file->addRow(Text(msg::kDateFormat), date_format_);
-
-  auto* rows = new QGroupBox(Text(msg::kFileRows), page);
-  auto* rows_form = new QFormLayout(rows);
-  rows_form->addRow(Text(msg::kExcludeRows), rows_to_skip_);
-  rows_form->addRow(Text(msg::kRowsForCards), rows_per_card_);
-  rows_form->addRow(Text(msg::kRowsForLines), rows_per_line_);
-
-  auto* characters = new QGroupBox(Text(msg::kCharactersPage), page);
-  auto* characters_form = new QFormLayout(characters);
-  auto* conversions = new QHBoxLayout;
-  conversions->addWidget(conversion_from_);
-  conversions->addWidget(new QLabel(QStringLiteral("\u2192"), page));
-  conversions->addWidget(conversion_to_);
-  characters_form->addRow(Text(msg::kCharacterConversions).replace('\n', ' '), conversions);
-  characters_form->addRow(Text(msg::kExcludeChars), excluded_);
-
-  auto* grid = new QGridLayout(page);
-  grid->addWidget(layout_box, 0, 0);
-  grid->addLayout(file, 1, 0);
-  grid->addWidget(rows, 0, 1, 2, 1, Qt::AlignTop);
-  grid->addWidget(characters, 2, 0, 1, 2);
-  grid->setRowStretch(3, 1);
-
+  connect(file_form_, &FileForm::Edited, this, &ImportSetupWindow::Edited);
   const auto read = [this] {
     if (showing_) return;
     ReadGeneral();
     Edited();
   };
-  for (QRadioButton* b : {variable_, fixed_}) connect(b, &QRadioButton::toggled, this, read);
-  for (QComboBox* b : {character_set_, date_format_}) {
-    connect(b, &QComboBox::currentIndexChanged, this, read);
-  }
-  for (QSpinBox* b :
-       {row_terminator_, field_separator_, rows_to_skip_, rows_per_card_, rows_per_line_}) {
+  connect(date_format_, &QComboBox::currentIndexChanged, this, read);
+  for (QSpinBox* b : {rows_per_card_, rows_per_line_}) {
     connect(b, &QSpinBox::valueChanged, this, read);
   }
-  for (QLineEdit* e : {decimal_separator_, conversion_from_, conversion_to_, excluded_}) {
-    connect(e, &QLineEdit::textEdited, this, read);
-  }
-  connect(exclude_controls_, &QCheckBox::toggled, this, read);
+  connect(decimal_separator_, &QLineEdit::textEdited, this, read);
   return page;
 }
 
 void ImportSetupWindow::ShowGeneral() {
   showing_ = true;
-  (edit_.layout == FieldLayout::kFixed ? fixed_ : variable_)->setChecked(true);
-  character_set_->setCurrentIndex(static_cast<int>(edit_.character_set));
-  row_terminator_->setValue(edit_.row_terminator);
-  field_separator_->setValue(edit_.field_separator);
+  file_form_->Show();
   decimal_separator_->setText(
       FromEngine(std::string(1, static_cast<char>(edit_.decimal_separator))));
-  exclude_controls_->setChecked(edit_.exclude_control_characters);
-  rows_to_skip_->setValue(edit_.rows_to_skip);
   rows_per_card_->setValue(edit_.rows_per_card);
   rows_per_line_->setValue(edit_.rows_per_line);
   date_format_->setCurrentIndex(static_cast<int>(edit_.date_format));
-  conversion_from_->setText(FromEngine(edit_.conversion_from));
-  conversion_to_->setText(FromEngine(edit_.conversion_to));
-  excluded_->setText(FromEngine(edit_.excluded_characters));
   title_conversion_->setCurrentIndex(ConversionIndex(edit_.title_conversion));
   notes_conversion_->setCurrentIndex(ConversionIndex(edit_.notes_conversion));
   showing_ = false;
 }
 
+// The fields of the General and Card pages that the file form does not edit.
 void ImportSetupWindow::ReadGeneral() {
-  edit_.layout = fixed_->isChecked() ? FieldLayout::kFixed : FieldLayout::kVariable;
-  edit_.character_set = static_cast<CharacterSet>(character_set_->currentIndex());
-  edit_.row_terminator = static_cast<unsigned char>(row_terminator_->value());
-  edit_.field_separator = static_cast<unsigned char>(field_separator_->value());
   const std::string decimal = ToEngine(decimal_separator_->text());
   // An empty decimal separator keeps the one before.
   if (!decimal.empty()) edit_.decimal_separator = static_cast<unsigned char>(decimal.front());
-  edit_.exclude_control_characters = exclude_controls_->isChecked();
-  edit_.rows_to_skip = rows_to_skip_->value();
   edit_.rows_per_card = rows_per_card_->value();
   edit_.rows_per_line = rows_per_line_->value();
   edit_.date_format = static_cast<DateFormat>(date_format_->currentIndex());
-  edit_.conversion_from = ToEngine(conversion_from_->text());
-  edit_.conversion_to = ToEngine(conversion_to_->text());
-  edit_.excluded_characters = ToEngine(excluded_->text());
   edit_.title_conversion = kConversions[title_conversion_->currentIndex()];
   edit_.notes_conversion = kConversions[notes_conversion_->currentIndex()];
 }
@@ -482,55 +401,10 @@ void ImportSetupWindow::DeleteLineDefinition() {
 
 // --- Preview page
 
-QWidget* ImportSetupWindow::BuildPreviewPage() {
-  auto* page = new QWidget(this);
-  file_ = new QLineEdit(page);
-  connect(file_, &QLineEdit::editingFinished, this, [this] {
-    if (file_->text() != example_file_) SetExampleFile(file_->text());
-  });
-  auto* choose = new QPushButton(Text(msg::kShowFile), page);
-  connect(choose, &QPushButton::clicked, this, &ImportSetupWindow::ChooseFile);
-  auto* file_row = new QHBoxLayout;
-  file_row->addWidget(new QLabel(Text(msg::kExampleFile), page));
-  file_row->addWidget(file_, 1);
-  file_row->addWidget(choose);
-  preview_view_ = new QTableView(page);
-  preview_model_ = new TableModel(this);
-  preview_view_->setModel(preview_model_);
-  preview_view_->verticalHeader()->hide();
-  preview_view_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
-  auto* layout = new QVBoxLayout(page);
-  layout->addLayout(file_row);
-  layout->addWidget(preview_view_, 1);
-  return page;
-}
-
-void ImportSetupWindow::ChooseFile() {
-  const QString filter = Text(msg::kAllFiles) + QStringLiteral(" (*)");
-  const QString chosen =
-      QFileDialog::getOpenFileName(this, Text(msg::kExampleFile), example_file_, filter);
-  if (!chosen.isEmpty()) SetExampleFile(chosen);
-}
-
-void ImportSetupWindow::SetExampleFile(const QString& path) {
-  example_file_ = path;
-  file_->setText(path);
-  UpdatePreview();
-}
-
 void ImportSetupWindow::UpdatePreview() {
-  preview_model_->SetTable(nullptr);
-  preview_ = FixedTable();
-  status_->clear();
-  if (example_file_.isEmpty()) return;
-  FileImportInput input;
-  if (!input.Open(ToPath(example_file_))) {
-    status_->setText(Text(msg::kUnableToOpen, ToEngine(example_file_)));
-    return;
-  }
-  preview_ = PreviewTable(database(), edit_, PreviewImport(database(), input, edit_, kPreviewRows));
-  preview_model_->SetTable(&preview_);
-  preview_view_->resizeColumnsToContents();
+  status_->setText(preview_page_->Read([this](ImportInput& input) {
+    return PreviewTable(database(), edit_, PreviewImport(database(), input, edit_, kPreviewRows));
+  }));
 }
 
 // --- Storing and importing
@@ -538,7 +412,7 @@ void ImportSetupWindow::UpdatePreview() {
 void ImportSetupWindow::Edited() {
   edited_ = true;
   setWindowTitle(Title());
-  if (pages_->currentWidget() == preview_view_->parentWidget()) UpdatePreview();
+  if (pages_->currentWidget() == preview_page_) UpdatePreview();
 }
 
 bool ImportSetupWindow::Apply() {
@@ -552,10 +426,10 @@ bool ImportSetupWindow::Apply() {
 }
 
 ImportResult ImportSetupWindow::Import() {
-  if (example_file_.isEmpty()) ChooseFile();
-  if (example_file_.isEmpty() || !Apply()) return ImportResult();
+  if (preview_page_->file().isEmpty()) preview_page_->ChooseFile();
+  if (preview_page_->file().isEmpty() || !Apply()) return ImportResult();
   const ImportSetup setup = edit_;
-  const ImportResult result = ImportTextFile(database(), ToPath(example_file_), setup);
+  const ImportResult result = ImportTextFile(database(), ToPath(preview_page_->file()), setup);
   FlushPendingError();
   UpdatePreview();
   if (result.outcome != ImportOutcome::kFailed) {

@@ -18,19 +18,17 @@
 #include "io/import_setup.h"
 #include "io/text_import.h"
 
-class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QRadioButton;
 class QSpinBox;
 class QTabWidget;
-class QTableView;
 
 namespace jov {
 
 class FieldSpecTable;
-class TableModel;
+class FileForm;
+class PreviewPage;
 
 class ImportSetupWindow : public DatabaseWindow {
   Q_OBJECT
@@ -54,12 +52,10 @@ class ImportSetupWindow : public DatabaseWindow {
   void AddLineDefinition();
   // Removes the line definition of the current page; the last one is kept.
   void DeleteLineDefinition();
-  // The file previewed and imported.
-  void SetExampleFile(const QString& path);
   // Reads the example file's first rows through the working copy.
   void UpdatePreview();
-  const FixedTable& preview() const { return preview_; }
-  const TableModel& preview_model() const { return *preview_model_; }
+  // The example file, previewed and imported.
+  PreviewPage* preview_page() const { return preview_page_; }
   // Applies, then imports the example file into the database.
   ImportResult Import();
 
@@ -72,11 +68,9 @@ class ImportSetupWindow : public DatabaseWindow {
   QWidget* BuildGeneralPage();
   QWidget* BuildCardPage();
   QWidget* BuildLinePage(int definition);
-  QWidget* BuildPreviewPage();
   void RebuildLinePages();
   void ShowGeneral();
   void ReadGeneral();
-  void ChooseFile();
   void Edited();
   // The dimensions a line definition page lists: those with components or with a field in any
   // definition, and the first one after them.
@@ -86,36 +80,22 @@ class ImportSetupWindow : public DatabaseWindow {
   ImportSetup edit_;
   bool edited_ = false;
   bool showing_ = false;
-  QString example_file_;
-  FixedTable preview_;
 
   QLineEdit* name_;
   QTabWidget* pages_;
   // General page.
-  QRadioButton* variable_;
-  QRadioButton* fixed_;
-  QComboBox* character_set_;
-  QSpinBox* row_terminator_;
-  QSpinBox* field_separator_;
+  FileForm* file_form_;
   QLineEdit* decimal_separator_;
-  QCheckBox* exclude_controls_;
-  QSpinBox* rows_to_skip_;
   QSpinBox* rows_per_card_;
   QSpinBox* rows_per_line_;
   QComboBox* date_format_;
-  QLineEdit* conversion_from_;
-  QLineEdit* conversion_to_;
-  QLineEdit* excluded_;
   // Card page.
   FieldSpecTable* card_fields_;
   QComboBox* title_conversion_;
   QComboBox* notes_conversion_;
   // Line pages, one per definition.
   std::vector<FieldSpecTable*> line_fields_;
-  // Preview page.
-  QLineEdit* file_;
-  QTableView* preview_view_;
-  TableModel* preview_model_;
+  PreviewPage* preview_page_;
   QLabel* status_;
 };
 

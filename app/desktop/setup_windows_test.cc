@@ -4,15 +4,18 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
 
 #include "desktop_test_util.h"
+#include "dim_import_window.h"
 #include "field_spec_table.h"
 #include "import_setup_window.h"
 #include "io/import_preview.h"
 #include "io/text_import.h"
 #include "platform/file_io.h"
+#include "preview_page.h"
 #include "qt_text.h"
 #include "table_window.h"
 
@@ -37,6 +40,21 @@ int RowLabelled(const FieldSpecTable* table, const char* label) {
     if (table->item(row, FieldSpecTable::kLabel)->text() == QLatin1String(label)) return row;
   }
   return -1;
+}
+
+// Compares every cell a window's preview shows with the engine's table.
+void ExpectShown(const TableModel& model, const FixedTable& engine) {
+  ASSERT_EQ(model.rowCount(), engine.RowCount());
+  ASSERT_EQ(model.columnCount(), engine.ColumnCount());
+  std::vector<TableCell> cells;
+  for (int row = 0; row < engine.RowCount(); ++row) {
+    engine.FillRow(row, cells);
+    for (int column = 0; column < engine.ColumnCount(); ++column) {
+      EXPECT_EQ(model.data(model.index(row, column), Qt::DisplayRole).toString(),
+                FromEngine(cells[column].text))
+          << row << "," << column;
+    }
+  }
 }
 
 // A bank statement of the demo company: card rows "H;date;title", line rows
@@ -106,22 +124,12 @@ TEST_F(SetupWindowsTest, TheImportSetupWindowEditsEveryFieldAndPreviewsWhatItImp
   // The preview is the engine's reading of the file.
   const std::string path = Path("bank.txt");
   ASSERT_TRUE(WriteFileAtomically(path, kBankFile));
-  window->SetExampleFile(QString::fromStdString(path));
+  window->preview_page()->SetFile(QString::fromStdString(path));
   window->pages()->setCurrentIndex(window->pages()->count() - 1);
   MemoryImportInput input(kBankFile);
   const FixedTable engine = PreviewTable(*db, expected, PreviewImport(*db, input, expected, 200));
-  const TableModel& model = window->preview_model();
-  ASSERT_EQ(model.rowCount(), engine.RowCount());
-  ASSERT_EQ(model.columnCount(), engine.ColumnCount());
-  std::vector<TableCell> cells;
-  for (int row = 0; row < engine.RowCount(); ++row) {
-    engine.FillRow(row, cells);
-    for (int column = 0; column < engine.ColumnCount(); ++column) {
-      EXPECT_EQ(model.data(model.index(row, column), Qt::DisplayRole).toString(),
-                FromEngine(cells[column].text))
-          << row << "," << column;
-    }
-  }
+  const TableModel& model = window->preview_page()->model();
+  ExpectShown(model, engine);
   EXPECT_EQ(model.data(model.index(6, 4), Qt::DisplayRole).toString().toStdString(), "4099 *");
   EXPECT_EQ(model.data(model.index(1, 3), Qt::DisplayRole).toString().toStdString(),
             "Card payments/250103");
@@ -178,6 +186,97 @@ TEST_F(SetupWindowsTest, ImportSetupsAreRenamedDeletedAndAskedAboutWhenEdited) {
   }
   EXPECT_TRUE(ImportSetups::Of(db).named().empty());
   EXPECT_EQ(frame_->Windows(&db).size(), 1u);
+}
+
+// Projects for the demo's cost centres: "level;code;text;host", one heading row.
+constexpr std::string_view kProjectsFile =
+    "Level;Number;Name;Host\r\n1;P;Projects;\r\n2;1;Alpha;17\r\n2;2;Beta;\r\n"
+    "1;SHOP;Shop again;\r\n";
+
+TEST_F(SetupWindowsTest, TheDimensionImportWindowEditsTheSetupPreviewsAndImports) {
+  Database* db = frame_->OpenFile(Demo());
+  ASSERT_NE(db, nullptr);
+  constexpr int kCostCentres = 2;
+  DimImportWindow* window = frame_->ShowDimImport(*db, kCostCentres);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(frame_->ShowDimImport(*db, kCostCentres), window) << "one window per dimension";
+  EXPECT_EQ(window->Title().toStdString(), "demo_company.jox: Import Setup for Cost centres");
+  window->findChild<QSpinBox*>("field_separator")->setValue(';');
+  window->findChild<QSpinBox*>("rows_to_skip")->setValue(1);
+  window->findChild<QComboBox*>("method")->setCurrentIndex(2);
+  window->findChild<QComboBox*>("zero_filling")->setCurrentIndex(3);
+  FieldSpecTable* fields = window->fields();
+  EXPECT_EQ(fields->item(fields->RowOf(3), FieldSpecTable::kLabel)->text().toStdString(),
+            "Level Number")
+      << "the fourth field follows the method";
+  EXPECT_FALSE(window->findChild<QComboBox*>("search")->isEnabled());
+  for (const auto& [entry, field] : {std::pair{0, "2"}, {1, "3"}, {2, "4"}, {3, "1"}}) {
+    Type(fields, fields->RowOf(entry), FieldSpecTable::kField, field);
+  }
+  window->pages()->setCurrentIndex(1);
+  EXPECT_FALSE(DimImports::Of(*db).of(kCostCentres)) << "nothing is stored before Apply";
+  window->Apply();
+  DimImport expected = DefaultDimImport();
+  expected.file.field_separator = ';';
+  expected.file.rows_to_skip = 1;
+  expected.method = HierarchyMethod::kLevelNumbers;
+  expected.zero_filling = 4;
+  expected.code = F(2);
+  expected.text = F(3);
+  expected.host = F(4);
+  expected.level_or_parent = F(1);
+  ASSERT_TRUE(DimImports::Of(*db).of(kCostCentres));
+  EXPECT_EQ(*DimImports::Of(*db).of(kCostCentres), expected);
+  EXPECT_TRUE(db->modified());
+
+  // The preview is the engine's: P with two projects under it; SHOP exists and adds nothing.
+  const std::string path = Path("projects.txt");
+  ASSERT_TRUE(WriteFileAtomically(path, kProjectsFile));
+  window->pages()->setCurrentIndex(2);
+  window->preview_page()->SetFile(QString::fromStdString(path));
+  MemoryImportInput input(kProjectsFile);
+  ExpectShown(window->preview_page()->model(),
+              PreviewDimImport(*db, kCostCentres, input, expected, 200));
+  EXPECT_EQ(window->preview_page()->model().rowCount(), 3);
+  EXPECT_EQ(window->preview_page()
+                ->model()
+                .data(window->preview_page()->model().index(1, 2), Qt::DisplayRole)
+                .toString(),
+            "0017");
+  Screenshot(frame_->area()->activeSubWindow(), "dim_import.png");
+
+  const DimImportResult result = window->Import();
+  EXPECT_EQ(result.outcome, DimImportOutcome::kDone);
+  EXPECT_EQ(result.added, 3);
+  const ComponentRef alpha = db->FindByCode(kCostCentres, "P1");
+  ASSERT_NE(alpha, kNoComponent);
+  EXPECT_EQ(db->component(alpha).host, "0017");
+  EXPECT_EQ(db->component(alpha).parent, db->FindByCode(kCostCentres, "P"));
+  EXPECT_EQ(window->preview_page()->model().rowCount(), 0) << "the preview follows the database";
+}
+
+TEST_F(SetupWindowsTest, ADimensionImportGoesIntoTheCopyOfItsTargetWhileTheTargetLives) {
+  Database& db = frame_->NewDatabase();
+  DimImportWindow* window = frame_->ShowDimImport(db, 0);
+  const std::string path = Path("chart.txt");
+  ASSERT_TRUE(WriteFileAtomically(path, "A\tAlpha\nAB\tBeta\n"));
+  window->preview_page()->SetFile(QString::fromStdString(path));
+  QSignalSpy imported(window, &DimImportWindow::Imported);
+  {
+    QObject owner;
+    DimensionEdit copy(db, 0);
+    window->SetImportTarget(&owner, &copy);
+    EXPECT_EQ(window->Import().outcome, DimImportOutcome::kDone);
+    EXPECT_EQ(copy.added_count(), 2);
+    EXPECT_FALSE(db.HasComponents(0)) << "the copy is written by its window";
+    ASSERT_EQ(imported.count(), 1);
+    EXPECT_EQ(imported.at(0).at(0).toInt(), 2);
+  }
+  // The target is gone: the import writes into the database.
+  EXPECT_EQ(window->Import().outcome, DimImportOutcome::kDone);
+  EXPECT_NE(db.FindByCode(0, "AB"), kNoComponent);
+  EXPECT_EQ(imported.count(), 1);
+  EXPECT_TRUE(DimImports::Of(db).of(0)) << "importing applies the setup";
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "analysis/time_scale_list.h"
-#include "dialogs.h"
 #include "qt_text.h"
 
 namespace jov {
@@ -137,15 +136,10 @@ void TimeScaleWindow::Apply() {
 
 bool TimeScaleWindow::MayClose() {
   if (!edited_) return true;
-  switch (AskSaveChanges(Title())) {
-    case 0:
-      Apply();
-      return true;
-    case 1:
-      return true;
-    default:
-      return false;
-  }
+  return AskToApply([this] {
+    Apply();
+    return true;
+  });
 }
 
 }  // namespace jov

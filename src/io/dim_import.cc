@@ -9,6 +9,7 @@
 #include "platform/file_io.h"
 #include "shell/alert.h"
 #include "shell/message_ids.h"
+#include "shell/messages.h"
 #include "shell/number_text.h"
 #include "shell/pending_error.h"
 #include "shell/progress.h"
@@ -37,10 +38,12 @@ class DimImporter {
     levels_.fill(DimensionEdit::kNoRow);
   }
 
-  uint64_t Run() {
-    for (int skip = 0; skip < setup_.file.rows_to_skip && reader_.NextRow(); ++skip) {
+  uint64_t Run(uint64_t max_rows) {
+    for (int skip = 0;
+         skip < setup_.file.rows_to_skip && reader_.rows() < max_rows && reader_.NextRow();
+         ++skip) {
     }
-    while (!StopRequested() && reader_.NextRow()) {
+    while (!StopRequested() && reader_.rows() < max_rows && reader_.NextRow()) {
       fields_.SetRow(reader_.row());
       ReadRow();
       if (reader_.rows() % 256 == 0) ReportProgress(static_cast<int64_t>(reader_.bytes_read()));
@@ -187,8 +190,9 @@ DimImport DefaultDimImport() {
   return setup;
 }
 
-uint64_t ImportDimensionRows(DimensionEdit& edit, ImportInput& input, const DimImport& setup) {
-  return DimImporter(edit, input, setup).Run();
+uint64_t ImportDimensionRows(DimensionEdit& edit, ImportInput& input, const DimImport& setup,
+                             uint64_t max_rows) {
+  return DimImporter(edit, input, setup).Run(max_rows);
 }
 
 DimImportResult ReadDimensionFile(DimensionEdit& edit, const std::string& path,
@@ -208,7 +212,7 @@ DimImportResult ReadDimensionFile(DimensionEdit& edit, const std::string& path,
   const int added_before = edit.added_count();
   ScopedProgress progress(ProgressMode::kImporting, FileNameOf(path), FileSize(path).value_or(0));
   DimImporter importer(edit, input, setup);
-  result.rows = importer.Run();
+  result.rows = importer.Run(UINT64_MAX);
   result.added = edit.added_count() - added_before;
   if (importer.read_failed()) {
     ReportAboutFile(msg::kErrorReading, path);
@@ -239,6 +243,26 @@ DimImportResult ImportDimensionFile(Database& database, int dimension, const std
     result.outcome = DimImportOutcome::kFailed;
   }
   return result;
+}
+
+FixedTable PreviewDimImport(Database& database, int dimension, ImportInput& input,
+                            const DimImport& setup, int max_rows) {
+  DimensionEdit edit(database, dimension);
+  const int first_new = edit.row_count();
+  DimImporter(edit, input, setup).Run(static_cast<uint64_t>(std::max(max_rows, 0)));
+  FixedTable table;
+  table.set_title(MessageText(msg::kPreview));
+  for (const MessageId title : {msg::kJovCode, msg::kComponentText, msg::kHostCode}) {
+    table.AddColumn({.title = MessageText(title)});
+  }
+  table.AddColumn({.title = MessageText(msg::kParentField)});
+  for (DimensionEdit::Row row = first_new; row < edit.row_count(); ++row) {
+    table.AddDataRow({{.text = edit.code(row)},
+                      {.text = edit.text(row)},
+                      {.text = edit.host(row)},
+                      {.text = edit.code(edit.parent(row))}});
+  }
+  return table;
 }
 
 }  // namespace jov

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "analysis/fixed_table.h"
 #include "io/import_setup.h"
 #include "io/row_reader.h"
 #include "model/database.h"
@@ -75,8 +76,10 @@ class DimImports : public DatabaseAttachment {
 
 // Reads the rows of `input` into `edit`. Rows with an empty code, a code already there, a level
 // out of range or an unknown parent are skipped without a message. Ends at the end of the
-// input or at StopRequested. Returns the number of rows read.
-uint64_t ImportDimensionRows(DimensionEdit& edit, ImportInput& input, const DimImport& setup);
+// input, at StopRequested, or once `max_rows` rows (the skipped leading ones included) are read.
+// Returns the number of rows read.
+uint64_t ImportDimensionRows(DimensionEdit& edit, ImportInput& input, const DimImport& setup,
+                             uint64_t max_rows = UINT64_MAX);
 
 enum class DimImportOutcome {
   kDone,       // read to the end and written
@@ -104,5 +107,12 @@ DimImportResult ReadDimensionFile(DimensionEdit& edit, const std::string& path,
 // the code) and nothing is written.
 DimImportResult ImportDimensionFile(Database& database, int dimension, const std::string& path,
                                     const DimImport& setup);
+
+// The preview of a dimension import: the components that the first `max_rows` rows of `input`
+// would add to the dimension, in the order the import makes them, with their JOV-Code, Text,
+// Host Code and the parent's JOV-Code. Read into a copy of the dimension: the database is not
+// changed.
+FixedTable PreviewDimImport(Database& database, int dimension, ImportInput& input,
+                            const DimImport& setup, int max_rows);
 
 }  // namespace jov

@@ -182,6 +182,47 @@ TEST_F(DimImportTest, ADatabaseFileIsRefusedWithThePendingError) {
   EXPECT_FALSE(db_.HasComponents(1));
 }
 
+TEST_F(DimImportTest, ThePreviewListsWhatTheImportAddsAndChangesNothing) {
+  db_.AddComponent(1, "1", "One", "");
+  db_.ClearModified();
+  DimImport setup = Setup(HierarchyMethod::kCodePath);
+  setup.file.row_terminator = '\n';
+  setup.create_parents_level = 2;
+  setup.zero_filling = 4;
+  // The first row exists already and adds nothing; the second makes its parent 12 first.
+  const std::string rows = "1\tOne\n123\tShop\t7\n2\tTwo\n3\tThree\n";
+  MemoryImportInput input(rows);
+  const FixedTable table = PreviewDimImport(db_, 1, input, setup, 3);
+  std::vector<std::string> shown;
+  std::vector<TableCell> cells;
+  for (int row = 0; row < table.RowCount(); ++row) {
+    table.FillRow(row, cells);
+    shown.push_back(cells[0].text + "|" + cells[1].text + "|" + cells[2].text + "|" +
+                    cells[3].text);
+  }
+  // Three rows read: the fourth is not.
+  EXPECT_EQ(shown, (Tree{"12|||1", "123|Shop|0007|12", "2|Two||"}));
+  EXPECT_EQ(table.ColumnCount(), 4);
+  EXPECT_EQ(Codes(), (Tree{"1<"}));
+  EXPECT_FALSE(db_.modified());
+}
+
+TEST_F(DimImportTest, AFileReadIntoACopyAddsToWhatTheCopyHolds) {
+  TempDir dir;
+  const std::string path = dir.File("chart.txt");
+  ASSERT_TRUE(WriteFileAtomically(path, "A\tAlpha\r\nAB\tBeta\r\n"));
+  DimensionEdit edit(db_, 1);
+  edit.Add(DimensionEdit::kTop, "Z", "Mine", "");
+  const DimImportResult result = ReadDimensionFile(edit, path, Setup(HierarchyMethod::kCodePath));
+  EXPECT_EQ(result.outcome, DimImportOutcome::kDone);
+  EXPECT_EQ(result.added, 2);
+  EXPECT_EQ(result.rows, 2u);
+  EXPECT_EQ(edit.added_count(), 3);
+  EXPECT_FALSE(db_.HasComponents(1)) << "nothing is written before the copy is applied";
+  EXPECT_EQ(edit.parent(edit.Find(ComponentField::kCode, "AB")),
+            edit.Find(ComponentField::kCode, "A"));
+}
+
 // --- The "##DimImport" body
 
 std::string Write(const DimImport& setup) {
