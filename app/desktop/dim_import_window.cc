@@ -86,11 +86,6 @@ bool DimImportWindow::MayClose() {
   });
 }
 
-void DimImportWindow::SetImportTarget(QObject* owner, DimensionEdit* edit) {
-  target_owner_ = owner;
-  target_ = owner != nullptr ? edit : nullptr;
-}
-
 // --- Hierarchy page
 
 QWidget* DimImportWindow::BuildHierarchyPage() {
@@ -212,19 +207,13 @@ DimImportResult DimImportWindow::Import() {
   const std::string path = ToPath(preview_page_->file());
   if (path.empty()) return DimImportResult();
   Apply();
-  const DimImport setup = edit_;
-  DimImportResult result;
-  const bool into_copy = target_ != nullptr && !target_owner_.isNull();
-  if (into_copy) {
-    result = ReadDimensionFile(*target_, path, setup);
-  } else {
-    result = ImportDimensionFile(database(), dimension_, path, setup);
-  }
+  std::optional<DimImportResult> taken = importer_ ? importer_(path) : std::nullopt;
+  const DimImportResult result =
+      taken ? *taken : ImportDimensionFile(database(), dimension_, path, edit_);
   FlushPendingError();
   if (result.outcome == DimImportOutcome::kDone) {
     status_->setText(Text(msg::kComponentsImported, std::to_string(result.added),
                           ToEngine(DimensionName(database(), dimension_))));
-    if (into_copy) Q_EMIT Imported(result.added);
   }
   UpdatePreview();
   return result;

@@ -2,13 +2,15 @@
 // form, the hierarchy method with its parent search, parent creation and host code zero filling,
 // and the JOV-Code, Text, Host Code and Level Number or Parent fields), a preview of the
 // components the first rows of a chosen file would add, and Import. "Apply" stores the setup
-// with the dimension. Import writes the file's components into the database, unless a
-// components window made itself the target: then they go into that window's copy of the tree,
-// for the user to review before applying.
+// with the dimension. Import writes the file's components into the database, unless the owner
+// gives an importer that takes them (the frame hands them to the dimension's open dimension
+// window, whose copy of the tree the user reviews before applying it).
 #pragma once
 
-#include <QPointer>
 #include <QString>
+#include <functional>
+#include <optional>
+#include <string>
 
 #include "database_window.h"
 #include "io/dim_import.h"
@@ -39,9 +41,10 @@ class DimImportWindow : public DatabaseWindow {
   int dimension() const { return dimension_; }
   const DimImport& edit() const { return edit_; }
 
-  // Import reads into `edit` instead of writing into the database, for as long as `owner`
-  // lives (a components window passes itself and its copy of the tree). nullptr: the database.
-  void SetImportTarget(QObject* owner, DimensionEdit* edit);
+  // Takes an import of the file at the path with the stored setup elsewhere; nothing when it
+  // leaves it to the window, which then writes into the database.
+  using Importer = std::function<std::optional<DimImportResult>(const std::string& path)>;
+  void SetImporter(Importer importer) { importer_ = std::move(importer); }
 
   // Stores the working copy as the dimension's import setup.
   void Apply();
@@ -55,10 +58,6 @@ class DimImportWindow : public DatabaseWindow {
   QTabWidget* pages() const { return pages_; }
   FieldSpecTable* fields() const { return fields_; }
 
- Q_SIGNALS:
-  // Components were read into the import target's copy.
-  void Imported(int added);
-
  private:
   QWidget* BuildHierarchyPage();
   void ShowFields();
@@ -70,8 +69,7 @@ class DimImportWindow : public DatabaseWindow {
   DimImport edit_;
   bool edited_ = false;
   bool showing_ = false;
-  QPointer<QObject> target_owner_;
-  DimensionEdit* target_ = nullptr;
+  Importer importer_;
 
   QTabWidget* pages_;
   FileForm* file_form_;

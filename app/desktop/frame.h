@@ -30,6 +30,8 @@ class BaseWindow;
 class CardWindow;
 class DimensionWindow;
 class DimImportWindow;
+class MacroWindow;
+class SubsetWindow;
 class ImportSetupWindow;
 class AnalysisWindow;
 class CardWindow;
@@ -76,9 +78,14 @@ class Frame : public QMainWindow {
   CardWindow* ShowCard(Database& database, std::optional<CardRef> card);
   // Closes the card windows that show any of `cards`; false when one refuses to close.
   bool CloseCardWindows(Database& database, std::span<const CardRef> cards);
-  // The import setup window of a dimension (its index, 0-based), brought forward when open; a
-  // components window makes itself the window's import target (DimImportWindow::SetImportTarget).
+  // The import setup window of a dimension (its index, 0-based), brought forward when open. Its
+  // Import reads into the dimension's window when that is open, else into the database.
   DimImportWindow* ShowDimImport(Database& database, int dimension);
+  // The macro of that name; an empty name: a new macro. A macro that requires the window
+  // password opens only after it was given; nullptr then.
+  MacroWindow* ShowMacro(Database& database, const std::string& name);
+  // nullptr: a new subset of the database.
+  SubsetWindow* ShowSubset(Database& database, Subset* subset);
 
   // The windows of one database (all windows for nullptr), in the order they were opened.
   std::vector<DatabaseWindow*> Windows(const Database* database = nullptr) const;
@@ -136,6 +143,14 @@ class Frame : public QMainWindow {
   DatabaseWindow* BringForward(const Database& database, DatabaseWindow::Kind kind,
                                const std::function<bool(DatabaseWindow*)>& shows);
   void DeleteImportSetup();
+  // Asks 3205 about deleting `name`; true for Delete.
+  bool ConfirmDelete(const std::string& name);
+  // Closes the window without asking about its edits.
+  void CloseWindowQuietly(DatabaseWindow* window);
+  void DeleteMacro();
+  void DeleteSubset();
+  // The Execute menu: the active database's macros marked to show there.
+  void FillExecuteMenu(QMenu* menu);
   void ShowPreferencesDialog();
   void ShowAbout();
   bool Associate();

@@ -1,22 +1,31 @@
 // The setup windows on the offscreen platform: fields set in the window and applied reach the
 // database's setups, and the previews show what the engine reads from the same files.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QSpinBox>
 #include <QTabWidget>
+#include <QTableWidget>
 
+#include "automation/macro.h"
 #include "desktop_test_util.h"
 #include "dim_import_window.h"
+#include "dimension_window.h"
 #include "field_spec_table.h"
 #include "import_setup_window.h"
 #include "io/import_preview.h"
 #include "io/text_import.h"
+#include "macro_window.h"
 #include "platform/file_io.h"
 #include "preview_page.h"
 #include "qt_text.h"
+#include "select/subset_list.h"
+#include "selection_editor.h"
+#include "subset_window.h"
 #include "table_window.h"
 
 namespace jov {
@@ -255,28 +264,185 @@ TEST_F(SetupWindowsTest, TheDimensionImportWindowEditsTheSetupPreviewsAndImports
   EXPECT_EQ(window->preview_page()->model().rowCount(), 0) << "the preview follows the database";
 }
 
-TEST_F(SetupWindowsTest, ADimensionImportGoesIntoTheCopyOfItsTargetWhileTheTargetLives) {
+TEST_F(SetupWindowsTest, ADimensionImportGoesIntoTheOpenDimensionWindow) {
   Database& db = frame_->NewDatabase();
   DimImportWindow* window = frame_->ShowDimImport(db, 0);
   const std::string path = Path("chart.txt");
   ASSERT_TRUE(WriteFileAtomically(path, "A\tAlpha\nAB\tBeta\n"));
   window->preview_page()->SetFile(QString::fromStdString(path));
-  QSignalSpy imported(window, &DimImportWindow::Imported);
-  {
-    QObject owner;
-    DimensionEdit copy(db, 0);
-    window->SetImportTarget(&owner, &copy);
-    EXPECT_EQ(window->Import().outcome, DimImportOutcome::kDone);
-    EXPECT_EQ(copy.added_count(), 2);
-    EXPECT_FALSE(db.HasComponents(0)) << "the copy is written by its window";
-    ASSERT_EQ(imported.count(), 1);
-    EXPECT_EQ(imported.at(0).at(0).toInt(), 2);
-  }
-  // The target is gone: the import writes into the database.
+  DimensionWindow* components = frame_->ShowDimension(db, 0);
+  frame_->ShowDimImport(db, 0);
   EXPECT_EQ(window->Import().outcome, DimImportOutcome::kDone);
-  EXPECT_NE(db.FindByCode(0, "AB"), kNoComponent);
-  EXPECT_EQ(imported.count(), 1);
+  EXPECT_EQ(components->edit().added_count(), 2);
+  EXPECT_FALSE(db.HasComponents(0)) << "the dimension window writes its copy";
   EXPECT_TRUE(DimImports::Of(db).of(0)) << "importing applies the setup";
+  ASSERT_TRUE(components->Apply());
+  EXPECT_NE(db.FindByCode(0, "AB"), kNoComponent);
+  // Without the dimension window the import writes into the database.
+  components->parentWidget()->close();
+  Settle();
+  ASSERT_TRUE(WriteFileAtomically(path, "C\tGamma\n"));
+  EXPECT_EQ(window->Import().added, 1);
+  EXPECT_NE(db.FindByCode(0, "C"), kNoComponent);
+}
+
+// Types into a line edit and leaves it, as the user does.
+void Enter(QLineEdit* edit, const char* text) {
+  edit->setText(QString::fromLatin1(text));
+  Q_EMIT edit->editingFinished();
+}
+
+TEST_F(SetupWindowsTest, TheMacroWindowEditsRunsAndStoresAMacro) {
+  Database& db = frame_->NewDatabase();
+  MacroWindow* window = frame_->ShowMacro(db, {});
+  ASSERT_NE(window, nullptr);
+  auto* name = window->findChild<QLineEdit*>("name");
+  EXPECT_EQ(name->text().toStdString(), "Macro");
+  name->setText("Report");
+  Q_EMIT name->textEdited(name->text());
+  window->findChild<QPlainTextEdit*>("steps")->setPlainText(
+      "message Hello\nnoSuchCommand\nmessage done");
+  for (QCheckBox* box : window->findChildren<QCheckBox*>()) {
+    if (box->text() == Text(msg::kMacroExecuteWhenOpening)) box->setChecked(true);
+  }
+  // Execute runs the edited steps, before anything is stored; the output shows the messages,
+  // the command error (answered Continue) and how the run ended.
+  sink_.answers = {0};
+  EXPECT_EQ(window->Execute(), 1);
+  EXPECT_TRUE(MacroList::Of(db).macros().empty());
+  const QStringList output = window->output().split('\n');
+  ASSERT_EQ(output.size(), 4) << window->output().toStdString();
+  EXPECT_EQ(output[0].toStdString(), "Report: Hello");
+  EXPECT_EQ(output[2].toStdString(), "Report: done");
+  EXPECT_EQ(output[3], Text(msg::kRunEndedWithErrors, "Report", "1"));
+  ASSERT_EQ(sink_.alerts.size(), 1u) << "the command error still asks the user";
+  EXPECT_EQ(output[1], Text(sink_.alerts[0]));
+  Screenshot(frame_->area()->activeSubWindow(), "macro.png");
+
+  // Apply adds the macro after asking; declined, nothing is stored.
+  sink_.answers = {1};
+  EXPECT_FALSE(window->Apply());
+  EXPECT_TRUE(MacroList::Of(db).macros().empty());
+  sink_.answers = {0};
+  ASSERT_TRUE(window->Apply());
+  EXPECT_EQ(sink_.alerts.back().message, msg::kConfirmAddCard);
+  const Macro* stored = MacroList::Of(db).Find("report");
+  ASSERT_NE(stored, nullptr);
+  EXPECT_EQ(stored->steps, "message Hello\rnoSuchCommand\rmessage done");
+  EXPECT_TRUE(stored->execute_when_opening);
+  EXPECT_FALSE(stored->show_in_menu);
+  // Applying again under its own name asks nothing; under another macro's name asks 3202 and
+  // replaces that macro.
+  const size_t asked = sink_.alerts.size();
+  ASSERT_TRUE(window->Apply());
+  EXPECT_EQ(sink_.alerts.size(), asked);
+  Macro daily;
+  daily.name = "Daily";
+  MacroList::Of(db).Store(daily);
+  name->setText("daily");
+  Q_EMIT name->textEdited(name->text());
+  sink_.answers = {0};
+  ASSERT_TRUE(window->Apply());
+  EXPECT_EQ(sink_.alerts.back().message, msg::kConfirmChangeCard);
+  EXPECT_EQ(window->stored_name(), "Daily");
+  EXPECT_EQ(MacroList::Of(db).Find("Daily")->steps, stored->steps);
+  EXPECT_EQ(MacroList::Of(db).macros().size(), 2u);
+  EXPECT_EQ(frame_->ShowMacro(db, "DAILY"), window) << "one window per macro";
+  // Delete Macro in the menu deletes the active window's macro and closes it.
+  sink_.answers = {0};
+  for (QAction* action : frame_->findChildren<QAction*>()) {
+    if (action->text() == Text(msg::kMenuDeleteMacro)) action->trigger();
+  }
+  EXPECT_EQ(MacroList::Of(db).Find("Daily"), nullptr);
+  EXPECT_EQ(frame_->Windows(&db).size(), 1u);
+}
+
+TEST_F(SetupWindowsTest, AMacroThatRequiresThePasswordOpensOnlyWithIt) {
+  Database& db = frame_->NewDatabase();
+  Macro secret;
+  secret.name = "Secret";
+  secret.password_required = true;
+  MacroList::Of(db).Store(secret);
+  db.Attached<DatabasePassword>().password.SetPassword("pw");
+  prompt_.answers = {"wrong"};
+  EXPECT_EQ(frame_->ShowMacro(db, "Secret"), nullptr);
+  prompt_.answers = {"pw"};
+  EXPECT_NE(frame_->ShowMacro(db, "Secret"), nullptr);
+}
+
+TEST_F(SetupWindowsTest, TheSubsetWindowEditsSelectionsAndCombinationAndCounts) {
+  Database* db = frame_->OpenFile(Demo());
+  ASSERT_NE(db, nullptr);
+  Subset* subset = SubsetList::Of(*db).Find("Small purchases 2024 Q4");
+  ASSERT_NE(subset, nullptr);
+  SubsetWindow* window = frame_->ShowSubset(*db, subset);
+  EXPECT_EQ(frame_->ShowSubset(*db, subset), window) << "one window per subset";
+  QTableWidget* table = window->selection_table();
+  ASSERT_EQ(table->rowCount(), 2);
+  EXPECT_EQ(table->item(0, 0)->text().toStdString(), "Goods");
+  EXPECT_EQ(window->count_line(), Text(msg::kSubsetNotCalculated));
+  window->Calculate();
+  EXPECT_EQ(window->count_line(), FromEngine(subset->CountLine()));
+  EXPECT_GT(subset->Count(), 0);
+
+  // The second selection's value condition, edited in the selection editor, and a card
+  // criterion; the combination narrowed to the first selection.
+  window->ChooseSelection(1);
+  window->selection_editor()->value_edit(0)->setText(">=50000");
+  Enter(window->card_id_edit(), "241001..241231");
+  Enter(window->combination_edit(), "cards Goods");
+  window->Apply();
+  const NamedSelection& big = *subset->selections()[1];
+  EXPECT_EQ(big.selection().value_condition(0), ">=50000");
+  EXPECT_FALSE(big.card_id().empty());
+  EXPECT_EQ(subset->combination_text(), "cards Goods");
+  EXPECT_TRUE(db->modified());
+  window->Calculate();
+  EXPECT_EQ(window->count_line(), FromEngine(subset->CountLine()));
+  Screenshot(frame_->area()->activeSubWindow(), "subset.png");
+
+  // A new selection, renamed in the table; the combination follows renames.
+  window->AddSelection();
+  ASSERT_EQ(table->rowCount(), 3);
+  table->item(0, 0)->setText("Buys");
+  EXPECT_EQ(subset->combination_text(), "cards Buys");
+  // The selection the combination names cannot be deleted.
+  window->ChooseSelection(0);
+  window->DeleteSelection();
+  EXPECT_EQ(sink_.Messages().back(), msg::kSelectionInUse);
+  window->ChooseSelection(2);
+  window->DeleteSelection();
+  EXPECT_EQ(subset->selections().size(), 2u);
+  // Renamed in the window, the subset keeps its window; deleting it from the menu closes it.
+  Enter(window->name_edit(), "Purchases");
+  EXPECT_EQ(subset->name(), "Purchases");
+  sink_.answers = {0};
+  for (QAction* action : frame_->findChildren<QAction*>()) {
+    if (action->text() == Text(msg::kMenuDeleteSubset)) action->trigger();
+  }
+  EXPECT_EQ(SubsetList::Of(*db).Find("Purchases"), nullptr);
+  EXPECT_EQ(frame_->Windows(db).size(), 1u);
+}
+
+TEST_F(SetupWindowsTest, ANewSubsetCombinesTheSelectionsMadeInItsWindow) {
+  Database* db = frame_->OpenFile(Demo());
+  ASSERT_NE(db, nullptr);
+  SubsetWindow* window = frame_->ShowSubset(*db, nullptr);
+  Subset* subset = window->subset();
+  ASSERT_NE(subset, nullptr);
+  EXPECT_EQ(subset->name(), "G1");
+  window->AddSelection();
+  window->selection_editor()->value_edit(0)->setText("<0");
+  Enter(window->combination_edit(), "unbalanced Sel");
+  window->Calculate();
+  EXPECT_EQ(subset->combination_text(), "unbalanced " + subset->selections()[0]->name());
+  // The engine's count of the same subset.
+  Subset& same = SubsetList::Of(*db).Create("Check");
+  same.AddSelection("X").selection().SetValueCondition(0, "<0");
+  same.SetCombination("unbalanced X");
+  same.Calculate();
+  EXPECT_EQ(subset->Count(), same.Count());
+  EXPECT_EQ(window->count_line(), FromEngine(same.CountLine()));
 }
 
 }  // namespace

@@ -47,6 +47,14 @@ Macro& MacroList::Store(Macro macro) {
   return *stored;
 }
 
+std::string MacroList::UniqueName(std::string_view name) const {
+  if (Find(name) == nullptr) return std::string(name);
+  for (int number = 1;; ++number) {
+    std::string numbered = std::string(name) + " " + std::to_string(number);
+    if (Find(numbered) == nullptr) return numbered;
+  }
+}
+
 int MacroList::Execute(Macro& macro, ScriptHost& host) {
   if (macro.running) {
     // Reported at once rather than posted as the pending error: posting would also request a
@@ -56,13 +64,18 @@ int MacroList::Execute(Macro& macro, ScriptHost& host) {
     ReportAlert(alert);
     return 0;
   }
-  if (macro.steps.empty()) return 0;
-  macro.running = true;
   // The steps are copied: a step may replace or delete the macro that runs it.
-  const std::string steps = macro.steps;
-  const std::string name = macro.name;
-  const int errors = RunScript(database_, steps, name, host);
-  if (Macro* still = Find(name)) still->running = false;
+  return ExecuteSteps(macro.name, macro.steps, host);
+}
+
+int MacroList::ExecuteSteps(std::string_view name, std::string steps, ScriptHost& host) {
+  Macro* stored = Find(name);
+  if (stored != nullptr && stored->running) return Execute(*stored, host);
+  if (steps.empty()) return 0;
+  const std::string title(name);
+  if (stored != nullptr) stored->running = true;
+  const int errors = RunScript(database_, steps, title, host);
+  if (Macro* still = Find(title)) still->running = false;
   return errors;
 }
 

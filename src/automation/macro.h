@@ -38,6 +38,9 @@ class MacroList : public DatabaseAttachment {
   // The macro of that name, replaced in its content when it exists, else a new one in its
   // place in the order. Announced (kMacroAdded) and marks the database modified.
   Macro& Store(Macro macro);
+  // `name` itself when no macro has it (ignoring case); else `name`, a blank and the first
+  // number from 1 that makes it free.
+  std::string UniqueName(std::string_view name) const;
   // Deletes each macro for which `chosen` is true; returns how many went. Announced
   // (kMacroRemoved) when any went.
   template <typename Chosen>
@@ -56,6 +59,10 @@ class MacroList : public DatabaseAttachment {
   // running reports 7106 and does nothing (the run that called it goes on); returns the number of
   // command errors raised.
   int Execute(Macro& macro, ScriptHost& host);
+  // Executes `steps` as the macro `name` (the macro window runs its edited steps without
+  // storing them): titled with the name, and with the stored macro of that name, when there is
+  // one, running meanwhile, so that the steps cannot execute it again. As Execute otherwise.
+  int ExecuteSteps(std::string_view name, std::string steps, ScriptHost& host);
   // Executes, in list order, every macro marked to execute when the database opens, while no
   // stop is requested.
   void ExecuteAtOpening(ScriptHost& host);

@@ -56,6 +56,25 @@ TEST_F(MacroTest, ListIsSortedIgnoringCaseAndFoundWithoutTrailingBlanks) {
   EXPECT_EQ(list.Find("   "), nullptr);
 }
 
+TEST_F(MacroTest, EditedStepsRunAsTheirMacroWithoutStoringThem) {
+  Add("Report", "message stored");
+  MacroList& list = MacroList::Of(db_);
+  // The edited steps run under the macro's name; the stored macro runs meanwhile, so steps that
+  // execute it are refused once and the run goes on.
+  EXPECT_EQ(list.ExecuteSteps("report", "message edited\rexecute Report\rmessage after", host_), 0);
+  EXPECT_EQ(host_.messages, (Strings{"report|edited|0", "report|after|0"}));
+  EXPECT_EQ(Raised(), std::vector<MessageId>{msg::kMacroCalledRecursively});
+  EXPECT_FALSE(list.Find("Report")->running);
+  EXPECT_EQ(list.Find("Report")->steps, "message stored");
+  // A new macro's steps run before it is stored.
+  EXPECT_EQ(list.ExecuteSteps("New", "message new", host_), 0);
+  EXPECT_EQ(host_.messages.back(), "New|new|0");
+  EXPECT_EQ(list.UniqueName("Macro"), "Macro");
+  Add("Macro", "");
+  Add("macro 1", "");
+  EXPECT_EQ(list.UniqueName("Macro"), "Macro 2");
+}
+
 TEST_F(MacroTest, DeleteMacroByNameChildrenAllAndPattern) {
   for (const char* name : {"Report", "Report:Monthly", "Reports", "Daily", "Weekly"}) Add(name, "");
   EXPECT_EQ(Run("deleteMacro report\n"), 0);

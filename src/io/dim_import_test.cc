@@ -207,22 +207,6 @@ TEST_F(DimImportTest, ThePreviewListsWhatTheImportAddsAndChangesNothing) {
   EXPECT_FALSE(db_.modified());
 }
 
-TEST_F(DimImportTest, AFileReadIntoACopyAddsToWhatTheCopyHolds) {
-  TempDir dir;
-  const std::string path = dir.File("chart.txt");
-  ASSERT_TRUE(WriteFileAtomically(path, "A\tAlpha\r\nAB\tBeta\r\n"));
-  DimensionEdit edit(db_, 1);
-  edit.Add(DimensionEdit::kTop, "Z", "Mine", "");
-  const DimImportResult result = ReadDimensionFile(edit, path, Setup(HierarchyMethod::kCodePath));
-  EXPECT_EQ(result.outcome, DimImportOutcome::kDone);
-  EXPECT_EQ(result.added, 2);
-  EXPECT_EQ(result.rows, 2u);
-  EXPECT_EQ(edit.added_count(), 3);
-  EXPECT_FALSE(db_.HasComponents(1)) << "nothing is written before the copy is applied";
-  EXPECT_EQ(edit.parent(edit.Find(ComponentField::kCode, "AB")),
-            edit.Find(ComponentField::kCode, "A"));
-}
-
 // --- The "##DimImport" body
 
 std::string Write(const DimImport& setup) {

@@ -59,6 +59,19 @@ NamedSelection& Subset::AddSelection(std::string_view name) {
   return *selections_.back();
 }
 
+bool Subset::RenameSelection(NamedSelection& selection, std::string_view name) {
+  if (name.empty()) return false;
+  // The compiled combination holds its operands, and prints them with their names.
+  EnsureCompiled();
+  std::string unique(name);
+  for (NamedSelection* found = FindSelection(unique); found != nullptr && found != &selection;
+       found = FindSelection(unique)) {
+    unique = CountedUpName(unique);
+  }
+  selection.name_ = std::move(unique);
+  return true;
+}
+
 NamedSelection* Subset::FindSelection(std::string_view name) const {
   for (const auto& selection : selections_) {
     if (EqualsIgnoringCase(selection->name(), name)) return selection.get();

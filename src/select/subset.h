@@ -117,6 +117,9 @@ class Subset {
   NamedSelection* FindSelection(std::string_view name) const;
   // Refused with 4706 when the combination names it; false then.
   bool DeleteSelection(NamedSelection& selection);
+  // Gives the selection `name`, made unique among the subset's selections; the combination
+  // names it by its new name. False for an empty name.
+  bool RenameSelection(NamedSelection& selection, std::string_view name);
 
   // --- The combination: stored as its text, compiled when first needed, so that a text read
   // before the selections and subsets it names still finds them.

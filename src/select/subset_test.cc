@@ -237,6 +237,19 @@ TEST_F(SubsetTest, RenamedSubsetsShowTheirNewNamesInTexts) {
   EXPECT_EQ(analysis.subset(), "Large");
 }
 
+TEST_F(SubsetTest, RenamedSelectionsAreUniqueAndFollowedByTheCombination) {
+  Subset& subset = MakeSubset("G1", {{"A", ">0"}, {"B", "<0"}}, "cards A&B");
+  NamedSelection& a = *subset.FindSelection("A");
+  EXPECT_TRUE(subset.RenameSelection(a, "Goods"));
+  EXPECT_EQ(subset.combination_text(), "cards Goods&B");
+  EXPECT_TRUE(subset.RenameSelection(a, "b"));
+  EXPECT_EQ(a.name(), "b1");
+  EXPECT_TRUE(subset.RenameSelection(a, "GOODS"));
+  EXPECT_EQ(subset.combination_text(), "cards GOODS&B");
+  EXPECT_FALSE(subset.RenameSelection(a, ""));
+  EXPECT_EQ(a.name(), "GOODS");
+}
+
 TEST_F(SubsetTest, InUseRulesRefuseErasing) {
   Subset& subset = MakeSubset("G1", {{"A", ">0"}, {"B", "<0"}}, "A");
   EXPECT_FALSE(subset.DeleteSelection(*subset.FindSelection("A")));

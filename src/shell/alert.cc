@@ -56,14 +56,31 @@ void RemoveSink(AlertSink* sink) {
   if (found != sinks.rend()) sinks.erase(std::next(found).base());
 }
 
-int ReportAlert(AlertRecord& alert) {
-  std::vector<AlertSink*>& sinks = Process().sinks;
-  if (sinks.empty()) {
+namespace {
+
+// Reports through the sinks before `end`: the last of them, or the system's box when none.
+int ReportThrough(std::vector<AlertSink*>::const_iterator begin,
+                  std::vector<AlertSink*>::const_iterator end, AlertRecord& alert) {
+  if (begin == end) {
     ShowSystemMessageBox("Runtime Error", "Error Number: " + std::to_string(alert.message));
     return alert.result;
   }
-  alert.result = sinks.back()->Report(alert);
+  alert.result = (*std::prev(end))->Report(alert);
   return alert.result;
+}
+
+}  // namespace
+
+int ReportAlert(AlertRecord& alert) {
+  const std::vector<AlertSink*>& sinks = Process().sinks;
+  return ReportThrough(sinks.begin(), sinks.end(), alert);
+}
+
+int ReportAlertBelow(const AlertSink* sink, AlertRecord& alert) {
+  const std::vector<AlertSink*>& sinks = Process().sinks;
+  const auto found = std::find(sinks.rbegin(), sinks.rend(), sink);
+  return ReportThrough(sinks.begin(), found == sinks.rend() ? sinks.end() : std::next(found).base(),
+                       alert);
 }
 
 }  // namespace jov

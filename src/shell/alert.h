@@ -58,6 +58,10 @@ void RemoveSink(AlertSink* sink);
 // Reports through the top sink. With no sink the platform's message box shows
 // "Error Number: <id>" under the title "Runtime Error".
 int ReportAlert(AlertRecord& alert);
+// Reports through the sink below `sink` in the stack (below its topmost place), as ReportAlert
+// would with no sink when there is none below: for a sink that watches what passes and hands it
+// on. With `sink` not on the stack, the same as ReportAlert.
+int ReportAlertBelow(const AlertSink* sink, AlertRecord& alert);
 
 // Pushes a sink for the lifetime of the object.
 class ScopedSink {

@@ -84,6 +84,35 @@ TEST_F(AlertTest, SinkStackReportsToTheTopAndRestoresOnPop) {
   EXPECT_EQ(outer.Texts()[0], "Incorrect password");
 }
 
+TEST_F(AlertTest, AWatchingSinkHandsAlertsToTheSinkBelowIt) {
+  RecordingSink below(1);
+  RecordingSink above(2);
+  // Records what passes and hands it on, the answer coming from below.
+  class Watcher : public AlertSink {
+   public:
+    int Report(AlertRecord& alert) override {
+      ++seen;
+      return ReportAlertBelow(this, alert);
+    }
+    int seen = 0;
+  } watcher;
+  ScopedSink bottom(&below);
+  {
+    ScopedSink watching(&watcher);
+    AlertRecord alert(msg::kCorrupted);
+    EXPECT_EQ(ReportAlert(alert), 1);
+    // A sink pushed above the watcher takes the alerts; one reported below the watcher skips it.
+    ScopedSink top(&above);
+    AlertRecord second(msg::kCorrupted);
+    EXPECT_EQ(ReportAlert(second), 2);
+    EXPECT_EQ(ReportAlertBelow(&watcher, second), 1);
+  }
+  EXPECT_EQ(watcher.seen, 1);
+  EXPECT_EQ(below.alerts().size(), 2u);
+  AlertRecord unknown(msg::kCorrupted);
+  EXPECT_EQ(ReportAlertBelow(&watcher, unknown), 1) << "a sink not on the stack: the top";
+}
+
 TEST_F(AlertTest, PendingErrorIsReportedOnceAndClearsStop) {
   RecordingSink sink;
   ScopedSink scoped(&sink);

@@ -154,6 +154,7 @@ constexpr MessageId kFirstAnalysisKindName = 2541;
 constexpr MessageId kMenuSetDefaults = 2546;
 constexpr MessageId kMenuInstallTemplate = 2547;
 constexpr MessageId kMenuRemoveTemplate = 2548;
+constexpr MessageId kMenuExecute = 2549;  // the menu of the macros shown there
 constexpr MessageId kUndefinedSwitch = 2901;  // an unknown "/" switch on the command line
 constexpr MessageId kNotAssociated = 2902;    // the file types are not associated: make it so?
 
@@ -182,6 +183,7 @@ constexpr MessageId kAggregateTitle = 3121;  // "Aggregate  "@0""
 constexpr MessageId kSelectionName = 3122;   // default name of a subset's named selections
 // Headings of the definition of an analysis with variables and formulas.
 constexpr MessageId kSelections = 3123;
+constexpr MessageId kNewSelection = 3124;
 constexpr MessageId kFormula = 3125;
 constexpr MessageId kFormulas = 3126;
 constexpr MessageId kNewFormula = 3127;
@@ -339,11 +341,14 @@ constexpr MessageId kSectionSubsets = 4515;
 constexpr MessageId kSectionTemplates = 4516;
 constexpr MessageId kSectionCommands = 4517;
 
-// Subsets: the labels of their window (the combination; a stamp's time and signature), the
+// Subsets: the labels of their window (the name, the combination, a named selection's name, a
+// stamp's time and signature), the
 // refusals, the name that cannot be found, the count line of the subset window
 // (not calculated, none, one, in one card, in several cards), and the refusals of subsets that
 // name themselves or nest too deeply.
+constexpr MessageId kSubsetName = 4700;
 constexpr MessageId kCombination = 4701;
+constexpr MessageId kNamedSelectionName = 4702;
 constexpr MessageId kStampTime = 4703;
 constexpr MessageId kStampSignature = 4704;
 constexpr MessageId kSubsetInUse = 4705;     // "Subset "@0" is in use and cannot be erased."
@@ -592,6 +597,8 @@ constexpr MessageId kRunEndedWithoutErrors = 8795;
 constexpr MessageId kCalculate = 8796;
 constexpr MessageId kComponentsImported = 8797;
 constexpr MessageId kCharacterSetUtf8 = 8798;
+constexpr MessageId kNotesStampLabel = 8799;
+constexpr MessageId kCardCriteria = 8800;  // the card criteria of a subset's named selection
 // The charts of the analysis windows.
 constexpr MessageId kChart = 8840;
 constexpr MessageId kFirstChartType = 8841;  // "Lines" ... "Stacked Bars", in chart type order
