@@ -23,6 +23,7 @@
 #include "platform/file_io.h"
 #include "preview_page.h"
 #include "qt_text.h"
+#include "save_as_dialog.h"
 #include "select/subset_list.h"
 #include "selection_editor.h"
 #include "subset_window.h"
@@ -443,6 +444,60 @@ TEST_F(SetupWindowsTest, ANewSubsetCombinesTheSelectionsMadeInItsWindow) {
   same.Calculate();
   EXPECT_EQ(subset->Count(), same.Count());
   EXPECT_EQ(window->count_line(), FromEngine(same.CountLine()));
+}
+
+TEST_F(SetupWindowsTest, SaveAsEditsEveryChoiceOfTheSaveSetup) {
+  Database* db = frame_->OpenFile(Demo());
+  ASSERT_NE(db, nullptr);
+  SaveSetup chosen;
+  {
+    SaveAsDialog dialog(*db, frame_.get());
+    QTableWidget* dimensions = dialog.dimensions();
+    ASSERT_EQ(dialog.DimensionOfRow(2), 2);
+    const auto box = [&](int row, int column) {
+      return static_cast<QComboBox*>(dimensions->cellWidget(row, column));
+    };
+    box(2, SaveAsDialog::kComponents)->setCurrentIndex(2);   // used
+    box(2, SaveAsDialog::kIdentifiers)->setCurrentIndex(1);  // host code
+    box(3, SaveAsDialog::kNumber)->setCurrentIndex(3);       // saved as dimension 3
+    box(2, SaveAsDialog::kNumber)->setCurrentIndex(1);       // none
+    EXPECT_FALSE(box(0, SaveAsDialog::kNumber)->isEnabled());
+    dialog.selection_editor()->value_edit(0)->setText(">=60000");
+    dialog.level_box()->setCurrentIndex(2);
+    dialog.templates_only_box()->setChecked(true);
+    dialog.template_filter_edit()->setText("Sales*");
+    dialog.open_templates_box()->setChecked(true);
+    chosen = dialog.setup();
+    Screenshot(&dialog, "save_as_setup.png");
+  }
+  EXPECT_EQ(chosen.components[2], ComponentChoice::kUsed);
+  EXPECT_EQ(chosen.components[1], ComponentChoice::kAll);
+  EXPECT_EQ(chosen.identifiers[2], IdentifierKind::kHost);
+  EXPECT_EQ(chosen.new_numbers[3], 3);
+  EXPECT_EQ(chosen.new_numbers[2], SaveSetup::kNumberNone);
+  EXPECT_EQ(chosen.new_numbers[1], 0);
+  EXPECT_EQ(chosen.selection_lines, std::vector<std::string>{"BVA\t>=60000"});
+  EXPECT_EQ(chosen.level, 'L');
+  EXPECT_TRUE(chosen.only_for_templates);
+  EXPECT_EQ(chosen.template_filter, "Sales*");
+  EXPECT_TRUE(chosen.open_templates_only);
+
+  // A named setup shows every choice again, and gives them back unchanged.
+  chosen.name = "Big lines";
+  db->Attached<SaveSetups>().named().push_back(chosen);
+  SaveAsDialog again(*db, frame_.get());
+  auto* setups = again.findChild<QComboBox*>();
+  for (QComboBox* box : again.findChildren<QComboBox*>()) {
+    if (box->findText("Big lines") >= 0) setups = box;
+  }
+  setups->setCurrentIndex(setups->findText("Big lines"));
+  const SaveSetup shown = again.setup();
+  EXPECT_EQ(shown.components, chosen.components);
+  EXPECT_EQ(shown.identifiers, chosen.identifiers);
+  EXPECT_EQ(shown.new_numbers, chosen.new_numbers);
+  EXPECT_EQ(shown.selection_lines, chosen.selection_lines);
+  EXPECT_EQ(shown.level, chosen.level);
+  EXPECT_EQ(shown.template_filter, chosen.template_filter);
 }
 
 }  // namespace

@@ -303,12 +303,23 @@ constexpr MessageId kReduceValueFields = 4207;
 constexpr MessageId kSaveSetupName = 4300;  // default name of save setups
 constexpr MessageId kSaveSetupFormat = 4301;
 constexpr MessageId kSaveSetupSections = 4302;
+constexpr MessageId kSaveSetupDimensions = 4303;
+constexpr MessageId kSaveSetupCards = 4304;
+constexpr MessageId kSaveSetupTemplates = 4305;
 constexpr MessageId kSaveSetupCompressed = 4309;
 // The section flags' names, "Characters" ... "Analysis Defaults" in SaveSection order.
 constexpr MessageId kFirstSaveSection = 4310;
 
 // Analysis templates: their list, how they open, and setting a kind's defaults.
 constexpr MessageId kAnalysisTemplates = 4320;
+// The save setup's other choices: per dimension, its selection and its template options.
+constexpr MessageId kSaveSetupComponents = 4324;
+constexpr MessageId kSaveSetupTemplatesOnly = 4325;
+constexpr MessageId kSaveSetupSelection = 4326;
+constexpr MessageId kSaveSetupTemplateFilter = 4327;
+constexpr MessageId kSaveSetupOpenTemplatesOnly = 4328;
+constexpr MessageId kSaveSetupNumbering = 4329;
+constexpr MessageId kSaveSetupCodesInCards = 4330;
 constexpr MessageId kInstallTemplate = 4400;
 constexpr MessageId kTemplateName = 4401;
 constexpr MessageId kOpenDirectly = 4402;
@@ -599,6 +610,11 @@ constexpr MessageId kComponentsImported = 8797;
 constexpr MessageId kCharacterSetUtf8 = 8798;
 constexpr MessageId kNotesStampLabel = 8799;
 constexpr MessageId kCardCriteria = 8800;  // the card criteria of a subset's named selection
+// The components a save writes for a dimension: all, used with ancestors, used, none.
+constexpr MessageId kFirstComponentChoice = 8801;
+constexpr MessageId kComponentChoiceNone = 8804;
+// The level of a save's selection: whole cards, cards and groups, cards, groups and lines.
+constexpr MessageId kFirstSaveLevel = 8805;
 // The charts of the analysis windows.
 constexpr MessageId kChart = 8840;
 constexpr MessageId kFirstChartType = 8841;  // "Lines" ... "Stacked Bars", in chart type order
