@@ -15,14 +15,22 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
+#include "aggregate_dialog.h"
 #include "analysis_chart.h"
 #include "analysis_settings.h"
 #include "qt_text.h"
 #include "shell/alert.h"
 #include "shell/pending_error.h"
+#include "transform_dialog.h"
 
 namespace jov {
 namespace {
+
+// The kinds whose windows hold lines that Transform and Aggregate can work on.
+bool HoldsLines(AnalysisKind kind) {
+  return kind == AnalysisKind::kComponents || kind == AnalysisKind::kLines ||
+         kind == AnalysisKind::kCards;
+}
 
 // The Install Template dialog: the template's name, how it opens with its database, and
 // whether its window keeps the place it has now.
@@ -103,6 +111,10 @@ AnalysisWindow::AnalysisWindow(Database& database, const AnalysisWindowKind& kin
     AddCommand(msg::kMenuApprove, {}, [this] { Mark(CardMark::kApproved); });
   }
   if (kind_.delete_data != nullptr) AddCommand(msg::kMenuDeleteData, {}, [this] { DeleteData(); });
+  if (HoldsLines(frame().kind)) {
+    AddCommand(msg::kMenuTransform, {}, [this] { Rewrite(&RunTransformDialog); });
+    AddCommand(msg::kMenuAggregate, {}, [this] { Rewrite(&RunAggregateDialog); });
+  }
   // The first buttons of the row: the two commands used most.
   for (int i = 1; i >= 0; --i) {
     auto* button = new QPushButton(commands_[i]->text().remove('&'), this);
@@ -128,6 +140,14 @@ AnalysisWindow::AnalysisWindow(Database& database, const AnalysisWindowKind& kin
 }
 
 AnalysisWindow::~AnalysisWindow() = default;
+
+void AnalysisWindow::Rewrite(RewriteDialog run) {
+  if (!calculated() && !Calculate()) return;
+  LineSet lines;
+  CardLevel level = CardLevel::kLines;
+  if (!analysis_->CollectHeldLines(lines, level) || !lines.Any()) return;
+  if (run(database(), WindowLines{&lines, level}, this)) Calculate();
+}
 
 void AnalysisWindow::AddCommand(MessageId caption, const QKeySequence& shortcut,
                                 std::function<void()> run) {

@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "analysis/window_lines.h"
 #include "analysis_window_kinds.h"
 #include "table_window.h"
 
@@ -71,6 +72,10 @@ class AnalysisWindow : public TableWindow {
   bool DeleteData();
   void set_close_cards(CloseCardWindows close) { close_cards_ = std::move(close); }
   bool Mark(CardMark mark);
+  // Runs the Transform or Aggregate dialog on the lines the window holds, at its level, and
+  // calculates again after a run; nothing for a window that holds no line.
+  using RewriteDialog = bool (*)(Database&, const WindowLines&, QWidget*);
+  void Rewrite(RewriteDialog run);
 
  Q_SIGNALS:
   void CardRequested(Database& database, Date card);

@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "aggregate_dialog.h"
 #include "analysis/template_list_table.h"
 #include "analysis/time_scale_list.h"
 #include "analysis_window.h"
@@ -34,6 +35,7 @@
 #include "shell/process.h"
 #include "table_window.h"
 #include "time_scale_window.h"
+#include "transform_dialog.h"
 
 namespace jov {
 namespace {
@@ -133,6 +135,13 @@ void Frame::BuildMenus() {
                       [this] {
                         if (Database* db = ActiveDatabase()) ShowCard(*db, std::nullopt);
                       });
+  // From the database menu both work on every line; an analysis window offers them on its own.
+  database->addAction(Text(msg::kMenuTransform), this, [this] {
+    if (Database* db = ActiveDatabase()) RunTransformDialog(*db, WindowLines{}, this);
+  });
+  database->addAction(Text(msg::kMenuAggregate), this, [this] {
+    if (Database* db = ActiveDatabase()) RunAggregateDialog(*db, WindowLines{}, this);
+  });
 
   analysis_menu_ = menuBar()->addMenu(Text(msg::kAnalysisMenu));
   connect(analysis_menu_, &QMenu::aboutToShow, this, &Frame::FillAnalysisMenu);

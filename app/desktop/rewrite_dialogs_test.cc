@@ -1,6 +1,7 @@
 // The Transform and Aggregate dialogs on the offscreen platform: settings entered in their
 // fields and run on a window's lines must leave the database as the engine leaves a second copy
 // run directly with the same settings; fields that cannot be read keep the dialog open.
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,7 +15,9 @@
 #include <functional>
 
 #include "aggregate_dialog.h"
+#include "analysis/line_analysis.h"
 #include "analysis/time_scale_list.h"
+#include "analysis_window.h"
 #include "desktop_test_util.h"
 #include "model/user_stamp.h"
 #include "qt_text.h"
@@ -36,14 +39,16 @@ class RewriteDialogsTest : public DesktopTest {
     ASSERT_NE(engine_db_, nullptr);
   }
 
-  // The lines of the cards of the first quarter of 2022.
-  static LineSet FirstQuarter(const Database& db) {
+  // The lines of the cards up to the end of the first quarter of 2022, or from `begin` on.
+  static LineSet FirstQuarter(const Database& db, const char* begin = "000101") {
     const CardStore& cards = db.cards();
     LineSet lines;
     lines.Reset(cards.lines().size());
+    const DayCode first = ReadCardId(begin).day;
     const DayCode end = ReadCardId("220331").day;
     for (CardRef c = cards.FirstCard(); c != kCardSentinel && cards.CardId(c).day <= end;
          c = cards.NextCard(c)) {
+      if (cards.CardId(c).day < first) continue;
       for (GroupRef g = cards.card(c).first_group; g != kNoRecord; g = cards.group(g).next) {
         for (LineRef l = cards.group(g).first_line; l != kNoLine; l = cards.lines().next(l)) {
           lines.Set(l);
@@ -149,6 +154,34 @@ TEST_F(RewriteDialogsTest, TransformRunsWhatTheFieldsSay) {
   EXPECT_TRUE(std::any_of(shown.begin(), shown.end(), [](const std::string& card) {
     return card.starts_with("2301") && card.find("Copy of Rent 1/2022") != std::string::npos;
   })) << "the copies moved by a year";
+  EXPECT_TRUE(sink_.alerts.empty());
+}
+
+TEST_F(RewriteDialogsTest, AnAnalysisWindowTransformsTheLinesItListsAndCalculatesAgain) {
+  AnalysisWindow* window = frame_->NewAnalysis(*db_, AnalysisKind::kLines);
+  ASSERT_NE(window, nullptr);
+  auto& listing = static_cast<LineAnalysis&>(window->analysis());
+  listing.selection().SetFrom("220101");
+  listing.selection().SetTo("220331");
+  QAction* transform = nullptr;
+  for (QAction* command : window->commands()) {
+    if (command->text() == Text(msg::kMenuTransform)) transform = command;
+  }
+  ASSERT_NE(transform, nullptr);
+  const bool ran = WithDialog<TransformDialog>(
+      [&] {
+        transform->trigger();
+        return true;
+      },
+      [](TransformDialog& dialog) { Field<QLineEdit>(dialog, "formula_1")->setText("Amount*2"); });
+  EXPECT_TRUE(ran);
+
+  TransformSettings settings;
+  settings.formulas[0] = "Amount*2";
+  const LineSet engine_lines = FirstQuarter(*engine_db_, "220101");
+  ASSERT_TRUE(Transform(*engine_db_, {&engine_lines, CardLevel::kLines}, settings));
+  EXPECT_EQ(Content(*db_), Content(*engine_db_));
+  EXPECT_TRUE(window->calculated()) << "the window shows the transformed lines";
   EXPECT_TRUE(sink_.alerts.empty());
 }
 
