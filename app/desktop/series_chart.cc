@@ -59,6 +59,7 @@ QAreaSeries* OverlappingBars(const ChartSeries& series, double half) {
     outline->append(at + half, 0);
   }
   auto* area = new QAreaSeries(outline);
+  outline->setParent(area);  // an area series leaves its outline with the caller
   area->setName(FromEngine(series.title));
   area->setColor(ColorOf(series.rgb));
   area->setBorderColor(ColorOf(series.rgb).darker(130));
