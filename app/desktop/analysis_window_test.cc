@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMessageBox>
 #include <QTableView>
 #include <QTableWidget>
 
@@ -22,12 +23,15 @@
 #include "analysis/variable.h"
 #include "analysis_chart.h"
 #include "analysis_settings.h"
+#include "automation/macro.h"
 #include "card_window.h"
 #include "desktop_test_util.h"
 #include "function_columns_editor.h"
 #include "model/user_stamp.h"
 #include "qt_text.h"
+#include "select/subset_list.h"
 #include "selection_editor.h"
+#include "subset_window.h"
 
 namespace jov {
 namespace {
@@ -310,6 +314,45 @@ TEST_F(AnalysisWindowTest, TemplatesInstallOpenAndOpenWithTheirDatabase) {
   ASSERT_TRUE(again->Calculate());
   ExpectSameCells(*opened, *again);
   EXPECT_TRUE(sink_.alerts.empty());
+}
+
+// Opening runs the macros marked for it, which may open windows themselves, then shows the
+// subsets and templates marked to open; nothing of it marks the database modified.
+TEST_F(AnalysisWindowTest, OpeningRunsItsMacrosThenShowsTheMarkedSubsets) {
+  Macro start;
+  start.name = "Start";
+  start.steps = "message -title Books Welcome\ropenTemplate \"Profit and loss 2024\"";
+  start.execute_when_opening = true;
+  MacroList::Of(*db_).Store(start);
+  Subset* marked = SubsetList::Of(*db_).Find("Large web sales");
+  ASSERT_NE(marked, nullptr);
+  marked->set_open_directly(true);
+  const std::string path = Path("startup.jox");
+  ASSERT_TRUE(frame_->SaveAs(*db_, path, DatabaseFormat::kText, SaveSetup{}));
+  frame_->CloseQuietly(*db_);
+
+  Database* reopened = frame_->OpenFile(QString::fromStdString(path));
+  ASSERT_NE(reopened, nullptr);
+  const AnalysisWindow* opened = nullptr;
+  const SubsetWindow* subset = nullptr;
+  for (DatabaseWindow* w : frame_->Windows(reopened)) {
+    if (auto* a = dynamic_cast<AnalysisWindow*>(w)) opened = a;
+    if (auto* s = dynamic_cast<SubsetWindow*>(w)) subset = s;
+  }
+  ASSERT_NE(opened, nullptr) << "the macro's openTemplate showed the template";
+  EXPECT_EQ(opened->frame().name, "Profit and loss 2024");
+  EXPECT_TRUE(opened->calculated());
+  ASSERT_NE(subset, nullptr) << "the subset marked to open";
+  EXPECT_EQ(subset->subset()->name(), "Large web sales");
+  EXPECT_NE(subset->subset()->lines(), nullptr) << "calculated";
+  EXPECT_FALSE(reopened->modified());
+  EXPECT_TRUE(sink_.alerts.empty());
+  // The message did not wait for an answer: the macro went on.
+  const QList<QMessageBox*> boxes = frame_->findChildren<QMessageBox*>();
+  ASSERT_EQ(boxes.size(), 1);
+  EXPECT_EQ(boxes[0]->windowTitle(), "Books");
+  EXPECT_EQ(boxes[0]->text(), "Welcome");
+  EXPECT_FALSE(boxes[0]->isModal());
 }
 
 TEST_F(AnalysisWindowTest, ListedCardsAreExaminedAndDeletedWithTheirCardWindowsClosedFirst) {

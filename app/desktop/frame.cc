@@ -20,6 +20,7 @@
 #include "analysis/time_scale_list.h"
 #include "analysis_window.h"
 #include "automation/section_kinds.h"
+#include "automation/startup_actions.h"
 #include "base_window.h"
 #include "card_window.h"
 #include "dimension_window.h"
@@ -384,7 +385,8 @@ bool Frame::CloseCardWindows(Database& database, std::span<const CardRef> cards)
   return true;
 }
 
-void Frame::OpenTemplatesAtOpening(Database& database) {
+void Frame::OpenWindowsAtOpening(Database& database) {
+  ShowSubsetsAtOpening(database, script_host_);
   // By name: calculating runs long work, during which the list may change.
   std::vector<std::string> marked;
   for (const AnalysisTemplate& stored : AnalysisTemplates::Of(database).templates()) {
@@ -439,7 +441,15 @@ Database* Frame::OpenFile(const QString& path) {
   // The open copy comes to the front before the question whether to open another.
   if (const Database* already = open_.FindByFileName(file)) Activate(*already);
   const size_t open_before = open_.all().size();
-  Database* database = OpenDatabaseFile(open_, file, ReadOptions(), prompt_, registry_);
+  // The macros marked to execute at opening run within the read (they resolve file names
+  // against its folder, and what they change does not mark the database modified); the
+  // windows to show at opening follow the base window.
+  ReadOptions options;
+  bool open_windows = false;
+  options.startup = [this, &open_windows](Database& read) {
+    open_windows = RunOpeningMacros(read, script_host_);
+  };
+  Database* database = OpenDatabaseFile(open_, file, options, prompt_, registry_);
   FlushPendingError();
   if (database == nullptr) return nullptr;
   if (open_.all().size() == open_before) {  // the user kept the open copy
@@ -448,7 +458,7 @@ Database* Frame::OpenFile(const QString& path) {
   }
   AddBaseWindow(*database);
   RememberRecent(file);
-  OpenTemplatesAtOpening(*database);
+  if (open_windows) OpenWindowsAtOpening(*database);
   return database;
 }
 

@@ -17,6 +17,7 @@
 #include "dialogs.h"
 #include "files/analysis_template.h"
 #include "files/database_file.h"
+#include "frame_script_host.h"
 #include "model/open_databases.h"
 #include "shell/preferences.h"
 
@@ -96,6 +97,7 @@ class Frame : public QMainWindow {
 
   // Tests answer the password questions themselves.
   void SetPasswordPrompt(PasswordPrompt* prompt) { prompt_ = prompt; }
+  PasswordPrompt* password_prompt() const { return prompt_; }
   // Takes new preferences: stores them, applies the look and rebuilds every text.
   void ApplyPreferences(const Preferences& preferences);
   // Asks whether the file types should be associated with the program when they are not and
@@ -122,8 +124,9 @@ class Frame : public QMainWindow {
   QMdiSubWindow* AddWindow(DatabaseWindow* window, QSize size);
   void AddBaseWindow(Database& database);
   AnalysisWindow* AddAnalysisWindow(AnalysisWindow* window);
-  // The templates marked to open when their database opens, calculated and zoomed as marked.
-  void OpenTemplatesAtOpening(Database& database);
+  // What opening a database shows after its macros ran: the subsets marked to open,
+  // calculated, then the templates marked to open, calculated and zoomed as marked.
+  void OpenWindowsAtOpening(Database& database);
   void FillAnalysisMenu();
   bool IsOpen(const Database* database) const;
   QMdiSubWindow* SubWindowOf(const DatabaseWindow* window) const;
@@ -166,6 +169,8 @@ class Frame : public QMainWindow {
   DialogSignaturePrompt signature_prompt_{this};
   ScopedSignaturePrompt scoped_signature_prompt_{&signature_prompt_};
   PasswordPrompt* prompt_;
+  // Runs the scripts of the Execute menu and of opening.
+  FrameScriptHost script_host_{*this};
   ProgressDialog* progress_;
   QMenu* recent_menu_ = nullptr;
   QMenu* window_menu_ = nullptr;

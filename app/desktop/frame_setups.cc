@@ -6,7 +6,6 @@
 #include <QMenuBar>
 
 #include "automation/macro.h"
-#include "automation/script_host.h"
 #include "base_window.h"
 #include "dim_import_window.h"
 #include "dimension_window.h"
@@ -155,8 +154,7 @@ void Frame::FillExecuteMenu(QMenu* menu) {
     menu->addAction(FromEngine(name), this, [this, db, name] {
       Macro* chosen = IsOpen(db) ? MacroList::Of(*db).Find(name) : nullptr;
       if (chosen == nullptr) return;
-      ScriptHost host;
-      MacroList::Of(*db).Execute(*chosen, host);
+      MacroList::Of(*db).Execute(*chosen, script_host_);
       FlushPendingError();
     });
   }

@@ -10,17 +10,25 @@
 
 namespace jov {
 
-void RunStartupActions(Database& database, ScriptHost& host) {
+bool RunOpeningMacros(Database& database, ScriptHost& host) {
   CommandState& state = CommandState::Of(database);
   state.automatic_open_actions = !state.commands_read;
-  if (!state.automatic_open_actions) return;
+  if (!state.automatic_open_actions) return false;
   MacroList::Of(database).ExecuteAtOpening(host);
   // A macro's `quit` turns the rest off.
-  if (!state.automatic_open_actions) return;
+  return state.automatic_open_actions;
+}
+
+void ShowSubsetsAtOpening(Database& database, ScriptHost& host) {
   for (const auto& subset : SubsetList::Of(database).subsets()) {
     if (StopRequested()) return;
     if (subset->open_directly() && subset->Calculate()) host.ShowSubset(*subset);
   }
+}
+
+void RunStartupActions(Database& database, ScriptHost& host) {
+  if (!RunOpeningMacros(database, host)) return;
+  ShowSubsetsAtOpening(database, host);
   for (const AnalysisTemplate& stored : AnalysisTemplates::Of(database).templates()) {
     if (StopRequested()) return;
     if (!stored.frame.open_directly) continue;

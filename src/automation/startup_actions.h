@@ -14,6 +14,13 @@ class ScriptHost;
 // Turns the automatic open actions on and runs them (see above) through `host`.
 void RunStartupActions(Database& database, ScriptHost& host);
 
+// The first of them, for a host that shows subsets and templates in its own way: turns the
+// automatic open actions on and executes the macros marked to execute when the database opens.
+// False when the rest is not to run: a "##Commands" section ran, or a macro quit.
+bool RunOpeningMacros(Database& database, ScriptHost& host);
+// The second: the subsets marked to open, calculated and shown through `host`.
+void ShowSubsetsAtOpening(Database& database, ScriptHost& host);
+
 // Read options of an open for a user: the start-up actions run through `host`, which must
 // outlive the read.
 ReadOptions UserOpenOptions(ScriptHost& host);
