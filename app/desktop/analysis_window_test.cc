@@ -12,6 +12,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMessageBox>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 
@@ -220,25 +221,53 @@ TEST_F(AnalysisWindowTest, TimeFunctionsWithAVariableAndAFormulaFromTheDialog) {
     dialog->findChild<QLineEdit*>("to")->setText("241231");
     dialog->findChild<QComboBox*>("periods")->setCurrentIndex(
         PeriodKindNumber(PeriodKind::kQuarters));
+    dialog->findChild<QLineEdit*>("axis_maximum")->setText("250000");
     auto* columns = dialog->findChild<FunctionColumnsEditor*>();
     columns->AddVariable();
     columns->name_edit()->setText("sales");
     columns->selection_editor()->dimension_edit(1)->setText("I");
+    columns->shift_box()->setCurrentIndex(static_cast<int>(TimeShiftKind::kPlusYear));
+    columns->colour_box()->setCurrentIndex(5);
     columns->AddFormula();
     columns->name_edit()->setText("half");
     columns->formula_edit()->setText("sales / 2");
+    columns->by_time_box()->setCurrentIndex(static_cast<int>(TimeOperation::kAddFromStart));
+    columns->graph_box()->setCurrentIndex(static_cast<int>(GraphStyle::kBars));
     Screenshot(dialog.get(), "time_functions_settings.png");
+    dialog->findChild<QTabWidget*>()->setCurrentIndex(1);
+    Screenshot(dialog.get(), "time_functions_columns.png");
     dialog->accept();
   }
   ASSERT_TRUE(window->Calculate());
   TimeFunctionsAnalysis engine(*db_);
   engine.options().SetRange(PackDay(2024, 1, 1), PackDay(2024, 12, 31));
   engine.options().period_kind = PeriodKind::kQuarters;
+  engine.options().axis_maximum = 250000;
   Variable& sales = *engine.columns().AddVariable("sales");
   sales.selection().SetComponentExpression(1, "I");
-  engine.columns().SetText(*engine.columns().AddFormula("half"), "sales / 2");
+  sales.shift = TimeShift::FromText("Y+");
+  sales.look.colour = 5;
+  Formula& half = *engine.columns().AddFormula("half");
+  engine.columns().SetText(half, "sales / 2");
+  half.operation = TimeOperation::kAddFromStart;
+  half.graph = GraphStyle::kBars;
   ASSERT_TRUE(engine.Calculate());
   ExpectSameCells(*window, engine);
+  auto& shown = static_cast<TimeFunctionsAnalysis&>(window->analysis());
+  EXPECT_EQ(shown.options(), engine.options());
+  EXPECT_EQ(shown.columns()[0].look, sales.look);
+  EXPECT_EQ(static_cast<const Formula&>(shown.columns()[1]).graph, GraphStyle::kBars);
+  {
+    // The dialog shows what it stored.
+    std::unique_ptr<AnalysisSettingsDialog> dialog = window->NewSettingsDialog();
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("axis_maximum")->text(), "250000");
+    EXPECT_TRUE(dialog->findChild<QLineEdit*>("axis_minimum")->text().isEmpty());
+    auto* columns = dialog->findChild<FunctionColumnsEditor*>();
+    EXPECT_EQ(columns->shift_box()->currentIndex(), static_cast<int>(TimeShiftKind::kPlusYear));
+    columns->list()->setCurrentRow(1);
+    EXPECT_EQ(columns->by_time_box()->currentIndex(),
+              static_cast<int>(TimeOperation::kAddFromStart));
+  }
   // The chart beside the table draws the calculated columns.
   ASSERT_NE(window->chart(), nullptr);
   EXPECT_EQ(window->chart()->chart()->series().size(), 2);

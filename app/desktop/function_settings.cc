@@ -1,9 +1,12 @@
 // The settings dialogs of the analyses with variables and formulas. Time functions: the date
-// range, the kind of periods (or a time scale), the row labels, and the columns. Component
+// range, the kind of periods (or a time scale), the row labels, the chart's value axis, and the
+// columns. Component
 // functions: the view dimension, how rows are listed, filtered and sorted, whether higher
 // levels include their sublevels, and the columns.
 #include <QCheckBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 
 #include "analysis/component_functions.h"
@@ -12,9 +15,20 @@
 #include "function_columns_editor.h"
 #include "kind_settings.h"
 #include "qt_text.h"
+#include "shell/number_text.h"
+#include "shell/special_numbers.h"
 
 namespace jov {
 namespace {
+
+// An end of the value axis as its field shows it: empty when the chart fits the values.
+QString AxisText(double end) {
+  return IsMissing(end) ? QString() : FromEngine(FormatNumber(end, kMaxDecimals));
+}
+
+double AxisValue(const QString& text) {
+  return text.trimmed().isEmpty() ? kMissingNumber : ParseNumber(ToEngine(text));
+}
 
 class TimeFunctionsSettingsDialog : public AnalysisSettingsDialog {
  public:
@@ -50,11 +64,23 @@ class TimeFunctionsSettingsDialog : public AnalysisSettingsDialog {
     end_dates_->setChecked(o.show_end_dates_only);
     form->addRow(QString(), card_titles_);
     form->addRow(QString(), end_dates_);
-    columns_ = new FunctionColumnsEditor(analysis.columns(), msg::kFirstTimeAccumulation, this);
+    // The value axis of the chart: an empty end fits the values.
+    axis_maximum_ = new QLineEdit(AxisText(o.axis_maximum), page);
+    axis_minimum_ = new QLineEdit(AxisText(o.axis_minimum), page);
+    auto* axis = new QHBoxLayout;
+    axis->addWidget(new QLabel(Text(msg::kAxisMaximum), page));
+    axis->addWidget(axis_maximum_);
+    axis->addWidget(new QLabel(Text(msg::kAxisMinimum), page));
+    axis->addWidget(axis_minimum_);
+    form->addRow(Text(msg::kValueAxis), axis);
+    columns_ = new FunctionColumnsEditor(analysis.columns(),
+                                         FunctionColumnsEditor::Analysis::kTimeFunctions, this);
     AddPage(columns_, msg::kColumns);
     Name(from_, "from");
     Name(to_, "to");
     Name(periods_, "periods");
+    Name(axis_maximum_, "axis_maximum");
+    Name(axis_minimum_, "axis_minimum");
   }
 
  private:
@@ -74,6 +100,8 @@ class TimeFunctionsSettingsDialog : public AnalysisSettingsDialog {
     }
     o.show_card_titles = card_titles_->isChecked();
     o.show_end_dates_only = end_dates_->isChecked();
+    o.axis_maximum = AxisValue(axis_maximum_->text());
+    o.axis_minimum = AxisValue(axis_minimum_->text());
     columns_->Apply();
   }
 
@@ -83,6 +111,8 @@ class TimeFunctionsSettingsDialog : public AnalysisSettingsDialog {
   QComboBox* periods_;
   QCheckBox* card_titles_;
   QCheckBox* end_dates_;
+  QLineEdit* axis_maximum_;
+  QLineEdit* axis_minimum_;
   FunctionColumnsEditor* columns_;
 };
 
@@ -113,8 +143,8 @@ class ComponentFunctionsSettingsDialog : public AnalysisSettingsDialog {
     sublevels_ = new QCheckBox(Text(msg::kSublevels), page);
     sublevels_->setChecked(o.include_sublevels);
     form->addRow(QString(), sublevels_);
-    columns_ =
-        new FunctionColumnsEditor(analysis.columns(), msg::kFirstComponentAccumulation, this);
+    columns_ = new FunctionColumnsEditor(
+        analysis.columns(), FunctionColumnsEditor::Analysis::kComponentFunctions, this);
     AddPage(columns_, msg::kColumns);
     Name(view_, "view_dimension");
     Name(sort_, "sort");

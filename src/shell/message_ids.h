@@ -156,7 +156,7 @@ constexpr MessageId kFirstAnalysisKindName = 2541;
 constexpr MessageId kMenuSetDefaults = 2546;
 constexpr MessageId kMenuInstallTemplate = 2547;
 constexpr MessageId kMenuRemoveTemplate = 2548;
-constexpr MessageId kMenuExecute = 2549;  // the menu of the macros shown there
+constexpr MessageId kMenuExecute = 2549;      // the menu of the macros shown there
 constexpr MessageId kUndefinedSwitch = 2901;  // an unknown "/" switch on the command line
 constexpr MessageId kNotAssociated = 2902;    // the file types are not associated: make it so?
 
@@ -176,7 +176,9 @@ constexpr MessageId kSignature = 3107;
 constexpr MessageId kShow = 3108;
 constexpr MessageId kBoldface = 3109;
 constexpr MessageId kDecimals = 3110;
+constexpr MessageId kColour = 3111;
 constexpr MessageId kRedGreen = 3112;
+constexpr MessageId kGraphicPresentation = 3114;
 constexpr MessageId kButtonInstall = 3116;
 constexpr MessageId kTransformButton = 3117;
 constexpr MessageId kLogToFile = 3118;       // the fourth button of command errors
@@ -412,6 +414,7 @@ constexpr MessageId kPieValues = 5221;
 // Column titles of lists, and the columns of analyses with variables and formulas.
 constexpr MessageId kName = 5300;
 constexpr MessageId kTitle = 5301;
+constexpr MessageId kBars = 5302;              // a formula's graph style
 constexpr MessageId kColumnInUse = 5303;       // "Variable "@0" is in use and cannot be erased."
 constexpr MessageId kRefersToItself = 5304;    // a formula that names itself
 constexpr MessageId kRefersIndirectly = 5305;  // a formula that reaches itself through others
