@@ -1,19 +1,22 @@
 #include "analysis_chart.h"
 
+#include <QApplication>
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QResizeEvent>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -49,15 +52,18 @@ AnalysisChart::AnalysisChart(Table& analysis, QWidget* parent)
     : QWidget(parent), table_(analysis), view_(new QChartView(this)), controls_(new QHBoxLayout) {
   view_->setRenderHint(QPainter::Antialiasing);
   view_->setMinimumSize(240, 180);
-  const auto add = [&](MessageId caption, auto action) {
-    auto* button = new QPushButton(Text(caption).remove('&'), this);
-    connect(button, &QPushButton::clicked, this, action);
-    controls_->addWidget(button);
-  };
+  // What is done with the chart, in one menu so that the chart's own choices keep their room.
+  auto* actions = new QToolButton(this);
+  actions->setText(Text(msg::kChart));
+  actions->setPopupMode(QToolButton::InstantPopup);
+  auto* menu = new QMenu(actions);
+  menu->addAction(Text(msg::kMenuCopyChart), this, &AnalysisChart::Copy);
+  menu->addAction(Text(msg::kExportChartPng), this, [this] { ExportDialog(false); });
+  menu->addAction(Text(msg::kExportChartPdf), this, [this] { ExportDialog(true); });
+  menu->addAction(Text(msg::kPrintChart), this, &AnalysisChart::PrintDialog);
+  actions->setMenu(menu);
   controls_->addStretch();
-  add(msg::kExportChartPng, [this] { ExportDialog(false); });
-  add(msg::kExportChartPdf, [this] { ExportDialog(true); });
-  add(msg::kPrintChart, &AnalysisChart::PrintDialog);
+  controls_->addWidget(actions);
   controls_->setContentsMargins(4, 0, 4, 4);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
@@ -87,8 +93,8 @@ QCheckBox* AnalysisChart::AddCheck(MessageId label, bool checked) {
 }
 
 void AnalysisChart::InsertControl(QWidget* control) {
-  // Before the stretch and the three buttons.
-  controls_->insertWidget(controls_->count() - 4, control);
+  // Before the stretch and the menu button.
+  controls_->insertWidget(controls_->count() - 2, control);
 }
 
 QChart* AnalysisChart::NewChart() {
@@ -126,6 +132,8 @@ QImage AnalysisChart::Picture() {
   if (sized) view_->resize(shown);
   return picture;
 }
+
+void AnalysisChart::Copy() { QApplication::clipboard()->setImage(Picture()); }
 
 bool AnalysisChart::ExportPng(const QString& path) {
   return Written(Picture().save(path, "PNG"), path);

@@ -40,6 +40,8 @@ class AnalysisChart : public QWidget {
   // The chart as a picture: of the chart size in the window's export settings when one is
   // set, else of the size the pane shows it at.
   QImage Picture();
+  // Puts the picture on the clipboard.
+  void Copy();
   // False, reported, when the file could not be written.
   bool ExportPng(const QString& path);
   bool ExportPdf(const QString& path);

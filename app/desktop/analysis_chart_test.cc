@@ -2,6 +2,7 @@
 // pane draws against the engine's values, the chart types, and the picture, PDF and print.
 #include "analysis_chart.h"
 
+#include <QApplication>
 #include <QAreaSeries>
 #include <QBarCategoryAxis>
 #include <QBarSeries>
@@ -10,6 +11,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QHorizontalStackedBarSeries>
@@ -298,6 +300,8 @@ TEST_F(AnalysisChartTest, ChartsAreWrittenAsPicturesAndPdfAndOnlyForChartedKinds
   ASSERT_TRUE(pane->ExportPng(png));
   EXPECT_EQ(QImage(png).size(), QSize(640, 400));
   EXPECT_EQ(pane->view()->size(), shown) << "the pane keeps its own size";
+  pane->Copy();
+  EXPECT_EQ(QApplication::clipboard()->image().size(), QSize(640, 400));
   const QString pdf = QString::fromStdString(Path("chart.pdf"));
   ASSERT_TRUE(pane->ExportPdf(pdf));
   QFile written(pdf);

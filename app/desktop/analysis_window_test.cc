@@ -27,6 +27,7 @@
 #include "automation/macro.h"
 #include "card_window.h"
 #include "desktop_test_util.h"
+#include "frame_script_host.h"
 #include "function_columns_editor.h"
 #include "model/user_stamp.h"
 #include "qt_text.h"
@@ -382,6 +383,47 @@ TEST_F(AnalysisWindowTest, OpeningRunsItsMacrosThenShowsTheMarkedSubsets) {
   EXPECT_EQ(boxes[0]->windowTitle(), "Books");
   EXPECT_EQ(boxes[0]->text(), "Welcome");
   EXPECT_FALSE(boxes[0]->isModal());
+}
+
+// A script's openTemplate on a template whose window is open: used with -current, replaced with
+// -reopen, and otherwise replaced only when the user chooses Revert.
+TEST_F(AnalysisWindowTest, OpenTemplateOnAnOpenWindowAsksWhetherToRevertIt) {
+  FrameScriptHost host(*frame_);
+  const auto open_template = [&](std::string_view flags) {
+    MacroList::Of(*db_).ExecuteSteps(
+        "Report", "openTemplate " + std::string(flags) + " \"Profit and loss 2024\"", host);
+    std::vector<AnalysisWindow*> shown;
+    for (DatabaseWindow* w : frame_->Windows(db_)) {
+      if (auto* a = dynamic_cast<AnalysisWindow*>(w)) shown.push_back(a);
+    }
+    EXPECT_EQ(shown.size(), 1u) << flags;
+    return shown.empty() ? nullptr : shown.front();
+  };
+  const auto view = [](AnalysisWindow* window) {
+    return static_cast<ComponentAnalysis&>(window->analysis()).options().view_dimension;
+  };
+  AnalysisWindow* window = open_template("");
+  ASSERT_NE(window, nullptr);
+  EXPECT_TRUE(window->calculated());
+  const int stored_view = view(window);
+  static_cast<ComponentAnalysis&>(window->analysis()).options().view_dimension = 3;
+
+  for (const char* kept : {"-current", ""}) {
+    sink_.alerts.clear();
+    sink_.answers = {0};  // No
+    window = open_template(kept);
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(view(window), 3) << kept;
+    EXPECT_EQ(sink_.Messages(), std::string_view(kept).empty()
+                                    ? std::vector<MessageId>{msg::kAlreadyOpenRevert}
+                                    : std::vector<MessageId>{});
+  }
+  sink_.answers = {1};  // Revert
+  EXPECT_EQ(view(open_template("")), stored_view);
+  static_cast<ComponentAnalysis&>(open_template("")->analysis()).options().view_dimension = 3;
+  sink_.alerts.clear();
+  EXPECT_EQ(view(open_template("-reopen")), stored_view);
+  EXPECT_TRUE(sink_.alerts.empty()) << "-reopen asks nothing";
 }
 
 TEST_F(AnalysisWindowTest, ListedCardsAreExaminedAndDeletedWithTheirCardWindowsClosedFirst) {

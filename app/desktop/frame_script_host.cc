@@ -13,16 +13,49 @@
 #include "model/case_tables.h"
 #include "qt_text.h"
 #include "select/subset.h"
+#include "shell/alert.h"
+#include "shell/message_ids.h"
 
 namespace jov {
+
+namespace {
+
+// The window of the template `name` of `database` that is open, or nullptr.
+AnalysisWindow* OpenTemplateWindow(const Frame& frame, const Database& database,
+                                   const AnalysisTemplate& stored) {
+  for (DatabaseWindow* window : frame.Windows(&database)) {
+    auto* analysis = dynamic_cast<AnalysisWindow*>(window);
+    if (analysis != nullptr && analysis->frame().name == stored.frame.name &&
+        analysis->frame().kind == stored.frame.kind) {
+      return analysis;
+    }
+  }
+  return nullptr;
+}
+
+// Asks 4407 about the open window of a template: true to revert it to the stored settings.
+bool AskRevert() {
+  AlertRecord question(msg::kAlreadyOpenRevert);
+  question.Button(msg::kButtonNo).ConfirmButton(msg::kButtonRevert, msg::kButtonYes);
+  return ReportAlert(question) == 1;
+}
+
+}  // namespace
 
 void FrameScriptHost::ShowTable(Database& database, const std::string& name,
                                 std::unique_ptr<Table> /*table*/, unsigned flags) {
   const AnalysisTemplate* stored = AnalysisTemplates::Of(database).Find(name);
   if (stored == nullptr) return;
-  if ((flags & kOpenReopen) != 0 && CloseWindow(database, name)) {
-    stored = AnalysisTemplates::Of(database).Find(name);  // closing may have run other work
-    if (stored == nullptr) return;
+  // An open window comes to the front; it is replaced by a new one on "-reopen", and, without
+  // "-current", when the user chooses to revert it.
+  if (AnalysisWindow* open = OpenTemplateWindow(frame_, database, *stored)) {
+    frame_.ShowTemplate(database, *stored);
+    const bool reopen = (flags & kOpenReopen) != 0 || ((flags & kOpenCurrent) == 0 && AskRevert());
+    if (reopen && open->parentWidget()->close()) {
+      // Closing may have run other work.
+      stored = AnalysisTemplates::Of(database).Find(name);
+      if (stored == nullptr) return;
+    }
   }
   AnalysisWindow* window = frame_.ShowTemplate(database, *stored);
   if (window != nullptr) window->Calculate();

@@ -14,7 +14,9 @@ class FrameScriptHost : public ScriptHost {
   explicit FrameScriptHost(Frame& frame) : frame_(frame) {}
 
   // The template's window of the frame, calculated; the table the script made is not needed
-  // for it.
+  // for it. A window of the template that is open comes to the front and is used with
+  // kOpenCurrent, replaced with kOpenReopen, and else replaced when the user chooses to revert it
+  // to the stored settings.
   void ShowTable(Database& database, const std::string& name, std::unique_ptr<Table> table,
                  unsigned flags) override;
   void ShowSubset(Subset& subset) override;
