@@ -444,6 +444,20 @@ TEST_F(SetupWindowsTest, ANewSubsetCombinesTheSelectionsMadeInItsWindow) {
   same.Calculate();
   EXPECT_EQ(subset->Count(), same.Count());
   EXPECT_EQ(window->count_line(), FromEngine(same.CountLine()));
+
+  // A second selection moved above the first: the list and the table follow, the combination
+  // still names the first, and the database is changed.
+  window->AddSelection();
+  const std::string second = subset->selections()[1]->name();
+  db->ClearModified();
+  window->MoveSelection(-1);
+  EXPECT_EQ(subset->selections()[0]->name(), second);
+  EXPECT_EQ(window->selection_table()->item(0, 0)->text(), FromEngine(second));
+  EXPECT_EQ(window->selection_table()->currentRow(), 0);
+  EXPECT_EQ(subset->combination_text(), "unbalanced " + subset->selections()[1]->name());
+  EXPECT_TRUE(db->modified());
+  window->MoveSelection(-1);  // already first
+  EXPECT_EQ(subset->selections()[0]->name(), second);
 }
 
 TEST_F(SetupWindowsTest, SaveAsEditsEveryChoiceOfTheSaveSetup) {

@@ -87,9 +87,12 @@ SubsetWindow::SubsetWindow(Database& database, Subset& subset, QWidget* parent)
   auto* remove = Button(msg::kButtonDelete, this);
   connect(add, &QPushButton::clicked, this, &SubsetWindow::AddSelection);
   connect(remove, &QPushButton::clicked, this, &SubsetWindow::DeleteSelection);
+  auto* up = Button(msg::kMoveUp, this);
+  auto* down = Button(msg::kMoveDown, this);
+  connect(up, &QPushButton::clicked, this, [this] { MoveSelection(-1); });
+  connect(down, &QPushButton::clicked, this, [this] { MoveSelection(1); });
   auto* table_buttons = new QHBoxLayout;
-  table_buttons->addWidget(add);
-  table_buttons->addWidget(remove);
+  for (QPushButton* button : {add, remove, up, down}) table_buttons->addWidget(button);
   table_buttons->addStretch();
   auto* left = new QWidget(this);
   auto* left_layout = new QVBoxLayout(left);
@@ -329,6 +332,19 @@ void SubsetWindow::AddSelection() {
   chosen_ = static_cast<int>(shown->selections().size()) - 1;
   ShowSelections();
   ShowCardCriteria();
+}
+
+void SubsetWindow::MoveSelection(int step) {
+  Subset* shown = subset();
+  if (shown == nullptr || chosen_ < 0) return;
+  StoreSelection();
+  const int to = chosen_ + step;
+  if (to < 0 || !shown->MoveSelection(static_cast<size_t>(chosen_), static_cast<size_t>(to))) {
+    return;
+  }
+  database().MarkModified();
+  chosen_ = to;
+  ShowSelections();
 }
 
 void SubsetWindow::DeleteSelection() {

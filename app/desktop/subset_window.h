@@ -42,6 +42,8 @@ class SubsetWindow : public DatabaseWindow {
   void AddSelection();
   // Deletes the chosen selection (refused while the combination names it).
   void DeleteSelection();
+  // Moves the chosen selection one place up (-1) or down (1) in the list.
+  void MoveSelection(int step);
   // Chooses the named selection of that row for editing, after storing the edits of the one
   // chosen before.
   void ChooseSelection(int row);

@@ -72,6 +72,17 @@ bool Subset::RenameSelection(NamedSelection& selection, std::string_view name) {
   return true;
 }
 
+bool Subset::MoveSelection(size_t from, size_t to) {
+  if (from >= selections_.size() || to >= selections_.size()) return false;
+  // Compiled before the order changes: a combination read from text finds its selections by
+  // name in list order.
+  EnsureCompiled();
+  std::unique_ptr<NamedSelection> moved = std::move(selections_[from]);
+  selections_.erase(selections_.begin() + static_cast<std::ptrdiff_t>(from));
+  selections_.insert(selections_.begin() + static_cast<std::ptrdiff_t>(to), std::move(moved));
+  return true;
+}
+
 NamedSelection* Subset::FindSelection(std::string_view name) const {
   for (const auto& selection : selections_) {
     if (EqualsIgnoringCase(selection->name(), name)) return selection.get();

@@ -120,6 +120,9 @@ class Subset {
   // Gives the selection `name`, made unique among the subset's selections; the combination
   // names it by its new name. False for an empty name.
   bool RenameSelection(NamedSelection& selection, std::string_view name);
+  // Moves the selection at index `from` to index `to` of selections(); the combination keeps
+  // naming the selections it named. False, changing nothing, for an index out of range.
+  bool MoveSelection(size_t from, size_t to);
 
   // --- The combination: stored as its text, compiled when first needed, so that a text read
   // before the selections and subsets it names still finds them.

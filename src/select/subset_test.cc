@@ -250,6 +250,20 @@ TEST_F(SubsetTest, RenamedSelectionsAreUniqueAndFollowedByTheCombination) {
   EXPECT_EQ(a.name(), "GOODS");
 }
 
+TEST_F(SubsetTest, MovedSelectionsKeepWhatTheCombinationNames) {
+  // "A" and "AB": read from text, "AB" would find the first selection whose name it starts with.
+  Subset& subset = MakeSubset("G1", {{"A", ">0"}, {"AB", "<0"}}, "AB");
+  const std::vector<int> before = Calculated(subset);
+  ASSERT_TRUE(subset.MoveSelection(1, 0));
+  EXPECT_EQ(subset.selections()[0]->name(), "AB");
+  EXPECT_EQ(subset.selections()[1]->name(), "A");
+  EXPECT_EQ(subset.combination_text(), "AB");
+  EXPECT_EQ(Calculated(subset), before);
+  EXPECT_FALSE(subset.MoveSelection(0, 2));
+  EXPECT_FALSE(subset.MoveSelection(2, 0));
+  EXPECT_EQ(subset.selections()[0]->name(), "AB");
+}
+
 TEST_F(SubsetTest, InUseRulesRefuseErasing) {
   Subset& subset = MakeSubset("G1", {{"A", ">0"}, {"B", "<0"}}, "A");
   EXPECT_FALSE(subset.DeleteSelection(*subset.FindSelection("A")));
