@@ -100,6 +100,7 @@ AnalysisWindow::AnalysisWindow(Database& database, const AnalysisWindowKind& kin
   AddCommand(msg::kMenuInstallTemplate, {}, [this] { InstallTemplateDialog(); });
   AddCommand(msg::kMenuRemoveTemplate, {}, [this] { RemoveTemplate(); });
   AddCommand(msg::kMenuSetDefaults, {}, [this] { SetDefaults(); });
+  AddCommand(msg::kMenuSetColumnWidths, {}, [this] { SetColumnWidths(); });
   AddCommand(msg::kMenuZoom, QKeySequence(Qt::CTRL | Qt::Key_M), [this] { Zoom(); });
   if (kind_.card_of_row != nullptr) {
     AddCommand(msg::kOpenCard, QKeySequence(Qt::CTRL | Qt::Key_Return), [this] {
@@ -252,6 +253,15 @@ bool AnalysisWindow::RemoveTemplate() {
       .ConfirmButton(msg::kButtonCancel, msg::kButtonNo);
   if (ReportAlert(question) != 0) return false;
   return templates.Remove(frame().name);
+}
+
+void AnalysisWindow::SetColumnWidths() {
+  Table& table = analysis();
+  bool kept = false;
+  for (int column = 0; column + 1 < table.ColumnCount(); ++column) {
+    kept |= table.SetColumnWidth(column, view()->columnWidth(column));
+  }
+  if (kept) ShowTable(table);
 }
 
 void AnalysisWindow::SetDefaults() {

@@ -65,6 +65,10 @@ class AnalysisWindow : public TableWindow {
   bool RemoveTemplate();
   // Asks whether the window's settings become its kind's defaults, or the standard ones return.
   void SetDefaults();
+  // Keeps the widths the columns are shown at in the analysis's settings, for the kinds that
+  // keep them, so that an installed template has them; the last column fills the window and
+  // keeps its own.
+  void SetColumnWidths();
   // Shows the window maximized in the frame, or as it was.
   void Zoom();
   // The listed data deleted after the questions; the card windows of the cards concerned are

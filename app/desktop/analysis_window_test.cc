@@ -426,6 +426,26 @@ TEST_F(AnalysisWindowTest, OpenTemplateOnAnOpenWindowAsksWhetherToRevertIt) {
   EXPECT_TRUE(sink_.alerts.empty()) << "-reopen asks nothing";
 }
 
+// Set Column Widths keeps the widths the user gave the columns, and a template installed after
+// it has them.
+TEST_F(AnalysisWindowTest, ColumnWidthsSetInTheWindowGoWithItsTemplate) {
+  AnalysisWindow* window = frame_->NewAnalysis(*db_, AnalysisKind::kLines);
+  ASSERT_NE(window, nullptr);
+  ASSERT_TRUE(window->Calculate());
+  auto* view = window->findChild<QTableView*>();
+  ASSERT_NE(view, nullptr);
+  ASSERT_GE(window->analysis().ColumnCount(), 2);
+  view->setColumnWidth(0, 150);
+  window->SetColumnWidths();
+  const TableColumn& first = window->analysis().Column(0);
+  EXPECT_EQ(first.right - first.left, 150);
+  EXPECT_EQ(view->columnWidth(0), 150);
+  window->InstallTemplate("Wide");
+  std::unique_ptr<Table> stored = OpenTemplate(*db_, *AnalysisTemplates::Of(*db_).Find("Wide"));
+  ASSERT_TRUE(stored->Calculate());
+  EXPECT_EQ(stored->Column(0).right - stored->Column(0).left, 150);
+}
+
 TEST_F(AnalysisWindowTest, ListedCardsAreExaminedAndDeletedWithTheirCardWindowsClosedFirst) {
   ASSERT_TRUE(SetUserSignature("TST"));
   AnalysisWindow* window = frame_->NewAnalysis(*db_, AnalysisKind::kLines);

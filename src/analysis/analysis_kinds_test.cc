@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "analysis/component_functions.h"
+#include "analysis/time_functions.h"
 #include "files/analysis_template.h"
 #include "model/database.h"
 #include "select/selection.h"
@@ -41,6 +43,46 @@ TEST(AnalysisKindsTest, EveryKindMakesATemplateThatOpensWithItsSettings) {
     }
   }
   EXPECT_EQ(FindAnalysisKind(AnalysisKind::kCardWindow), nullptr);
+}
+
+// A column width set as a window's user drags it is kept in the settings of the kinds that keep
+// widths, and so in their templates; a width too small to be stored leaves the default.
+TEST(AnalysisKindsTest, ColumnWidthsAreKeptByTheKindsThatStoreThem) {
+  ResetProcess();
+  Database db;
+  db.AddComponent(1, "1", "", "");
+  db.FlushChangeFlags();
+  const auto width = [](const Table& table, int column) {
+    return table.Column(column).right - table.Column(column).left;
+  };
+  for (const AnalysisKindEntry& entry : BuiltAnalysisKinds()) {
+    SCOPED_TRACE(static_cast<int>(entry.kind));
+    std::unique_ptr<Table> analysis = entry.create(db);
+    if (entry.kind == AnalysisKind::kTimeFunctions) {
+      static_cast<TimeFunctionsAnalysis&>(*analysis).columns().AddVariable("v");
+    } else if (entry.kind == AnalysisKind::kComponentFunctions) {
+      static_cast<ComponentFunctionsAnalysis&>(*analysis).columns().AddVariable("v");
+    }
+    ASSERT_TRUE(analysis->Calculate());
+    const int last = analysis->ColumnCount() - 1;
+    ASSERT_GE(last, 0);
+    const int standard = width(*analysis, last);
+    if (entry.kind == AnalysisKind::kCards) {
+      EXPECT_FALSE(analysis->SetColumnWidth(last, 140)) << "kept as read, not set";
+      continue;
+    }
+    ASSERT_TRUE(analysis->SetColumnWidth(last, 140));
+    EXPECT_EQ(width(*analysis, last), 140);
+    std::unique_ptr<Table> opened = OpenTemplate(db, entry.to_template(*analysis, "Wide"));
+    ASSERT_TRUE(opened->Calculate());
+    EXPECT_EQ(width(*opened, last), 140);
+    ASSERT_TRUE(analysis->SetColumnWidth(last, 10));
+    EXPECT_EQ(width(*analysis, last), standard);
+    EXPECT_FALSE(analysis->SetColumnWidth(last + 1, 140));
+    const bool labels_from_view =
+        entry.kind == AnalysisKind::kComponents || entry.kind == AnalysisKind::kComponentFunctions;
+    EXPECT_NE(analysis->SetColumnWidth(0, 140), labels_from_view);
+  }
 }
 
 }  // namespace

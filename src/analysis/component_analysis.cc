@@ -215,6 +215,16 @@ void ComponentAnalysis::LayOutColumns() {
   }
 }
 
+// The value columns keep their widths; the label columns take theirs from the view.
+bool ComponentAnalysis::SetColumnWidth(int column, int pixels) {
+  if (column < 0 || column >= static_cast<int>(columns_.size())) return false;
+  const ShownColumn& shown = columns_[static_cast<size_t>(column)];
+  if (shown.identifier != '\0') return false;
+  options_.column(shown.kind).width = pixels >= kMinStoredWidth ? pixels : 0;
+  LayOutColumns();
+  return true;
+}
+
 TableCell ComponentAnalysis::ValueCell(int row, ComponentColumn kind) const {
   const ColumnOptions& options = options_.column(kind);
   TableCell cell;

@@ -101,6 +101,7 @@ class ComponentAnalysis : public Table, public DatabaseListener {
   const ExportSettings& export_settings() const override { return frame_.export_settings; }
   bool ShowsChart() const override { return chart_view_; }
   void PrepareExport() override { LayOutColumns(); }
+  bool SetColumnWidth(int column, int pixels) override;
   bool WriteOwnXml(LineSink& out) override;
 
   // --- DatabaseListener

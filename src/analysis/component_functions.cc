@@ -342,6 +342,16 @@ void ComponentFunctionsAnalysis::LayOutColumns() {
   }
 }
 
+// The value columns keep their widths in their columns' looks; the label columns take theirs
+// from the view.
+bool ComponentFunctionsAnalysis::SetColumnWidth(int column, int pixels) {
+  const size_t at = static_cast<size_t>(column);
+  if (column < 0 || at < labels_.size() || at - labels_.size() >= shown_.size()) return false;
+  columns_[shown_[at - labels_.size()]].look.width = pixels >= kMinStoredWidth ? pixels : 0;
+  LayOutColumns();
+  return true;
+}
+
 const TableColumn& ComponentFunctionsAnalysis::Column(int index) const {
   const size_t at = static_cast<size_t>(index);
   return at < labels_.size() ? labels_[at].column : value_columns_[at - labels_.size()];

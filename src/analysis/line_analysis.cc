@@ -26,6 +26,26 @@ constexpr int kTurnoverDecimals = 2;
 
 int WidthOr(int stored, int standard) { return stored >= kMinStoredWidth ? stored : standard; }
 
+// Where the settings keep the width of a column of `kind`; `index` is its dimension or value
+// field.
+int& WidthSlot(LineColumnWidths& widths, LineColumnKind kind, int index) {
+  switch (kind) {
+    case LineColumnKind::kCardId:
+      return widths.card[0];
+    case LineColumnKind::kCardTitle:
+      return widths.card[1];
+    case LineColumnKind::kDimension:
+      return widths.dimensions[static_cast<size_t>(index)];
+    case LineColumnKind::kLineText:
+      return widths.line[0];
+    case LineColumnKind::kAccumulated:
+      return widths.line[2];
+    case LineColumnKind::kValue:
+      break;
+  }
+  return index == 0 ? widths.line[1] : widths.line[static_cast<size_t>(index) + 2];
+}
+
 }  // namespace
 
 std::vector<LineSummary> SummaryRows(const LineAnalysisOptions& options) {
@@ -160,46 +180,46 @@ void LineAnalysis::WriteDefinition(LineSink& out, DefinitionForm form) const {
 void LineAnalysis::LayOutColumns() {
   columns_.clear();
   const ListColumns& visible = options_.columns;
-  const LineColumnWidths& widths = options_.widths;
   int left = 0;
-  const auto add = [&](LineColumnKind kind, int index, std::string title, int width) {
+  const auto add = [&](LineColumnKind kind, int index, std::string title, int standard) {
     ShownColumn shown{kind, index, {}};
     shown.column.title = std::move(title);
     shown.column.left = left;
-    shown.column.right = left += width;
+    shown.column.right = left += WidthOr(WidthSlot(options_.widths, kind, index), standard);
     if (kind == LineColumnKind::kValue || kind == LineColumnKind::kAccumulated) {
       shown.column.alignment = CellAlignment::kRight;
     }
     columns_.push_back(std::move(shown));
   };
-  if (visible.card_id) {
-    add(LineColumnKind::kCardId, 0, MessageText(msg::kCardId),
-        WidthOr(widths.card[0], kCardIdWidth));
-  }
+  if (visible.card_id) add(LineColumnKind::kCardId, 0, MessageText(msg::kCardId), kCardIdWidth);
   if (visible.card_title) {
-    add(LineColumnKind::kCardTitle, 0, database_.GetName(name_id::kCardTitle),
-        WidthOr(widths.card[1], kTitleWidth));
+    add(LineColumnKind::kCardTitle, 0, database_.GetName(name_id::kCardTitle), kTitleWidth);
   }
   for (int d = 0; d < kDimensionCount; ++d) {
     if (!visible.dimensions[d] || !database_.IsDimensionUsed(d)) continue;
     add(LineColumnKind::kDimension, d, database_.GetName(name_id::kFirstSingular + d),
-        WidthOr(widths.dimensions[d], kDimensionWidth));
+        kDimensionWidth);
   }
   if (visible.line_text) {
-    add(LineColumnKind::kLineText, 0, database_.GetName(name_id::kLineText),
-        WidthOr(widths.line[0], kTextWidth));
+    add(LineColumnKind::kLineText, 0, database_.GetName(name_id::kLineText), kTextWidth);
   }
   const int fields = database_.value_field_count();
   for (int k = 0; k < fields; ++k) {
     if (!visible.values[k]) continue;
-    const int stored = k == 0 ? widths.line[1] : widths.line[static_cast<size_t>(k) + 2];
-    add(LineColumnKind::kValue, k, database_.GetName(name_id::kFirstValueField + k),
-        WidthOr(stored, kValueWidth));
+    add(LineColumnKind::kValue, k, database_.GetName(name_id::kFirstValueField + k), kValueWidth);
   }
   if (visible.accumulated) {
     add(LineColumnKind::kAccumulated, options_.accumulated_field, MessageText(msg::kAccumulated),
-        WidthOr(widths.line[2], kValueWidth));
+        kValueWidth);
   }
+}
+
+bool LineAnalysis::SetColumnWidth(int column, int pixels) {
+  if (column < 0 || column >= static_cast<int>(columns_.size())) return false;
+  const ShownColumn& shown = columns_[static_cast<size_t>(column)];
+  WidthSlot(options_.widths, shown.kind, shown.index) = pixels >= kMinStoredWidth ? pixels : 0;
+  LayOutColumns();
+  return true;
 }
 
 std::string LineAnalysis::CellText(int row, int column) const {

@@ -111,6 +111,7 @@ class LineAnalysis : public Table, public DatabaseListener {
   ExportSettings& export_settings() override { return frame_.export_settings; }
   const ExportSettings& export_settings() const override { return frame_.export_settings; }
   void PrepareExport() override { LayOutColumns(); }
+  bool SetColumnWidth(int column, int pixels) override;
   bool WriteOwnXml(LineSink& out) override;
 
   // --- DatabaseListener

@@ -78,6 +78,10 @@ class Table {
   // Brings the table up to date before it is written; false when a stop was requested or the
   // calculation failed (it has reported why).
   virtual bool Calculate() { return true; }
+  // Keeps `pixels` as the width of `column` in the analysis's settings, stored with its template;
+  // the column's edges follow at once. A width below the least a template stores keeps none, so
+  // the column takes its default. False for a column whose width the analysis does not keep.
+  virtual bool SetColumnWidth(int /*column*/, int /*pixels*/) { return false; }
   // Called around writing or copying the table, with the number separators already set.
   virtual void PrepareExport() {}
   virtual void FinishExport() {}

@@ -6,6 +6,7 @@
 
 #include "analysis/chart_series.h"
 #include "analysis/columns_definition.h"
+#include "analysis/component_options.h"
 #include "analysis/period_date.h"
 #include "analysis/result_changes.h"
 #include "analysis/shown_value.h"
@@ -274,7 +275,7 @@ void TimeFunctionsAnalysis::LayOutColumns() {
   for (size_t i = 0; i < columns_.size() && i < stride_; ++i) {
     const FunctionColumn& column = columns_[i];
     if (!column.look.visible) continue;
-    const int width = column.look.width >= 16 ? column.look.width : kValueWidth;
+    const int width = column.look.width >= kMinStoredWidth ? column.look.width : kValueWidth;
     shown_.push_back(i);
     table_columns_.push_back({.title = column.ShownTitle(),
                               .left = left,
@@ -283,6 +284,20 @@ void TimeFunctionsAnalysis::LayOutColumns() {
                               .bold = column.look.bold});
     left += width;
   }
+}
+
+// The first column, the period labels, keeps its width in the options; the others in their
+// columns' looks.
+bool TimeFunctionsAnalysis::SetColumnWidth(int column, int pixels) {
+  if (column < 0 || column >= static_cast<int>(table_columns_.size())) return false;
+  if (column == 0) {
+    options_.label_width = pixels >= kMinStoredLabelWidth ? pixels : 0;
+  } else {
+    columns_[shown_[static_cast<size_t>(column) - 1]].look.width =
+        pixels >= kMinStoredWidth ? pixels : 0;
+  }
+  LayOutColumns();
+  return true;
 }
 
 const TableColumn& TimeFunctionsAnalysis::Column(int index) const {

@@ -100,6 +100,7 @@ class TimeFunctionsAnalysis : public Table, public DatabaseListener {
   ExportSettings& export_settings() override { return frame_.export_settings; }
   const ExportSettings& export_settings() const override { return frame_.export_settings; }
   void PrepareExport() override { LayOutColumns(); }
+  bool SetColumnWidth(int column, int pixels) override;
 
   // --- DatabaseListener
   void OnDatabaseChange(Database& database, ChangeCode code, int argument, int argument2) override;

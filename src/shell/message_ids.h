@@ -133,6 +133,7 @@ constexpr MessageId kMenuCopyTable = 2512;
 constexpr MessageId kMenuCopyChart = 2513;
 constexpr MessageId kMenuNewNamed = 2515;  // "New @0"
 constexpr MessageId kMenuExpandAll = 2516;
+constexpr MessageId kMenuSetColumnWidths = 2517;
 constexpr MessageId kMenuDatabase = 2518;
 constexpr MessageId kMenuDimensions = 2519;
 constexpr MessageId kMenuTransform = 2522;
