@@ -39,6 +39,8 @@ class AnalysisWindow : public TableWindow {
   const AnalysisWindowKind& window_kind() const { return kind_; }
   Table& analysis() const { return *analysis_; }
   TemplateFrame& frame() const { return kind_.engine->frame(*analysis_); }
+  // Kept with the template.
+  PrintOptions& print_options() override { return frame().print; }
   bool calculated() const { return kind_.calculated(*analysis_); }
   // The window's commands, for the frame's Analysis menu; each with its shortcut.
   const QList<QAction*>& commands() const { return commands_; }

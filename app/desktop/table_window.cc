@@ -16,7 +16,6 @@
 #include <QPushButton>
 #include <QSplitter>
 #include <QTableView>
-#include <QTextDocument>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -260,27 +259,28 @@ void TableWindow::ExportDialog() {
   FlushPendingError();
 }
 
-QString TableWindow::PrintedHtml() const {
+QString TableWindow::PrintedHtml() {
   ExportSettings& settings = shown_->export_settings();
-  const ExportFormat format = settings.format;
+  const ExportSettings exported = settings;
+  const PrintOptions& options = print_options();
   settings.format = ExportFormat::kHtml;
+  settings.include_title = IsOn(options, PrintOption::kTitle);
+  settings.include_definition = IsOn(options, PrintOption::kDefinition);
   StringByteSink html;
   {
     LineSink lines(html, "\n");
     WriteTable(*shown_, lines);
     lines.Finish();
   }
-  settings.format = format;
-  return FromEngine(html.text());
+  settings = exported;
+  return PrintedPage(FromEngine(html.text()), options);
 }
 
-void TableWindow::Print(QPrinter& printer) const {
-  QTextDocument document;
-  document.setHtml(PrintedHtml());
-  document.print(&printer);
-}
+void TableWindow::Print(QPrinter& printer) { PrintPage(printer, PrintedHtml(), print_options()); }
 
 void TableWindow::PrintDialog() {
+  PrintOptionsDialog options(print_options(), this);
+  if (options.exec() != QDialog::Accepted) return;
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, this);
   if (dialog.exec() == QDialog::Accepted) Print(printer);

@@ -12,6 +12,7 @@
 
 #include "analysis/table.h"
 #include "database_window.h"
+#include "print_options.h"
 
 class QHBoxLayout;
 class QLabel;
@@ -56,8 +57,11 @@ class TableWindow : public DatabaseWindow {
 
   Table& table() const { return *shown_; }
   const TableModel& model() const { return *model_; }
-  // The table as the export writes it in HTML, for printing.
-  QString PrintedHtml() const;
+  // The table as the export writes it in HTML, with the title and definition the print options
+  // ask for, made ready to print.
+  QString PrintedHtml();
+  // What printing the window includes and how; an analysis window keeps them in its template.
+  virtual PrintOptions& print_options() { return print_options_; }
   // Copies the table to the clipboard under its copy settings.
   void Copy();
   bool ExportTo(const std::string& path);
@@ -80,7 +84,7 @@ class TableWindow : public DatabaseWindow {
   void PrintDialog();
 
  private:
-  void Print(QPrinter& printer) const;
+  void Print(QPrinter& printer);
 
   TableSource make_;
   std::unique_ptr<Table> table_;  // made by make_
@@ -90,6 +94,7 @@ class TableWindow : public DatabaseWindow {
   QTableView* view_;
   TableModel* model_;
   QHBoxLayout* buttons_;
+  PrintOptions print_options_;
 };
 
 }  // namespace jov

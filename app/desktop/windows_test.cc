@@ -1,5 +1,6 @@
 // The windows and dialogs on the offscreen platform: the time scale window's editing, the
 // progress dialog's buttons during a read, the alert boxes, and the preferences.
+#include <QCheckBox>
 #include <QClipboard>
 #include <QLabel>
 #include <QMdiArea>
@@ -216,6 +217,55 @@ TEST_F(WindowsTest, TheTableWindowAsksOnlyForVisibleRowsAndWritesTheTableOut) {
   ASSERT_TRUE(window->ExportPdf(pdf));
   EXPECT_EQ(ReadWholeFile(ToPath(pdf))->substr(0, 5), "%PDF-");
   EXPECT_TRUE(sink_.alerts.empty());
+}
+
+// The print options decide what the printed page holds; printing leaves the export settings as
+// they were.
+TEST_F(WindowsTest, ThePrintOptionsChooseWhatIsPrinted) {
+  Database db;
+  auto* window = new TableWindow(db, [](Database&) { return BigTable(3); });
+  frame_->area()->addSubWindow(window);
+  const ExportSettings exported = window->table().export_settings();
+  // The standard options: the title, the date and time, the table as wide as the page.
+  QString page = window->PrintedHtml();
+  EXPECT_TRUE(page.contains("<H2>"));
+  EXPECT_TRUE(page.contains("<small>"));
+  EXPECT_TRUE(page.contains("width=\"100%\""));
+  EXPECT_EQ(window->table().export_settings(), exported);
+
+  {
+    PrintOptionsDialog dialog(window->print_options(), window);
+    for (PrintOption turned : {PrintOption::kTitle, PrintOption::kDateAndTime,
+                               PrintOption::kFillPage, PrintOption::kPageNumbers}) {
+      dialog.box(turned)->toggle();
+    }
+    dialog.accept();
+  }
+  EXPECT_TRUE(IsOn(window->print_options(), PrintOption::kPageNumbers));
+  page = window->PrintedHtml();
+  EXPECT_FALSE(page.contains("<H2>"));
+  EXPECT_FALSE(page.contains("<small>"));
+  EXPECT_FALSE(page.contains("width=\"100%\""));
+
+  // Pages laid out by the window (no page numbers) are the printer's pages: as many as when
+  // the printer lays them out and numbers them.
+  auto* longer = new TableWindow(db, [](Database&) { return BigTable(300); });
+  frame_->area()->addSubWindow(longer);
+  const auto pages = [&](bool numbered) {
+    SetOption(longer->print_options(), PrintOption::kPageNumbers, numbered);
+    const QString pdf = QString::fromStdString(Path(numbered ? "numbered.pdf" : "plain.pdf"));
+    EXPECT_TRUE(longer->ExportPdf(pdf));
+    const std::string bytes = ReadWholeFile(ToPath(pdf)).value_or("");
+    int count = 0;
+    for (size_t at = bytes.find("/Type /Page\n"); at != std::string::npos;
+         at = bytes.find("/Type /Page\n", at + 1)) {
+      ++count;
+    }
+    return count;
+  };
+  const int numbered = pages(true);
+  EXPECT_GT(numbered, 1);
+  EXPECT_NEAR(pages(false), numbered, 1);
 }
 
 }  // namespace

@@ -69,7 +69,14 @@ constexpr MessageId kErrorLogCreatedAt = 724;
 // Table export: the definition block's heading, the name proposed for an export without a
 // title, the copy extents (All, Max 30 KB, Max 10 KB, Max 3 KB, Visible Only in CopyExtent
 // order) and the formats.
+// The print options, and the title of their dialog.
+constexpr MessageId kPrintTitle = 1100;
+constexpr MessageId kPrintDateAndTime = 1101;
+constexpr MessageId kPrintPageNumbers = 1102;
+constexpr MessageId kPrint = 1103;
 constexpr MessageId kDefinition = 1104;
+constexpr MessageId kPrintBindingMargin = 1105;
+constexpr MessageId kPrintFillPage = 1106;
 constexpr MessageId kIncludeWindowTitle = 1115;
 constexpr MessageId kIncludeColumnTitles = 1116;
 constexpr MessageId kIncludeHeaderRows = 1117;
