@@ -222,7 +222,7 @@ TEST_F(WindowsTest, TheTableWindowAsksOnlyForVisibleRowsAndWritesTheTableOut) {
 // The print options decide what the printed page holds; printing leaves the export settings as
 // they were.
 TEST_F(WindowsTest, ThePrintOptionsChooseWhatIsPrinted) {
-  Database db;
+  Database& db = frame_->NewDatabase();
   auto* window = new TableWindow(db, [](Database&) { return BigTable(3); });
   frame_->area()->addSubWindow(window);
   const ExportSettings exported = window->table().export_settings();
