@@ -265,6 +265,8 @@ TEST_F(AnalysisWindowTest, TimeFunctionsWithAVariableAndAFormulaFromTheDialog) {
     EXPECT_TRUE(dialog->findChild<QLineEdit*>("axis_minimum")->text().isEmpty());
     auto* columns = dialog->findChild<FunctionColumnsEditor*>();
     EXPECT_EQ(columns->shift_box()->currentIndex(), static_cast<int>(TimeShiftKind::kPlusYear));
+    dialog->findChild<QTabWidget*>()->setCurrentIndex(1);
+    Screenshot(dialog.get(), "time_functions_variable.png");
     columns->list()->setCurrentRow(1);
     EXPECT_EQ(columns->by_time_box()->currentIndex(),
               static_cast<int>(TimeOperation::kAddFromStart));

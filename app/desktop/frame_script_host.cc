@@ -46,18 +46,19 @@ void FrameScriptHost::ShowTable(Database& database, const std::string& name,
                                 std::unique_ptr<Table> /*table*/, unsigned flags) {
   const AnalysisTemplate* stored = AnalysisTemplates::Of(database).Find(name);
   if (stored == nullptr) return;
-  // An open window comes to the front; it is replaced by a new one on "-reopen", and, without
-  // "-current", when the user chooses to revert it.
-  if (AnalysisWindow* open = OpenTemplateWindow(frame_, database, *stored)) {
+  // An open window comes to the front (ShowTemplate) and is used; it is replaced by a new one
+  // on "-reopen", and, without "-current", when the user chooses to revert it.
+  AnalysisWindow* window = OpenTemplateWindow(frame_, database, *stored);
+  if (window != nullptr) {
     frame_.ShowTemplate(database, *stored);
     const bool reopen = (flags & kOpenReopen) != 0 || ((flags & kOpenCurrent) == 0 && AskRevert());
-    if (reopen && open->parentWidget()->close()) {
-      // Closing may have run other work.
-      stored = AnalysisTemplates::Of(database).Find(name);
-      if (stored == nullptr) return;
-    }
+    // A window that refuses to close is used as it is.
+    if (reopen && window->parentWidget()->close()) window = nullptr;
   }
-  AnalysisWindow* window = frame_.ShowTemplate(database, *stored);
+  if (window == nullptr) {
+    stored = AnalysisTemplates::Of(database).Find(name);  // closing may have run other work
+    if (stored != nullptr) window = frame_.ShowTemplate(database, *stored);
+  }
   if (window != nullptr) window->Calculate();
 }
 

@@ -131,11 +131,7 @@ QWidget* FunctionColumnsEditor::BuildVariablePage() {
   shift->addWidget(shift_amount_);
   shift->addWidget(shift_unit_);
   shift->addStretch();
-  connect(shift_, &QComboBox::currentIndexChanged, this, [this](int kind) {
-    const bool other = kind == static_cast<int>(TimeShiftKind::kOther);
-    shift_amount_->setEnabled(other);
-    shift_unit_->setEnabled(other);
-  });
+  connect(shift_, &QComboBox::currentIndexChanged, this, &FunctionColumnsEditor::EnableOtherShift);
   form->addRow(Text(msg::kMoveSelection), shift);
   form->addRow(selection_);
   return page;
@@ -161,7 +157,12 @@ void FunctionColumnsEditor::ShowShift(const TimeShift& shift) {
   shift_->setCurrentIndex(static_cast<int>(shift.kind));
   shift_amount_->setValue(shift.amount);
   shift_unit_->setCurrentIndex(static_cast<int>(shift.unit));
-  const bool other = shift.kind == TimeShiftKind::kOther;
+  EnableOtherShift();
+}
+
+// The amount and unit count only for "Other...".
+void FunctionColumnsEditor::EnableOtherShift() {
+  const bool other = shift_->currentIndex() == static_cast<int>(TimeShiftKind::kOther);
   shift_amount_->setEnabled(other);
   shift_unit_->setEnabled(other);
 }

@@ -59,6 +59,7 @@ class FunctionColumnsEditor : public QWidget {
   QWidget* BuildVariablePage();
   QWidget* BuildFormulaPage(Analysis analysis);
   void ShowShift(const TimeShift& shift);
+  void EnableOtherShift();
   TimeShift ShiftShown() const;
 
   FunctionColumns& target_;

@@ -78,8 +78,7 @@ void PrintPage(QPrinter& printer, const QString& html, const PrintOptions& optio
   QTextDocument document;
   document.setHtml(html);
   // A document laid out on pages of its own prints without page numbers; one left to the
-  // printer is numbered.
-  // Its page is measured in pixels at 96 per inch, as the printing scales it.
+  // printer is numbered. Its page is measured in pixels at 96 per inch, as printing scales it.
   if (!IsOn(options, PrintOption::kPageNumbers)) {
     document.setPageSize(printer.pageLayout().paintRectPoints().size() * (96.0 / 72.0));
   }

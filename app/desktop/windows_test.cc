@@ -239,6 +239,7 @@ TEST_F(WindowsTest, ThePrintOptionsChooseWhatIsPrinted) {
                                PrintOption::kFillPage, PrintOption::kPageNumbers}) {
       dialog.box(turned)->toggle();
     }
+    Screenshot(&dialog, "print_options.png");
     dialog.accept();
   }
   EXPECT_TRUE(IsOn(window->print_options(), PrintOption::kPageNumbers));
